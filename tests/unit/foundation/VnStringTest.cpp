@@ -130,3 +130,48 @@ TEST(VnString, ReferenceCountIsSafeAcrossThreads) {
     EXPECT_EQ(shared.GetRefCount(), 1);
     EXPECT_EQ(shared, u"shared between threads");
 }
+
+#include "VnMap.h"
+#include "VnSort.h"
+
+TEST(VnContainers, MapsAndListsHonourCaseSensitivity) {
+    VnStringMap<int, false> folded;
+    folded.SetAt(VnString(u"Silent"), 1);
+    folded.SetAt(VnString(u"SILENT"), 2);
+    EXPECT_EQ(folded.GetCount(), 1);
+    EXPECT_EQ(*folded.Find(VnString(u"silent")), 2);
+    VnStringMap<int, true> exact;
+    exact.SetAt(VnString(u"\u00C9t\u00E9"), 1);
+    EXPECT_EQ(exact.Find(VnString(u"\u00E9t\u00E9")), nullptr);
+
+    VnStringUniqueList unique(true);
+    EXPECT_EQ(unique.Add(VnString(u"C:\\A\\")), 0);
+    EXPECT_EQ(unique.Add(VnString(u"c:\\a\\")), 0);
+    EXPECT_EQ(unique.Add(VnString(u"C:\\B\\")), 1);
+    EXPECT_EQ(unique.GetSize(), 2);
+
+    VnStringArray names{VnString(u"beta"), VnString(u"Alpha"), VnString(u"gamma")};
+    VnStringArraySort::Sort(names);
+    EXPECT_EQ(names.Join(u","), u"Alpha,beta,gamma");
+    VnStringArraySort::Sort(names, false);
+    EXPECT_EQ(names.Join(u","), u"Alpha,beta,gamma");
+    VnStringArraySort::Sort(names, true, true);
+    EXPECT_EQ(names.Join(u","), u"gamma,beta,Alpha");
+
+    struct Counted {
+        int* deaths;
+        ~Counted() { ++*deaths; }
+    };
+    int deaths = 0;
+    {
+        VnArray<Counted, true> owned;
+        owned.Add(new Counted{&deaths});
+        owned.Add(new Counted{&deaths});
+        owned.RemoveAt(0);
+        EXPECT_EQ(deaths, 1);
+        delete owned.Detach(0);
+        EXPECT_EQ(deaths, 2);
+        owned.Add(new Counted{&deaths});
+    }
+    EXPECT_EQ(deaths, 3);
+}
