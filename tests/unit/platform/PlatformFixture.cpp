@@ -1,0 +1,76 @@
+#include "PlatformFixture.h"
+
+#include <atomic>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "VnWin32Platform.h"
+#else
+#include <unistd.h>
+
+#include "VnSimPlatform.h"
+#endif
+
+namespace {
+std::atomic<int> g_caseNumber{0};
+
+VnString CaseName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return VnString::FromUtf8(std::string(info->test_suite_name()) + "." + info->name());
+}
+}  // namespace
+
+bool PlatformTest::OnWindows() const {
+#ifdef _WIN32
+    return true;
+#else
+    return false;
+#endif
+}
+
+void PlatformTest::SetUp() {
+    int number = ++g_caseNumber;
+#ifdef _WIN32
+    platform_ = std::make_shared<VnWin32Platform>();
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    VnString base = VnString::FromWide(temp);
+    if (!base.EndsWith(u"\\")) base += u'\\';
+    scratchFolder_ = base + VnString::Format(u"vnconf-%d-%d\\", int(GetCurrentProcessId()), number);
+#else
+    hostFolder_ = (std::filesystem::temp_directory_path() /
+                   ("vnconf-" + std::to_string(getpid()) + "-" + std::to_string(number)))
+                      .string();
+    std::filesystem::remove_all(hostFolder_);
+    std::string error;
+    std::unique_ptr<VnSimPlatform> sim = VnSimPlatform::OpenMachine(hostFolder_, error);
+    ASSERT_TRUE(sim) << error;
+    platform_ = std::move(sim);
+    scratchFolder_ = VnString::Format(u"C:\\Scratch-%d\\", number);
+#endif
+    VnSetPlatform(platform_.get());
+    ASSERT_EQ(Files().CreateDirectory(scratchFolder_.Left(scratchFolder_.GetLength() - 1)), 0u);
+    scratchKey_ = VnString::Format(u"Software\\VnConformance\\%s-%d", CaseName(), number);
+}
+
+void PlatformTest::TearDown() {
+    if (!platform_) return;
+#ifdef _WIN32
+    // Leave nothing behind on a real machine.
+    VnRegKey software = 0;
+    if (Reg().OpenKey(VnRegRoot::CurrentUser, u"Software", vnwin::kKeyReadWrite, software) == 0) {
+        Reg().DeleteTree(software, u"VnConformance");
+        Reg().CloseKey(software);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(scratchFolder_.ToWide()), ignored);
+#endif
+    VnSetPlatform(nullptr);
+    platform_.reset();
+#ifndef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove_all(hostFolder_, ignored);
+#endif
+}
