@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs every test: unit tests natively, again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the Windows builds (compiled for both targets,
+# the x86_64 tests run under Wine), and a short fuzz run.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh >/tmp/vn-install-deps.log 2>&1 || { cat /tmp/vn-install-deps.log; exit 1; }
+
+failed_stages=()
+passed=0
+failed=0
+count_ctest() {  # adds the counts of a ctest log to the totals
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$1" | tail -n 1)
+  [ -n "$line" ] || return 0
+  local total fail
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  fail=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + total - fail))
+  failed=$((failed + fail))
+}
+stage() {  # stage NAME COMMAND...
+  local name=$1; shift
+  echo "=== $name"
+  local start=$SECONDS
+  if "$@"; then
+    echo "=== $name: ok ($((SECONDS - start)) s)"
+  else
+    echo "=== $name: FAILED ($((SECONDS - start)) s)"
+    failed_stages+=("$name")
+  fi
+}
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)"; }
+unit() {
+  build "$1" || return 1
+  ctest --preset "$1" -j"$(nproc)" 2>&1 | tee "/tmp/vn-ctest-$1.log" | tail -n 15
+  count_ctest "/tmp/vn-ctest-$1.log"
+  grep -qE '100% tests passed' "/tmp/vn-ctest-$1.log"
+}
+
+stage "native unit tests" unit native
+stage "sanitizer unit tests" unit native-san
+stage "win32 build" build win32
+stage "win64 build" build win64
+if [ -f scripts/wine-tests.sh ]; then
+  stage "win64 tests under Wine" bash scripts/wine-tests.sh
+fi
+if [ -f scripts/fuzz-smoke.sh ]; then
+  stage "fuzz smoke run" bash scripts/fuzz-smoke.sh
+fi
+
+echo
+if [ ${#failed_stages[@]} -ne 0 ]; then
+  echo "failed stages: ${failed_stages[*]}"
+  failed=$((failed > 0 ? failed : 1))
+fi
+echo "$passed passed, $failed failed"
+[ ${#failed_stages[@]} -eq 0 ]
