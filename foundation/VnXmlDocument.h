@@ -32,6 +32,9 @@
 #include "VnString.h"
 #include "VnXmlElemTable.h"
 
+// Decodes the bytes of an XML file to text (see VnXmlDocument::Load).
+VnString VnXmlDecodeBytes(std::string_view bytes);
+
 class VnXmlDocument {
 public:
     // Node types, usable as a mask for FindNode.
@@ -135,6 +138,9 @@ private:
     const VnXmlElemRecord& Rec(uint32_t index) const { return table_.At(index); }
     bool NamesEqual(std::u16string_view a, std::u16string_view b) const;
     std::u16string_view TagNameOf(uint32_t elem) const;
+    int32_t ContentEnd(uint32_t elem) const;
+    VnString NodeName() const;
+    VnString NodeText() const;
     VnString DataOf(uint32_t elem) const;
     bool FindAttrib(uint32_t elem, std::u16string_view name, VnString* value) const;
     uint32_t FindChild(uint32_t parent, uint32_t after, std::u16string_view name) const;
@@ -148,7 +154,8 @@ private:
     uint32_t parent_ = 0;
     uint32_t main_ = 0;
     uint32_t child_ = 0;
-    // Current non-element node (FindNode): offset and length of its markup.
+    // Current node after FindNode: type, offset and length of its markup. For
+    // a non-element node the main element stays the one before it.
     int nodeType_ = kNodeNone;
     int32_t nodeOffset_ = 0;
     int32_t nodeLength_ = 0;

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "VnXmlDocument.h"
+
+namespace {
+
+std::string ErrorOf(std::u16string_view text) {
+    VnXmlDocument doc;
+    doc.SetDoc(text);
+    return doc.GetError().ToUtf8();
+}
+
+}  // namespace
+
+TEST(VnXmlParse, WellFormedDocumentsParseWithoutError) {
+    VnXmlDocument doc;
+    EXPECT_TRUE(doc.SetDoc(u"<?xml version=\"1.0\"?>\r\n<!DOCTYPE r [ <!ELEMENT r ANY> ]>\r\n<!-- c -->"
+                           u"<r a='1' b=\"x>y\" c=bare d><e/><f x = \"1\" ></f><![CDATA[<no>]]><?pi data?></r >"));
+    EXPECT_EQ(doc.GetError(), u"");
+    EXPECT_TRUE(doc.IsWellFormed());
+    EXPECT_TRUE(doc.FindElem(u"r"));
+    EXPECT_EQ(doc.GetAttrib(u"b"), u"x>y");
+    EXPECT_EQ(doc.GetAttrib(u"c"), u"bare");
+    EXPECT_TRUE(doc.HasAttrib(u"d"));
+    EXPECT_FALSE(doc.HasAttrib(u"z"));
+    EXPECT_TRUE(doc.FindChildElem(u"f"));
+    EXPECT_EQ(doc.GetChildAttrib(u"x"), u"1");
+}
+
+TEST(VnXmlParse, DocumentLevelProblems) {
+    EXPECT_EQ(ErrorOf(u""), "Empty document");
+    EXPECT_EQ(ErrorOf(u"<!-- only a comment -->"), "No root element");
+    EXPECT_EQ(ErrorOf(u"  \r\n"), "No root element");
+    EXPECT_EQ(ErrorOf(u"<a/><b/>"), "Root element has sibling");
+    EXPECT_EQ(ErrorOf(u"<a/><b/><c/>"), "Root element has sibling");
+}
+
+TEST(VnXmlParse, MarkupProblemsNameKindAndOffset) {
+    EXPECT_EQ(ErrorOf(u"<a>< b</a>"), "Incorrect tag name character at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a><=</a>"), "Incorrect tag name character at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a></ x></a>"), "Incorrect tag name character at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a><!ELEMENT x></a>"), "Incorrect ! tag at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a><!-x></a>"), "Incorrect comment tag at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a></a><"), "tag at offset 7 unterminated");
+    EXPECT_EQ(ErrorOf(u"<a></a><!-"), "tag at offset 7 unterminated");
+    EXPECT_EQ(ErrorOf(u"<a></a><![CDA"), "tag at offset 7 unterminated");
+    EXPECT_EQ(ErrorOf(u"<a></a><!-- x"), "Comment at offset 7 unterminated");
+    EXPECT_EQ(ErrorOf(u"<a></a><?pi x"), "Processing instruction at offset 7 unterminated");
+    EXPECT_EQ(ErrorOf(u"<!DOCTYPE a [ <!ENTITY x \"]>\"> <a/>"), "Doctype at offset 0 unterminated, No root element");
+    EXPECT_EQ(ErrorOf(u"<a><![CDATA[ x </a>"),
+              "CDATA Section at offset 3 unterminated, Element 'a' at offset 0 not ended");
+    EXPECT_EQ(ErrorOf(u"<a><b x=\"1></b></a>"),
+              "Element tag at offset 3 unterminated, Element 'a' at offset 0 not ended");
+    EXPECT_EQ(ErrorOf(u"<a></a"), "Element end tag at offset 3 unterminated, Element 'a' at offset 0 not ended");
+    // A start tag cut short by the next tag: the scan resumes at that tag.
+    EXPECT_EQ(ErrorOf(u"<a><b <c/></a>"), "Element tag at offset 3 unterminated");
+    // Problems are joined in order and the scan goes on after each.
+    EXPECT_EQ(ErrorOf(u"<a>< <!x <!-y</a>"),
+              "Incorrect tag name character at offset 3, Incorrect ! tag at offset 5, Incorrect comment tag at offset 9");
+}
+
+TEST(VnXmlParse, NestingProblems) {
+    EXPECT_EQ(ErrorOf(u"</x><a/>"), "No start tag for end tag 'x' at offset 0");
+    EXPECT_EQ(ErrorOf(u"<a><b></a>"),
+              "End tag 'a' at offset 6 does not match start tag 'b' at offset 3, Element 'b' at offset 3 not ended");
+    EXPECT_EQ(ErrorOf(u"<a><b></c></b></a>"), "End tag 'c' at offset 6 does not match start tag 'b' at offset 3");
+    EXPECT_EQ(ErrorOf(u"<a><b><c>"),
+              "Element 'c' at offset 6 not ended, Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended");
+    EXPECT_EQ(ErrorOf(u"<a><b>"), "Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended");
+}
+
+TEST(VnXmlParse, NamesCompareExactlyUnlessCaseIsIgnored) {
+    VnXmlDocument doc;
+    EXPECT_FALSE(doc.SetDoc(u"<Root></ROOT>"));
+    EXPECT_EQ(doc.GetError(), u"End tag 'ROOT' at offset 6 does not match start tag 'Root' at offset 0, "
+                              u"Element 'Root' at offset 0 not ended");
+    doc.SetIgnoreCase(true);
+    EXPECT_TRUE(doc.SetDoc(u"<Root><Item/></ROOT>"));
+    EXPECT_TRUE(doc.FindElem(u"rOOt"));
+    EXPECT_TRUE(doc.FindChildElem(u"ITEM"));
+}
+
+TEST(VnXmlParse, FailedParseCanStillBeNavigated) {
+    VnXmlDocument doc;
+    EXPECT_FALSE(doc.SetDoc(u"<first><x>1</x></first><second/>"));
+    EXPECT_EQ(doc.GetError(), u"Root element has sibling");
+    EXPECT_FALSE(doc.IsWellFormed());
+    EXPECT_TRUE(doc.FindElem());
+    EXPECT_EQ(doc.GetTagName(), u"first");
+    EXPECT_EQ(doc.GetChildData(u"x"), u"1");
+    EXPECT_TRUE(doc.FindElem());
+    EXPECT_EQ(doc.GetTagName(), u"second");
+
+    EXPECT_FALSE(doc.SetDoc(u"<a><b><c>text</c>"));
+    EXPECT_TRUE(doc.FindElem(u"a"));
+    EXPECT_TRUE(doc.IntoElem());
+    EXPECT_TRUE(doc.FindElem(u"b"));
+    EXPECT_EQ(doc.GetChildData(u"c"), u"text");
+}
+
+TEST(VnXmlParse, DeepNestingAndLargeTablesNeedNoRecursion) {
+    constexpr int kDepth = 200000;
+    std::u16string text;
+    for (int i = 0; i < kDepth; ++i) text += u"<d>";
+    text += u"x";
+    for (int i = 0; i < kDepth; ++i) text += u"</d>";
+    VnXmlDocument doc;
+    ASSERT_TRUE(doc.SetDoc(text));
+    EXPECT_GT(doc.GetElemTable().GetSegmentCount(), 2u);
+    EXPECT_FALSE(doc.FindElem(u"//d[@never]"));
+    int depth = 0;
+    while (doc.FindChildElem(u"d")) {
+        doc.IntoElem();
+        ++depth;
+    }
+    EXPECT_EQ(depth, kDepth - 1);
+    EXPECT_EQ(doc.GetData(), u"x");
+
+    // Unclosed at the end: every element is reported, still without recursion.
+    text.resize(size_t(kDepth) * 3);
+    EXPECT_FALSE(doc.SetDoc(text));
+    EXPECT_TRUE(doc.GetError().EndsWith(u", ..."));
+}
+
+TEST(VnXmlParse, ElementTableStartsSmallAndGrowsByHalf) {
+    VnXmlElemTable table;
+    table.Reset(10);
+    EXPECT_EQ(table.GetCapacity(), 10u);
+    for (int i = 0; i < 9; ++i) table.Add();
+    table.Add();
+    EXPECT_EQ(table.GetCapacity(), 18u);  // 10 + max(5, 8)
+    for (uint32_t i = 0; i < 200000; ++i) table.At(table.Add()).start = int32_t(i);
+    EXPECT_EQ(table.At(11).start, 0);
+    EXPECT_EQ(table.At(11 + 150000).start, 150000);
+    EXPECT_EQ(table.GetSegmentCount(), (table.GetCapacity() + 65535) / 65536);
+    VnXmlElemTable copy(table);
+    EXPECT_EQ(copy.At(11 + 199999).start, 199999);
+}
