@@ -34,6 +34,8 @@ constexpr uint32_t kErrorAlreadyExists = 183;
 constexpr uint32_t kErrorMoreData = 234;
 constexpr uint32_t kErrorNoMoreItems = 259;
 constexpr uint32_t kErrorFilenameExcedRange = 206;
+constexpr uint32_t kErrorBadPathname = 161;   // a registry path that begins with a backslash
+constexpr uint32_t kErrorKeyDeleted = 1018;   // the key behind a registry handle was deleted
 
 // Registry
 constexpr uint32_t kKeyRead = 0x20019;
