@@ -1,0 +1,105 @@
+// Where a Windows path of the simulated machine lives on the Linux side.
+//
+// Each drive is a folder of the machine folder: "C:\Program Files\x.dll" is
+// "<machine>/drives/C/Program Files/x.dll". Names resolve like NTFS: without
+// regard to case, keeping the case they were created with.
+//
+// A path is read as the Win32 layer reads it:
+// - forward slashes are backslashes, runs of backslashes are one, "." and ".."
+//   are folded, trailing dots and spaces of the last name are dropped, and a
+//   relative path starts at the installer's folder;
+// - such a plain path of MAX_PATH (260) characters or more fails with
+//   ERROR_PATH_NOT_FOUND, as on a Windows without long-path support;
+// - "\\?\C:\..." is taken literally (no slash conversion, no folding, "." or
+//   ".." or "/" in it is ERROR_INVALID_NAME) and has no length limit;
+// - UNC paths ("\\server\share", "\\?\UNC\...") have no network behind them:
+//   ERROR_BAD_NETPATH; a drive the facts do not list: ERROR_PATH_NOT_FOUND.
+//
+// WOW64 file-system redirection (the installer is a 32-bit process): on
+// 64-bit Windows, while VnSimFacts::run.wow64FsRedirection is true (set by the
+// system part's EnableWow64FsRedirection), "%windir%\System32" and everything
+// below it maps to "%windir%\SysWOW64", except the folders Windows exempts
+// (catroot, catroot2, driverstore, drivers\etc, logfiles, spool), and
+// "%windir%\Sysnative" maps to the real System32. With redirection off both
+// names mean themselves.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "SimFacts.h"
+#include "VnArray.h"
+#include "VnString.h"
+
+// A Windows path read and looked up in the machine folder.
+struct VnSimPath {
+    VnString windowsPath;  // normalised and redirected, without "\\?\": "C:\dir\file", a root is "C:\"
+    std::string hostPath;  // existing components in their stored case, the rest as written
+    std::string hostParent;  // the host folder that holds (or would hold) it; empty for a drive root
+    std::string name;        // its last name as stored (or as written when it does not exist), UTF-8
+    char16_t drive = 0;
+    bool extended = false;         // written with "\\?\"
+    bool trailingSeparator = false;  // written with a backslash after the last name
+    bool isRoot = false;
+    bool exists = false;
+    bool isFolder = false;
+    bool parentExists = false;   // the folder that would hold it exists
+    struct stat info {};          // valid when it exists
+
+    // The error Windows gives for a path that does not exist: ERROR_FILE_NOT_FOUND
+    // when only the last name is missing, ERROR_PATH_NOT_FOUND otherwise.
+    uint32_t MissingError() const;
+};
+
+// The Win32 path rules without looking at any file: full-path normalisation
+// (or the literal reading of "\\?\"), the MAX_PATH limit and name syntax.
+// `currentFolder` ("C:\Setup") is where a relative path starts. Wildcards
+// are accepted in the last name only when `allowWildcards`.
+uint32_t VnSimNormalisePath(const VnString& path, const VnString& currentFolder, bool allowWildcards,
+                            VnString& normalised, bool& extended, bool& trailingSeparator);
+
+class VnSimPaths {
+public:
+    // `machineFolder` is the machine's folder on the Linux side.
+    VnSimPaths(const VnSimFacts& facts, std::string machineFolder);
+
+    // Reads and looks up a path. 0, or the Windows error for a path that cannot
+    // be read or reached (ERROR_INVALID_NAME, ERROR_PATH_NOT_FOUND, ...). A
+    // missing file is not an error here: see VnSimPath::exists.
+    uint32_t Resolve(const VnString& path, VnSimPath& out, bool allowWildcards = false);
+    // The Windows path after normalisation and redirection, without lookup.
+    uint32_t Normalise(const VnString& path, VnString& normalised, bool allowWildcards = false) const;
+
+    // The files part tells after it added or removed a name, so that the
+    // cached folder listings stay right without rescanning.
+    void NoteAdded(const std::string& hostFolder, const std::string& name);
+    void NoteRemoved(const std::string& hostFolder, const std::string& name);
+
+    // The Windows form of a host path inside the drives folder ("C:\dir").
+    VnString WindowsPathOf(const std::string& hostPath) const;
+    std::string DriveFolder(char16_t drive) const;  // "<machine>/drives/C"
+    const std::string& MachineFolder() const { return machineFolder_; }
+
+    // Folds a name for comparison the way NTFS compares names (upper case).
+    static std::u16string FoldName(std::u16string_view name);
+
+private:
+    struct Listing {
+        struct timespec modified {};
+        std::unordered_map<std::u16string, std::string> byFoldedName;  // folded -> stored UTF-8 name
+    };
+    VnString ApplyRedirection(const VnString& normalised) const;
+    VnString CurrentFolder() const;
+    // The stored name in `hostFolder` that matches `name` without regard to
+    // case; empty when none does.
+    std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, const std::string& name);
+    Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
+
+    const VnSimFacts& facts_;
+    std::string machineFolder_;
+    std::string drivesFolder_;
+    std::unordered_map<std::string, Listing> listings_;
+};
