@@ -98,11 +98,17 @@ struct VnSimFacts {
 
     mutable VnSimRunState run;
 
+    static constexpr int kCsidlProfile = 0x0028;  // the user's profile folder
+
     // The facts of a new machine: 64-bit Windows 11, drives and folders filled in.
     static VnSimFacts Defaults();
+    // Adds drive C: when there is no drive, and every standard folder that is
+    // not listed, derived from userName, windowsFolder and is64BitWindows.
+    void FillMissingDefaults();
 
-    // Reads the facts file text; keys that are absent keep their defaults.
-    // False with a message naming the line on anything it cannot read.
+    // Reads the facts file text; keys that are absent keep their defaults
+    // (missing drives and folders are filled in afterwards). False with a
+    // message naming the line on anything it cannot read.
     static bool Parse(const std::string& utf8Text, VnSimFacts& facts, std::string& error);
     std::string ToText() const;
     static bool Load(const std::string& hostFile, VnSimFacts& facts, std::string& error);

@@ -1,0 +1,190 @@
+#include "SimShell.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "SimMachineFile.h"
+
+namespace {
+
+struct ButtonName {
+    const char* name;
+    int id;
+};
+constexpr ButtonName kButtons[] = {
+    {"OK", vnwin::kIdOk},      {"Cancel", vnwin::kIdCancel}, {"Abort", vnwin::kIdAbort},  {"Retry", vnwin::kIdRetry},
+    {"Ignore", vnwin::kIdIgnore}, {"Yes", vnwin::kIdYes},    {"No", vnwin::kIdNo},        {"TryAgain", 10},
+    {"Continue", 11},
+};
+
+// The buttons of each MB_ type (the low four bits), left to right.
+VnCoreArray<int> ButtonsOf(uint32_t type) {
+    using namespace vnwin;
+    switch (type & 0xF) {
+        case 1: return {kIdOk, kIdCancel};
+        case 2: return {kIdAbort, kIdRetry, kIdIgnore};
+        case 3: return {kIdYes, kIdNo, kIdCancel};
+        case 4: return {kIdYes, kIdNo};
+        case 5: return {kIdRetry, kIdCancel};
+        case 6: return {kIdCancel, 10, 11};
+        default: return {kIdOk};
+    }
+}
+
+std::string ButtonLabel(int id) {
+    for (const auto& button : kButtons)
+        if (button.id == id) return button.name;
+    return std::to_string(id);
+}
+
+bool SameAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string Quote(const VnString& text) {
+    std::string out = "\"";
+    for (char c : text.ToUtf8()) {
+        switch (c) {
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            case '\t': out += "\\t"; break;
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Hex(uint32_t number) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%X", unsigned(number));
+    return buffer;
+}
+
+constexpr const char* kLinkSection = "[ShellLink]";
+
+}  // namespace
+
+VnSimShell::VnSimShell(const std::string& machineFolder, IVnFiles& files)
+    : machineFolder_(machineFolder), files_(files) {}
+
+void VnSimShell::Record(const std::string& file, const std::string& line) {
+    std::string ignored;
+    VnAppendMachineFile(machineFolder_ + "/" + file, line + "\n", ignored);
+}
+
+int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t type) {
+    VnCoreArray<int> buttons = ButtonsOf(type);
+    int32_t defaultIndex = int32_t((type >> 8) & 0xF);
+    int answer = buttons[buttons.IsValidIndex(defaultIndex) ? defaultIndex : 0];
+    bool scripted = false;
+    std::string note = " (default)";
+    if (!answers_.empty()) {
+        int queued = answers_.front();
+        if (queued == kAnswerDefault || buttons.Find(queued) >= 0) {
+            answers_.pop_front();
+            if (queued != kAnswerDefault) answer = queued;
+            scripted = true;
+            note = " (scripted)";
+        } else {
+            note = " (default; scripted " + ButtonLabel(queued) + " has no button here and stays queued)";
+        }
+    }
+    messages_.Add({title, text, type, answer, scripted});
+    std::string labels;
+    for (int id : buttons) labels += (labels.empty() ? "" : "/") + ButtonLabel(id);
+    Record("messages.log", "#" + std::to_string(messages_.GetSize()) + " title=" + Quote(title) + " buttons=" +
+                               labels + " answer=" + ButtonLabel(answer) + note + " text=" + Quote(text));
+    return answer;
+}
+
+bool VnSimShell::ParseAnswers(const std::string& text, VnCoreArray<int>& answers, std::string& error) {
+    size_t lineNumber = 0, pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNumber;
+        line = line.substr(0, line.find_first_of("#;"));
+        VnString trimmed = VnString::FromUtf8(line).Trim();
+        if (trimmed.IsEmpty()) continue;
+        std::string word = trimmed.ToUtf8();
+        int answer = -1;
+        if (SameAscii(word, "Default")) answer = kAnswerDefault;
+        for (const auto& button : kButtons)
+            if (SameAscii(word, button.name)) answer = button.id;
+        for (const auto& button : kButtons)
+            if (word == std::to_string(button.id)) answer = button.id;
+        if (answer < 0) {
+            error = "answers line " + std::to_string(lineNumber) + ": unknown answer \"" + word + "\"";
+            return false;
+        }
+        answers.Add(answer);
+    }
+    return true;
+}
+
+bool VnSimShell::LoadAnswers(const std::string& hostFile, std::string& error) {
+    std::string text;
+    VnCoreArray<int> answers;
+    if (!VnReadMachineFile(hostFile, text, error)) return false;
+    if (!ParseAnswers(text, answers, error)) {
+        error = hostFile + ", " + error;
+        return false;
+    }
+    for (int answer : answers) answers_.push_back(answer);
+    return true;
+}
+
+void VnSimShell::ChangeNotify(uint32_t eventId, uint32_t flags) {
+    Record("shell.log", "notify event " + Hex(eventId) + " flags " + Hex(flags));
+}
+
+std::string VnSimShell::FormatShellLink(const VnShellLink& link) {
+    std::string text = std::string(kLinkSection) + "\r\n";
+    const std::pair<const char*, const VnString*> fields[] = {
+        {"Target", &link.target},           {"Arguments", &link.arguments}, {"WorkingFolder", &link.workingFolder},
+        {"Description", &link.description}, {"IconPath", &link.iconPath},
+    };
+    for (const auto& [name, value] : fields) text += std::string(name) + "=" + value->ToUtf8() + "\r\n";
+    text += "IconIndex=" + std::to_string(link.iconIndex) + "\r\n";
+    return text;
+}
+
+bool VnSimShell::ParseShellLink(const std::string& text, VnShellLink& link) {
+    if (text.rfind(kLinkSection, 0) != 0) return false;
+    link = VnShellLink();
+    for (const VnString& rawLine : VnStringArray::Split(VnString::FromUtf8(text).View(), u"\n")) {
+        VnString line = rawLine;
+        line.TrimRight(u'\r');
+        int32_t equals = line.Find(u'=');
+        if (equals < 0) continue;
+        VnString name = line.Left(equals), value = line.Mid(equals + 1);
+        if (name == u"Target") link.target = value;
+        else if (name == u"Arguments") link.arguments = value;
+        else if (name == u"WorkingFolder") link.workingFolder = value;
+        else if (name == u"Description") link.description = value;
+        else if (name == u"IconPath") link.iconPath = value;
+        else if (name == u"IconIndex") link.iconIndex = VnString::ParseInt(value.View());
+    }
+    return true;
+}
+
+uint32_t VnSimShell::CreateShellLink(const VnString& linkPath, const VnShellLink& link) {
+    uint32_t error = files_.WriteFile(linkPath, FormatShellLink(link));
+    Record("shell.log", "link " + Quote(linkPath) + " target " + Quote(link.target) + " arguments " +
+                            Quote(link.arguments) + (error ? " error " + std::to_string(error) : ""));
+    return error;
+}
+
+uint32_t VnSimShell::RestartWindows(uint32_t flags, uint32_t reason) {
+    restartRequested_ = true;
+    Record("shell.log", "restart requested flags " + Hex(flags) + " reason " + Hex(reason));
+    return vnwin::kErrorSuccess;
+}
