@@ -53,6 +53,7 @@ bool ReadHeaders(const ByteView& file, PeHeaders& pe) {
     if (!file.U32(pe.peOffset, signature) || signature != kPeSignature) return false;
     const uint64_t coff = uint64_t(pe.peOffset) + 4;
     uint32_t optionalSize = 0;
+    if (!file.Has(coff, 20)) return false;  // the whole file header, or not a PE file
     if (!file.U16(coff, pe.machine) || !file.U16(coff + 2, pe.sectionCount) || !file.U16(coff + 16, optionalSize))
         return false;
     const uint64_t optional = coff + 20;
