@@ -64,7 +64,7 @@ bool VnXmlDocument::SetElemIndex(uint32_t index) {
 uint32_t VnXmlDocument::FindChild(uint32_t parent, uint32_t after, std::u16string_view name) const {
     uint32_t e = after ? Rec(after).nextSibling : Rec(parent).firstChild;
     for (; e != 0; e = Rec(e).nextSibling)
-        if (name.empty() || NamesEqual(TagNameOf(e), name)) return e;
+        if (name.empty() || name == u"*" || NamesEqual(TagNameOf(e), name)) return e;
     return 0;
 }
 

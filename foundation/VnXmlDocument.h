@@ -71,7 +71,7 @@ public:
     void SetIgnoreCase(bool ignoreCase) { ignoreCase_ = ignoreCase; }
     bool GetIgnoreCase() const { return ignoreCase_; }
 
-    // Navigation. An empty name matches any element.
+    // Navigation. An empty name or "*" matches any element.
     bool FindElem(std::u16string_view nameOrPath = {});
     bool FindChildElem(std::u16string_view name = {});
     bool IntoElem();

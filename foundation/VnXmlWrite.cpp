@@ -51,12 +51,14 @@ int32_t VnXmlWriter::Splice(VnXmlDocument& doc, uint32_t container, int32_t pos,
 
 void VnXmlWriter::OpenEmptyForm(VnXmlDocument& doc, uint32_t elem, std::u16string_view content) {
     VnString name(doc.TagNameOf(elem));
-    VnString replacement = VnString(u">") + content + u"</" + name + u">";
-    VnXmlElemRecord& r = doc.Rec(elem);
+    const VnXmlElemRecord& r = doc.Rec(elem);
     int32_t slash = r.start + r.startTagLength - 2;
+    // A stray '/' just before must not pair up with the new '>'.
+    std::u16string_view close = doc.text_[slash - 1] == '/' ? u" >" : u">";
+    VnString replacement = VnString(close) + content + u"</" + name + u">";
     Splice(doc, elem, slash, 2, replacement);
     VnXmlElemRecord& edited = doc.Rec(elem);
-    edited.startTagLength -= 1;
+    edited.startTagLength += int32_t(close.size()) - 2;
     edited.flags &= ~uint32_t(VnXmlElemRecord::kEmptyForm);
 }
 

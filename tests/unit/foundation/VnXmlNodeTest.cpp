@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "VnXmlDocument.h"
+
+TEST(VnXmlNode, DataResolvesEntitiesKeepsCDataAndSkipsCommentsAndInstructions) {
+    VnXmlDocument doc;
+    ASSERT_TRUE(doc.SetDoc(u"<r><a>x &amp; y<!-- no --><![CDATA[<&amp;>]]><?pi no?> &#65;</a><b><c/></b><e></e><f/></r>"));
+    ASSERT_TRUE(doc.FindElem(u"r"));
+    EXPECT_EQ(doc.GetChildData(u"a"), u"x & y<&amp;> A");
+    EXPECT_EQ(doc.GetChildData(u"b"), u"");  // holds an element, not data
+    EXPECT_EQ(doc.GetChildData(u"e"), u"");
+    EXPECT_EQ(doc.GetChildData(u"f"), u"");
+    EXPECT_EQ(doc.GetChildData(u"missing"), u"");
+    EXPECT_EQ(doc.GetData(), u"");
+}
+
+TEST(VnXmlNode, FindNodeVisitsEveryKindInOrder) {
+    VnXmlDocument doc;
+    ASSERT_TRUE(doc.SetDoc(u"<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY e \">\">]><!--top-->"
+                           u"<r>t1 &lt;<![CDATA[cd]]><?go now?><x>in</x><!--c-->tail</r>"));
+    std::string seen;
+    auto note = [&](int type) {
+        seen += std::to_string(type) + ":" + doc.GetTagName().ToUtf8() + "=" + doc.GetData().ToUtf8() + " ";
+    };
+    for (int type; (type = doc.FindNode()) != VnXmlDocument::kNodeNone;) note(type);
+    EXPECT_EQ(seen, "16:xml=xml version=\"1.0\" 32:r=<!DOCTYPE r [<!ENTITY e \">\">]> 8:#comment=top 1:r= ");
+
+    seen.clear();
+    ASSERT_TRUE(doc.IntoElem());
+    for (int type; (type = doc.FindNode()) != VnXmlDocument::kNodeNone;) note(type);
+    EXPECT_EQ(seen, "2:#text=t1 < 4:#cdata-section=cd 16:go=go now 1:x=in 8:#comment=c 2:#text=tail ");
+
+    // A mask skips other kinds; FindElem goes on after the current node.
+    doc.ResetMainPos();
+    EXPECT_EQ(doc.FindNode(VnXmlDocument::kNodeComment), VnXmlDocument::kNodeComment);
+    EXPECT_FALSE(doc.FindElem());
+    doc.ResetMainPos();
+    EXPECT_EQ(doc.FindNode(VnXmlDocument::kNodeProcessingInstruction), VnXmlDocument::kNodeProcessingInstruction);
+    EXPECT_TRUE(doc.FindElem());
+    EXPECT_EQ(doc.GetTagName(), u"x");
+}
