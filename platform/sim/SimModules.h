@@ -59,7 +59,6 @@ private:
     };
     uint32_t Locate(const VnString& path, uint32_t flags, VnString& fileName, std::string& key);
     bool IsSystemFolderPath(const VnString& windowsPath) const;
-    VnHandle Open(const VnString& fileName, const std::string& key);
 
     const VnSimFacts& facts_;
     VnSimFiles& files_;

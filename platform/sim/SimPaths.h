@@ -32,6 +32,7 @@
 
 #include "SimFacts.h"
 #include "VnArray.h"
+#include "VnPlatform.h"
 #include "VnString.h"
 
 // A Windows path read and looked up in the machine folder.
@@ -40,6 +41,7 @@ struct VnSimPath {
     std::string hostPath;  // existing components in their stored case, the rest as written
     std::string hostParent;  // the host folder that holds (or would hold) it; empty for a drive root
     std::string name;        // its last name as stored (or as written when it does not exist), UTF-8
+    std::string writtenName;  // its last name as the caller wrote it, UTF-8
     char16_t drive = 0;
     bool extended = false;         // written with "\\?\"
     bool trailingSeparator = false;  // written with a backslash after the last name
@@ -69,9 +71,10 @@ public:
     // Reads and looks up a path. 0, or the Windows error for a path that cannot
     // be read or reached (ERROR_INVALID_NAME, ERROR_PATH_NOT_FOUND, ...). A
     // missing file is not an error here: see VnSimPath::exists.
-    uint32_t Resolve(const VnString& path, VnSimPath& out, bool allowWildcards = false);
-    // The Windows path after normalisation and redirection, without lookup.
-    uint32_t Normalise(const VnString& path, VnString& normalised, bool allowWildcards = false) const;
+    // `redirect` false reads the path as a 64-bit (native) program would.
+    uint32_t Resolve(const VnString& path, VnSimPath& out, bool allowWildcards = false, bool redirect = true);
+    // The Windows path after normalisation (and redirection), without lookup.
+    uint32_t Normalise(const VnString& path, VnString& normalised, bool redirect = true) const;
 
     // The files part tells after it added or removed a name, so that the
     // cached folder listings stay right without rescanning.
@@ -97,6 +100,7 @@ private:
     // case; empty when none does.
     std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, const std::string& name);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
+    void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
 
     const VnSimFacts& facts_;
     std::string machineFolder_;

@@ -20,10 +20,9 @@
 // folder, one line per event, "#<n>" numbering the processes:
 //   #1 start "C:\Setup\Playmoor\VnService.exe" /Stop
 //   #1 start unknown "C:\Tools\other.exe" -x      (no stand-in)
-//   #1 wait 5000 ms                               (each new time limit; "wait infinite")
+//   #1 wait 500 ms                                (each new time limit; "wait infinite")
 //   #1 exit 0                                     (the program ended with this code)
-//   #1 timeout after 5000 ms                      (the first wait that timed out)
-//   #1 terminate 1
+//   #1 terminate 1 after 5000 ms of waiting       (simulated time its waits timed out)
 //   open "https://example.com/" verb "open"       (URLs, documents, folders)
 //   start failed "C:\missing.exe" error 2
 //   post 0x0010 to "Tunaro" (window of "C:\Program Files\Tunaro\Tunaro.exe") wparam 1 lparam 0
@@ -37,7 +36,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "SimFacts.h"
@@ -101,7 +102,8 @@ private:
     VnHandle NewHandle();
     Process* ProcessOf(VnHandle handle);
     void RunStandIn(Process& process, const VnSimProgram& standIn, const VnStartOptions& options);
-    void Record(const std::string& line);
+    void Record(std::initializer_list<std::string_view> pieces);
+    bool IsClosed(int32_t index) const;
 
     const VnSimFacts& facts_;
     std::string logFile_;
@@ -112,6 +114,6 @@ private:
     VnSimNamedObjects named_;
     std::unordered_map<VnHandle, std::shared_ptr<Process>> processes_;
     VnCoreArray<VnSimStartRecord> starts_;
-    VnCoreArray<bool> closedPrograms_;  // per facts.runningPrograms entry
+    VnCoreArray<int32_t> closedPrograms_;  // indexes into facts.runningPrograms that WM_CLOSE ended
     uintptr_t nextHandle_ = 0x1000;
 };
