@@ -1,0 +1,185 @@
+// Cases only real Windows (or Wine) can answer: what the system itself does
+// behind the backend's calls, beyond what the shared conformance cases check.
+#ifdef _WIN32
+
+#include <cstring>
+
+#include "PlatformFixture.h"
+#include "VnWin32Platform.h"
+
+namespace {
+
+using Win32OnlyTest = PlatformTest;
+
+const VnString kSessionManager = VN_LIT(u"SYSTEM\\CurrentControlSet\\Control\\Session Manager");
+const VnString kPendingRenames = VN_LIT(u"PendingFileRenameOperations");
+
+VnStringArray MultiStringItems(const VnString& text) {
+    return VnStringArray::Split(text.View(), std::u16string_view(u"\0", 1));
+}
+
+// True when the pending-rename list holds `from` followed by `to`.
+bool HasPendingPair(const VnStringArray& items, const VnString& from, const VnString& to) {
+    for (int32_t i = 0; i + 1 < items.GetSize(); i += 2)
+        if (items[i].EqualsNoCase(from) && items[i + 1].EqualsNoCase(to)) return true;
+    return false;
+}
+
+TEST_F(Win32OnlyTest, DelayedMoveAndDeleteAreRecordedAsPendingRenames) {
+    const VnString staged = ScratchFolder() + u"staged.dll";
+    const VnString target = ScratchFolder() + u"target.dll";
+    const VnString obsolete = ScratchFolder() + u"obsolete.dll";
+    ASSERT_EQ(Files().WriteFile(staged, "new"), 0u);
+    ASSERT_EQ(Files().WriteFile(obsolete, "old"), 0u);
+
+    VnRegKey session = 0;
+    ASSERT_EQ(Reg().OpenKey(VnRegRoot::LocalMachine, kSessionManager, vnwin::kKeyReadWrite, session), 0u);
+    VnRegValue before;
+    bool hadList = Reg().QueryValue(session, kPendingRenames, before) == 0;
+
+    EXPECT_EQ(Files().MoveFileEx(staged, target,
+                                 vnwin::kMoveFileReplaceExisting | vnwin::kMoveFileDelayUntilReboot), 0u);
+    EXPECT_EQ(Files().MoveFileEx(obsolete, VnString(), vnwin::kMoveFileDelayUntilReboot), 0u);
+
+    // Nothing moves now; the list names both operations in NT path form, the
+    // replacing target marked with "!" and the delete with an empty target.
+    EXPECT_NE(Files().GetFileAttributes(staged), vnwin::kInvalidFileAttributes);
+    EXPECT_EQ(Files().GetFileAttributes(target), vnwin::kInvalidFileAttributes);
+    VnRegValue after;
+    ASSERT_EQ(Reg().QueryValue(session, kPendingRenames, after), 0u);
+    EXPECT_EQ(after.type, vnwin::kRegMultiSz);
+    VnStringArray items = MultiStringItems(after.text);
+    EXPECT_TRUE(HasPendingPair(items, u"\\??\\" + staged, u"!\\??\\" + target)) << after.text.ToUtf8();
+    EXPECT_TRUE(HasPendingPair(items, u"\\??\\" + obsolete, VnString())) << after.text.ToUtf8();
+
+    // Leave the machine's list as it was.
+    if (hadList)
+        EXPECT_EQ(Reg().SetValue(session, kPendingRenames, before), 0u);
+    else
+        EXPECT_EQ(Reg().DeleteValue(session, kPendingRenames), 0u);
+    Reg().CloseKey(session);
+}
+
+TEST_F(Win32OnlyTest, ProgramThatOutlivesTheWaitIsTerminated) {
+    VnHandle process = 0;
+    VnStartOptions options;
+    options.hidden = true;
+    const VnString ping = P().System().GetSystemDirectory() + u"\\ping.exe";
+    ASSERT_EQ(P().Processes().StartProgram(ping, u"-n 30 127.0.0.1", options, process), 0u);
+    ASSERT_NE(process, 0u);
+    EXPECT_EQ(P().Processes().WaitForProcess(process, 500), vnwin::kWaitTimeout);
+    uint32_t exitCode = 0;
+    EXPECT_EQ(P().Processes().GetExitCodeProcess(process, exitCode), 0u);
+    EXPECT_EQ(exitCode, vnwin::kStillActive);
+
+    EXPECT_EQ(P().Processes().TerminateProcess(process, 77), 0u);
+    EXPECT_EQ(P().Processes().WaitForProcess(process, 10000), vnwin::kWaitObject0);
+    EXPECT_EQ(P().Processes().GetExitCodeProcess(process, exitCode), 0u);
+    EXPECT_EQ(exitCode, 77u);
+    P().Processes().CloseHandle(process);
+}
+
+TEST_F(Win32OnlyTest, CapturedOutputComesThroughThePipe) {
+    VnHandle process = 0;
+    VnStartOptions options;
+    options.captureOutput = true;
+    options.hidden = true;
+    ASSERT_EQ(P().Processes().StartProgram(u"cmd.exe", u"/c echo vn-captured-line", options, process), 0u);
+    ASSERT_EQ(P().Processes().WaitForProcess(process, 20000), vnwin::kWaitObject0);
+    std::string output;
+    uint32_t status = 0;
+    // The pipe closes when the child's handles are gone, which Wine may finish
+    // a moment after the process object is signalled: poll, as a caller does.
+    for (int reads = 0; reads < 500 && status == 0; ++reads) {
+        status = P().Processes().ReadProcessOutput(process, output);
+        if (status == 0) P().System().Sleep(10);
+    }
+    EXPECT_EQ(status, 109u) << "ERROR_BROKEN_PIPE once the child's end is closed and drained";
+    EXPECT_NE(output.find("vn-captured-line"), std::string::npos) << output;
+    P().Processes().CloseHandle(process);
+    EXPECT_EQ(P().Processes().ReadProcessOutput(process, output), vnwin::kErrorInvalidHandle);
+}
+
+TEST_F(Win32OnlyTest, NamedObjectsAreSharedWithinTheProcess) {
+    IVnProcesses& processes = P().Processes();
+    const uint32_t pid = P().System().GetCurrentProcessId();
+    const VnString mutexName = VnString::Format(u"Local\\VnConformance Mutex %u", pid);
+    uint32_t firstError = 1, secondError = 0;
+    VnHandle first = processes.CreateMutex(mutexName, firstError);
+    VnHandle second = processes.CreateMutex(mutexName, secondError);
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(second, 0u);
+    EXPECT_EQ(firstError, 0u);
+    EXPECT_EQ(secondError, vnwin::kErrorAlreadyExists);
+    processes.CloseHandle(first);
+    processes.CloseHandle(second);
+    VnHandle again = processes.CreateMutex(mutexName, firstError);
+    EXPECT_EQ(firstError, 0u) << "the mutex is gone once every handle is closed";
+    processes.CloseHandle(again);
+
+    const VnString blockName = VnString::Format(u"Local\\VnConformance Block %u", pid);
+    VnHandle created = 0, reopened = 0, opened = 0;
+    bool existed = true;
+    auto* block = static_cast<char*>(processes.CreateSharedMemory(blockName, 4096, created, existed));
+    ASSERT_NE(block, nullptr);
+    EXPECT_FALSE(existed);
+    std::memcpy(block, "VNPS", 4);
+    auto* sameBlock = static_cast<char*>(processes.CreateSharedMemory(blockName, 4096, reopened, existed));
+    ASSERT_NE(sameBlock, nullptr);
+    EXPECT_TRUE(existed);
+    auto* openedBlock = static_cast<char*>(processes.OpenSharedMemory(blockName, 4096, opened));
+    ASSERT_NE(openedBlock, nullptr);
+    EXPECT_EQ(std::string(openedBlock, 4), "VNPS");
+    EXPECT_EQ(std::string(sameBlock, 4), "VNPS");
+    processes.CloseSharedMemory(opened, openedBlock);
+    processes.CloseSharedMemory(reopened, sameBlock);
+    processes.CloseSharedMemory(created, block);
+}
+
+TEST_F(Win32OnlyTest, VersionResourceAndMachineOfRealFiles) {
+    const VnString kernel32 = P().System().GetSystemDirectory() + u"\\kernel32.dll";
+    uint32_t ms = 0, ls = 0;
+    EXPECT_EQ(Files().GetFileVersion(kernel32, ms, ls), 0u);
+    EXPECT_GE(ms >> 16, 5u) << "kernel32's major version";
+    const VnString text = ScratchFolder() + u"readme.dll";
+    ASSERT_EQ(Files().WriteFile(text, "no resources here"), 0u);
+    EXPECT_NE(Files().GetFileVersion(text, ms, ls), 0u);
+    EXPECT_NE(Files().GetFileVersion(ScratchFolder() + u"missing.dll", ms, ls), 0u);
+
+    EXPECT_EQ(Files().GetPeMachine(P().System().GetModuleFileName()), sizeof(void*) == 8 ? 0x8664 : 0x14C);
+    EXPECT_EQ(Files().GetPeMachine(text), 0);
+
+    VnWin32Files withoutVersionLibrary(u"vn-no-such-version-library.dll");
+    EXPECT_EQ(withoutVersionLibrary.GetFileVersion(kernel32, ms, ls), vnwin::kErrorModNotFound);
+}
+
+// A 64-bit process writes the 32-bit view, a 32-bit one on 64-bit Windows the
+// 64-bit view: the key must be invisible without the view bit, and a tree
+// delete with the bit must remove it with its subkeys.
+TEST_F(Win32OnlyTest, RegistryViewBitsReachTheOtherView) {
+    const bool is64 = sizeof(void*) == 8;
+    if (!is64 && !P().System().IsWow64Process()) GTEST_SKIP() << "32-bit Windows has a single registry view";
+    const uint32_t otherView = is64 ? vnwin::kKeyWow64_32Key : vnwin::kKeyWow64_64Key;
+    const VnString keyName =
+        VnString::Format(u"Software\\VnConformance View %u", P().System().GetCurrentProcessId());
+
+    VnRegKey key = 0, child = 0;
+    ASSERT_EQ(Reg().CreateKey(VnRegRoot::LocalMachine, keyName + u"\\Child", vnwin::kKeyReadWrite | otherView, child),
+              0u);
+    EXPECT_EQ(Reg().SetValue(child, u"Kept", VnRegValue::Dword(7)), 0u);
+    Reg().CloseKey(child);
+    EXPECT_EQ(Reg().OpenKey(VnRegRoot::LocalMachine, keyName, vnwin::kKeyRead, key), vnwin::kErrorFileNotFound);
+    ASSERT_EQ(Reg().OpenKey(VnRegRoot::LocalMachine, keyName, vnwin::kKeyRead | otherView, key), 0u);
+    Reg().CloseKey(key);
+
+    VnRegKey machine = 0;
+    ASSERT_EQ(Reg().OpenKey(VnRegRoot::LocalMachine, VnString(), vnwin::kKeyReadWrite, machine), 0u);
+    EXPECT_EQ(Reg().DeleteTree(machine, keyName, otherView), 0u);
+    EXPECT_EQ(Reg().OpenKey(VnRegRoot::LocalMachine, keyName, vnwin::kKeyRead | otherView, key),
+              vnwin::kErrorFileNotFound);
+    Reg().CloseKey(machine);
+}
+
+}  // namespace
+
+#endif  // _WIN32
