@@ -17,7 +17,8 @@ VnFilename VnFilename::FromText(const VnString& text) {
 
 bool VnFilename::LooksLikeXmlForm(const VnString& text) { return text.StartsWithNoCase(kXmlFormPrefix); }
 
-void VnFilename::SetText(const VnString& text) {
+void VnFilename::SetText(const VnString& storedText) {
+    const VnString text = VnPropertyMap::TextBeforeNul(storedText);
     if (!LooksLikeXmlForm(text) || !ReadXmlForm(text)) {
         path_ = text;
         fields_.RemoveAll();

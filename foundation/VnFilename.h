@@ -7,7 +7,7 @@
 // map whose "Filename" entry is the path, so a field of that name (in any case)
 // is not stored.
 //
-// Reading a stored text: a text beginning with "<XMLFN version=" (any case) is
+// Reading a stored text (which ends at its first NUL): a text beginning with "<XMLFN version=" (any case) is
 // read as that form when it is well formed with root "XMLFN" and version
 // "1.0"; any other text is the path itself. Then, for a path that is not a URL
 // (no "://"), a ";" after the last "." whose extension is 1 to 5 characters

@@ -73,7 +73,8 @@ public:
     // The whole map as a document: <root version="1.0"> then the items then </root>.
     /* 22 */ virtual VnString SaveXML(const VnString& rootName = VnString(kDefaultRootName)) const;
     // Replaces the entries with those of a document of that form, whatever its
-    // root name. False, and the map unchanged, when the text is not well formed.
+    // root name; the text ends at its first NUL. False, and the map unchanged,
+    // when the text is not well formed.
     /* 23 */ virtual bool LoadXML(const VnString& text);
     // Adds every "Item" child of the document's current element (the root
     // after a parse): "Name" attribute as key, element text as value.
@@ -91,6 +92,10 @@ public:
     // document <root version="version">items</root>.
     static void WriteItem(VnString& out, const VnString& key, const VnString& value);
     static VnString WrapDocument(const VnString& rootName, const VnString& version, const VnString& items);
+
+    // A stored text (a document, a path) ends at its first NUL, as Windows
+    // strings do; the XML form could not carry a NUL back anyway.
+    static VnString TextBeforeNul(const VnString& text);
 
     // Text forms of numbers used by the typed accessors.
     static VnString DoubleToText(double value);

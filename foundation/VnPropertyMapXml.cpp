@@ -46,13 +46,18 @@ void VnPropertyMap::WriteItem(VnString& out, const VnString& key, const VnString
     out += u">";
 }
 
+VnString VnPropertyMap::TextBeforeNul(const VnString& text) {
+    int32_t nul = text.Find(u'\0');
+    return nul < 0 ? text : text.Left(nul);
+}
+
 void VnPropertyMap::WriteItems(VnString& out) const {
     ForEachEntry([&out](const VnString& key, const VnString& value) { WriteItem(out, key, value); });
 }
 
 bool VnPropertyMap::LoadXML(const VnString& text) {
     VnXmlDocument document;
-    if (!document.SetDoc(text) || !document.FindElem()) return false;
+    if (!document.SetDoc(TextBeforeNul(text)) || !document.FindElem()) return false;
     RemoveAll();
     loadedVersion_ = VnString::ParseDouble(document.GetAttrib(kVersionAttrib));
     ReadItems(document);

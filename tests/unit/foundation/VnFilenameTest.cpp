@@ -20,6 +20,7 @@ TEST(VnFilename, PlainTextWithoutFieldsAndTheXmlFormWithThem) {
     EXPECT_EQ(read.GetPath(), u"C:\\Music\\Song & <Friends>.mp3");
     EXPECT_FALSE(read.HasFields());
     EXPECT_EQ(read.GetText(), u"C:\\Music\\Song & <Friends>.mp3");
+    EXPECT_EQ(VnFilename::FromText(std::u16string_view(u"C:\\a.mp3\0;1", 11)).GetPath(), u"C:\\a.mp3");
 
     VnFilename filename(u"C:\\A&B\\\"Quoted\" <1>.mp3");
     filename.SetField(u"Title", u"Rock 'n' Roll & <More>");

@@ -176,9 +176,11 @@ TEST(VnPropertyMap, LoadXmlReadsItemsAndRejectsBrokenText) {
     EXPECT_EQ(map.GetLoadedVersion(), 2.5);
     EXPECT_EQ(map.Dump(), u"A: 2\r\nC: \r\nD: <raw & text>\r\n");
 
-    for (const char16_t* broken : {u"", u"<XMLPH version=\"1.0\"><Item Name=\"A\">1</XMLPH>",
-                                   u"<XMLPH version=\"1.0\"></XMLPH><XMLPH/>", u"plain text"}) {
-        EXPECT_FALSE(map.LoadXML(broken)) << VnString(broken).ToUtf8();
+    using namespace std::string_view_literals;
+    for (std::u16string_view broken : {u""sv, u"<XMLPH version=\"1.0\"><Item Name=\"A\">1</XMLPH>"sv,
+                                       u"<XMLPH version=\"1.0\"></XMLPH><XMLPH/>"sv, u"plain text"sv,
+                                       u"<XMLPH version=\"1.0\">\0</XMLPH>"sv}) {  // the text ends at a NUL
+        EXPECT_FALSE(map.LoadXML(VnString(broken))) << VnString(broken).ToUtf8();
         EXPECT_EQ(map.GetCount(), 3);  // left as it was
     }
     ASSERT_TRUE(map.LoadXML(u"<R/>"));  // no version, no items
