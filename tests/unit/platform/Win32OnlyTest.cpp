@@ -180,6 +180,55 @@ TEST_F(Win32OnlyTest, RegistryViewBitsReachTheOtherView) {
     Reg().CloseKey(machine);
 }
 
+// The kernel's shared data page holds the true version whatever the program's
+// manifest says; GetVersionExW alone reports 6.2 on later systems.
+TEST_F(Win32OnlyTest, SystemFactsComeFromTheRealMachine) {
+    IVnSystem& system = P().System();
+    const auto* sharedData = reinterpret_cast<const volatile uint32_t*>(0x7FFE0000);
+    VnVersionInfo version = system.GetVersionEx();
+    EXPECT_EQ(version.major, sharedData[0x26C / 4]);
+    EXPECT_EQ(version.minor, sharedData[0x270 / 4]);
+    EXPECT_EQ(version.platformId, 2u);
+    EXPECT_NE(version.build, 0u);
+
+    const VnString appData = system.GetSpecialFolder(vnwin::kCsidlAppData);
+    ASSERT_FALSE(appData.IsEmpty());
+    EXPECT_FALSE(appData.EndsWith(u"\\"));
+    EXPECT_EQ(system.GetSpecialFolder(vnwin::kCsidlQuickLaunch), appData + u"\\Microsoft\\Internet Explorer\\Quick Launch");
+    EXPECT_TRUE(system.GetSpecialFolder(vnwin::kCsidlSystem).EqualsNoCase(system.GetSystemDirectory()));
+    EXPECT_TRUE(system.GetSpecialFolder(vnwin::kCsidlWindows).EqualsNoCase(system.GetWindowsDirectory()));
+    EXPECT_TRUE(system.GetSpecialFolder(0x00FE).IsEmpty()) << "no such folder";
+
+    const VnString guid = system.CreateGuid();
+    ASSERT_EQ(guid.GetLength(), 38);
+    EXPECT_TRUE(guid.StartsWith(u"{") && guid.EndsWith(u"}") && guid[9] == u'-' && guid[24] == u'-');
+    EXPECT_NE(system.CreateGuid(), guid);
+    EXPECT_FALSE(system.GetUserName().IsEmpty());
+    EXPECT_FALSE(system.GetComputerName().IsEmpty());
+    if (sizeof(void*) == 8) {
+        EXPECT_EQ(system.CpuidFeaturesEdx() & (1u << 26), 1u << 26) << "x86-64 implies SSE2";
+    }
+}
+
+TEST_F(Win32OnlyTest, ShellLinkIsSavedWithItsArguments) {
+    VnShellLink link;
+    link.target = ScratchFolder() + u"Program.exe";
+    link.arguments = u"/vn-link-arguments";
+    link.iconPath = ScratchFolder() + u"application.ico";
+    ASSERT_EQ(Files().WriteFile(link.target, "MZ"), 0u);
+    const VnString linkPath = ScratchFolder() + u"Program.lnk";
+    ASSERT_EQ(P().Shell().CreateShellLink(linkPath, link), 0u);
+    std::string bytes;
+    ASSERT_EQ(Files().ReadFile(linkPath, bytes), 0u);
+    EXPECT_EQ(bytes.compare(0, 4, std::string("L\0\0\0", 4)), 0) << "shell link header";
+    const std::u16string arguments = u"/vn-link-arguments";
+    EXPECT_NE(bytes.find(std::string(reinterpret_cast<const char*>(arguments.data()), arguments.size() * 2)),
+              std::string::npos);
+
+    EXPECT_NE(P().Shell().CreateShellLink(ScratchFolder() + u"Missing\\Program.lnk", link), 0u);
+    EXPECT_EQ(P().Shell().CreateShellLink(linkPath, VnShellLink()), vnwin::kErrorInvalidParameter);
+}
+
 }  // namespace
 
 #endif  // _WIN32
