@@ -59,11 +59,18 @@ void WriteHex(std::u16string& out, size_t lineLength, const VnSimRegValueData& v
 }
 
 void WriteValue(std::u16string& out, const VnSimRegValueData& value) {
-    std::u16string line = value.name.IsEmpty() ? std::u16string(u"@=") : u"\"" + Escape(value.name.View()) + u"\"=";
+    std::u16string line = u"@=";
+    if (!value.name.IsEmpty()) {
+        line = u"\"";
+        line += Escape(value.name.View());
+        line += u"\"=";
+    }
     out += line;
     std::u16string text;
     if (WritableAsText(value, text)) {
-        out += u"\"" + Escape(text) + u"\"";
+        out += u'"';
+        out += Escape(text);
+        out += u'"';
     } else if (value.type == vnwin::kRegDword && value.data.size() == 4) {
         char buffer[20];
         std::snprintf(buffer, sizeof buffer, "dword:%02x%02x%02x%02x", unsigned(value.data[3]), unsigned(value.data[2]),

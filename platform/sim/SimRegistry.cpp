@@ -39,13 +39,20 @@ const VnString& SoftwareName() {
 // ---- resolving paths ----
 
 void VnSimRegistry::ApplyView(Target& target, uint32_t access) const {
-    // The redirection happens where a path steps from HKLM\Software into one
-    // of its subkeys, as WOW64 does; a handle below that point stays in its view.
     VnStringArray& parts = target.parts;
     if (!facts_.is64BitWindows || (access & vnwin::kKeyWow64_64Key)) return;
-    if (target.root != hive_.Root(VnRegRoot::LocalMachine) || parts.GetSize() < 2) return;
+    if (target.root != hive_.Root(VnRegRoot::LocalMachine) || parts.IsEmpty()) return;
     if (!parts[0].EqualsNoCase(SoftwareName().View())) return;
-    if (parts[1].EqualsNoCase(u"Wow6432Node") || parts[1].EqualsNoCase(u"Classes")) return;
+    if (parts.GetSize() >= 2 && parts[1].EqualsNoCase(u"Wow6432Node")) return;
+    if (parts.GetSize() >= 2 && parts[1].EqualsNoCase(u"Classes")) {
+        // Shared by both views, except the COM keys WOW64 keeps apart.
+        static const char16_t* const kRedirected[] = {u"CLSID", u"DirectShow", u"Interface", u"Media Type",
+                                                      u"MediaFoundation"};
+        if (parts.GetSize() < 3) return;
+        for (const char16_t* name : kRedirected)
+            if (parts[2].EqualsNoCase(name)) parts.InsertAt(2, VN_LIT(u"Wow6432Node"));
+        return;
+    }
     parts.InsertAt(1, VN_LIT(u"Wow6432Node"));
 }
 
@@ -53,7 +60,7 @@ uint32_t VnSimRegistry::ResolveRoot(VnRegRoot root, VnStringArray parts, uint32_
     if (root == VnRegRoot::ClassesRoot) {
         parts.InsertAt(0, VN_LIT(u"Classes"));
         parts.InsertAt(0, SoftwareName());
-        bool inUser = VnSimRegHive::Find(hive_.Root(VnRegRoot::CurrentUser), parts) != nullptr;
+        bool inUser = parts.GetSize() > 2 && VnSimRegHive::Find(hive_.Root(VnRegRoot::CurrentUser), parts) != nullptr;
         root = inUser ? VnRegRoot::CurrentUser : VnRegRoot::LocalMachine;
     }
     target.root = hive_.Root(root);
@@ -67,13 +74,12 @@ uint32_t VnSimRegistry::Resolve(VnRegKey parent, const VnString& subKey, uint32_
     VnStringArray parts;
     if (uint32_t error = SplitPath(subKey, parts)) return error;
     if (IsPredefined(parent)) return ResolveRoot(VnRegRoot(parent), std::move(parts), access, target);
+    // Below an open key the view is already chosen: nothing is redirected.
     std::shared_ptr<VnSimRegNode> node;
     if (uint32_t error = Use(parent, 0, node)) return error;
-    size_t depth = size_t(node->PathParts().GetSize());
     target.root = hive_.Root(VnSimRegHive::RootOf(*node));
     target.parts = node->PathParts();
     target.parts.Append(parts);
-    if (depth <= 1) ApplyView(target, access);
     return vnwin::kErrorSuccess;
 }
 
@@ -249,6 +255,11 @@ bool VnSimRegistry::Load(const std::string& hostFile, std::string& error) {
     error = hostFile + ", " + error;
     hive_.Clear();
     return false;
+}
+
+bool VnSimRegistry::Import(const std::string& regFileBytes, std::string& error) {
+    std::lock_guard lock(mutex_);
+    return VnReadRegFile(regFileBytes, hive_, error);
 }
 
 bool VnSimRegistry::Save(const std::string& hostFile, std::string& error) const {

@@ -8,16 +8,22 @@
 // gives ERROR_KEY_DELETED. The predefined roots (VnRegRoot values) may be used
 // as parent handles and need no closing.
 //
-// Views: the installer is a 32-bit process. On 64-bit Windows its
-// HKEY_LOCAL_MACHINE\Software is redirected to Software\Wow6432Node unless
-// KEY_WOW64_64KEY is given (KEY_WOW64_32KEY asks for the redirected view
-// explicitly); Software\Classes is shared by both views, as on Windows 7 and
-// later. On 32-bit Windows nothing is redirected.
+// Views: the installer is a 32-bit process. On 64-bit Windows a path from
+// HKEY_LOCAL_MACHINE through "Software" (the key itself included) is
+// redirected to Software\Wow6432Node unless KEY_WOW64_64KEY is given
+// (KEY_WOW64_32KEY asks for the redirected view explicitly); a path that
+// names Wow6432Node itself is not. Software\Classes is shared by both views,
+// as on Windows 7 and later, except its COM keys (CLSID, DirectShow,
+// Interface, Media Type, MediaFoundation), whose 32-bit view is
+// Software\Classes\Wow6432Node\<key>. A path relative to an open key is not
+// redirected: the key's view was chosen when it was opened. On 32-bit
+// Windows nothing is redirected.
 //
 // HKEY_CLASSES_ROOT\X is HKEY_CURRENT_USER\Software\Classes\X when that key
 // exists, otherwise HKEY_LOCAL_MACHINE\Software\Classes\X (where new keys are
-// created). A handle opened through it belongs to the one key it reached:
-// enumerating it does not merge the two.
+// created); HKEY_CLASSES_ROOT itself is HKEY_LOCAL_MACHINE\Software\Classes.
+// A handle opened through it belongs to the one key it reached: enumerating
+// it does not merge the two.
 //
 // Rights: when the machine's facts say HKLM is not writable, opening a key
 // under HKEY_LOCAL_MACHINE for writing, creating one, deleting one, or
@@ -62,6 +68,8 @@ public:
     // replaces the whole content; on failure the registry is left empty.
     bool Load(const std::string& hostFile, std::string& error);
     bool Save(const std::string& hostFile, std::string& error) const;
+    // Adds the content of a .reg file, as `reg import` does (no views, no rights).
+    bool Import(const std::string& regFileBytes, std::string& error);
 
     // What the machine itself writes (at creation, or facts applied at open):
     // a native path below a root, no view, no rights check. Null deletes the value.

@@ -96,10 +96,21 @@ int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t
         }
     }
     messages_.Add({title, text, type, answer, scripted});
-    std::string labels;
-    for (int id : buttons) labels += (labels.empty() ? "" : "/") + ButtonLabel(id);
-    Record("messages.log", "#" + std::to_string(messages_.GetSize()) + " title=" + Quote(title) + " buttons=" +
-                               labels + " answer=" + ButtonLabel(answer) + note + " text=" + Quote(text));
+    std::string line = "#";
+    line += std::to_string(messages_.GetSize());
+    line += " title=";
+    line += Quote(title);
+    line += " buttons=";
+    for (int32_t i = 0; i < buttons.GetSize(); ++i) {
+        if (i) line += '/';
+        line += ButtonLabel(buttons[i]);
+    }
+    line += " answer=";
+    line += ButtonLabel(answer);
+    line += note;
+    line += " text=";
+    line += Quote(text);
+    Record("messages.log", line);
     return answer;
 }
 
