@@ -130,7 +130,8 @@ VnString VnXmlDocument::GetChildData(std::u16string_view name) const {
 }
 
 // Text and CDATA sections of an element without child elements; markup that
-// is not a comment, CDATA section or processing instruction stays as text.
+// is not a comment, CDATA section or processing instruction stays as text
+// (after unterminated markup, all the rest does).
 VnString VnXmlDocument::DataOf(uint32_t elem) const {
     if (elem == 0 || Rec(elem).firstChild != 0) return VnString();
     const char16_t* s = text_.c_str();
@@ -140,19 +141,22 @@ VnString VnXmlDocument::DataOf(uint32_t elem) const {
     if (lt >= end) return Unescape({s + begin, size_t(end - begin)});
     VnString data;
     int32_t pos = begin;
+    int32_t textFrom = begin;  // text not yet added
     while (pos < end) {
         lt = VnXmlLex::FindLt(s, end, pos);
-        data += Unescape({s + pos, size_t(lt - pos)});
-        if (lt >= end) break;
+        if (lt + 1 >= end) break;
+        pos = lt + 1;
+        if (s[lt + 1] != '!' && s[lt + 1] != '?') continue;
         VnXmlLex::Token token = VnXmlLex::LexMarkup(s, end, lt);
-        if (token.kind == Markup::kCData) {
-            data += std::u16string_view(s + lt + 9, size_t(token.end - 3 - (lt + 9)));
-        } else if (token.kind != Markup::kComment && token.kind != Markup::kProcessingInstruction) {
-            data += u'<';
-            token.end = lt + 1;
-        }
-        pos = token.end;
+        if (token.kind == Markup::kUnterminated) break;
+        if (token.kind != Markup::kCData && token.kind != Markup::kComment &&
+            token.kind != Markup::kProcessingInstruction)
+            continue;
+        data += Unescape({s + textFrom, size_t(lt - textFrom)});
+        if (token.kind == Markup::kCData) data += std::u16string_view(s + lt + 9, size_t(token.end - 3 - (lt + 9)));
+        pos = textFrom = token.end;
     }
+    data += Unescape({s + textFrom, size_t(end - textFrom)});
     return data;
 }
 

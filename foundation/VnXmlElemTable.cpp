@@ -30,7 +30,7 @@ void VnXmlElemTable::Reset(uint32_t capacity) {
 }
 
 void VnXmlElemTable::Grow() {
-    uint64_t wanted = uint64_t(capacity_) + std::max<uint32_t>(capacity_ / 2, 8);
+    uint64_t wanted = uint64_t(capacity_) + std::max<uint32_t>(capacity_ / 2, 1);
     SetCapacity(uint32_t(std::min<uint64_t>(wanted, 0xFFFFFFFFu)));
 }
 

@@ -21,10 +21,14 @@ FILE* OpenForReading(std::u16string_view path) {
 #endif
 }
 
+// Larger files are refused: the text must fit the string's 32-bit length.
+constexpr size_t kMaxFileBytes = 0x3FFFFFFF;
+
 bool ReadAll(FILE* file, std::string* bytes) {
     char chunk[65536];
     for (;;) {
         size_t got = std::fread(chunk, 1, sizeof(chunk), file);
+        if (bytes->size() + got > kMaxFileBytes) return false;
         bytes->append(chunk, got);
         if (got < sizeof(chunk)) return !std::ferror(file);
     }

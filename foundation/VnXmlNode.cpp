@@ -19,13 +19,18 @@ int NodeTypeOf(Markup kind) {
 }
 
 // End of the text node that starts at `pos`: the next markup that is a node
-// of its own, or `limit`.
+// of its own, or `limit`. Once such markup runs unterminated to the limit, no
+// later one can end either, so the rest is text (and is not lexed again).
 int32_t TextNodeEnd(const char16_t* s, int32_t limit, int32_t pos) {
     int32_t from = pos;
     for (;;) {
         int32_t lt = VnXmlLex::FindLt(s, limit, from);
         if (lt >= limit) return limit;
-        if (lt > pos && NodeTypeOf(VnXmlLex::LexMarkup(s, limit, lt).kind) != VnXmlDocument::kNodeText) return lt;
+        if (lt > pos && lt + 1 < limit && (s[lt + 1] == '!' || s[lt + 1] == '?')) {
+            VnXmlLex::Token token = VnXmlLex::LexMarkup(s, limit, lt);
+            if (token.kind == Markup::kUnterminated) return limit;
+            if (NodeTypeOf(token.kind) != VnXmlDocument::kNodeText) return lt;
+        }
         from = lt + 1;
     }
 }
@@ -62,7 +67,9 @@ int VnXmlDocument::FindNode(int typeMask) {
         if (s[pos] == '<') {
             VnXmlLex::Token token = VnXmlLex::LexMarkup(s, limit, pos);
             type = NodeTypeOf(token.kind);
-            nodeEnd = type == kNodeText ? TextNodeEnd(s, limit, pos) : token.end;
+            nodeEnd = token.kind == Markup::kUnterminated ? limit
+                      : type == kNodeText                 ? TextNodeEnd(s, limit, pos)
+                                                          : token.end;
         } else {
             nodeEnd = TextNodeEnd(s, limit, pos);
         }

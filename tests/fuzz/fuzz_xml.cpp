@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 #include "VnXmlDocument.h"
 #include "fuzz_text_input.h"
@@ -59,6 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             doc.FindChildElem(u"b[1]");
         }
     }
+
+    // The same bytes as a file's content, decoded by their byte-order mark.
+    VnXmlDocument fromFile;
+    fromFile.SetDoc(VnXmlDecodeBytes(std::string_view(reinterpret_cast<const char*>(data), size)));
+    fromFile.FindElem(u"/*/Product/InstallToPath");
 
     VnXmlDocument::Unescape(text);
     VnXmlDocument::Escape(text, VnXmlDocument::kEscapeAttrib);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "VnXmlDocument.h"
@@ -17,13 +18,13 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    // Writes the bytes to a file and returns its path as text.
+    // Writes the bytes to a file and returns its path as text. The name may
+    // hold any characters (UTF-8).
     VnString WriteFile(const char* name, std::string_view bytes) {
-        std::filesystem::path path = folder_ / name;
-        FILE* file = std::fopen(path.string().c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-        return VnString::FromUtf8(path.string());
+        std::filesystem::path path = folder_ / std::filesystem::path(reinterpret_cast<const char8_t*>(name));
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+        std::u8string text = path.u8string();
+        return VnString::FromUtf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
     }
 
     std::filesystem::path folder_;
@@ -51,6 +52,7 @@ TEST_F(VnXmlLoad, ReadsEveryAcceptedEncoding) {
         {"le.xml", Utf16(kText, false)},
         {"be.xml", Utf16(kText, true)},
         {"le-nobom.xml", Utf16(kText, false).substr(2)},
+        {"Caf\xC3\xA9 \xE4\xB8\xAD.xml", utf8},  // a name beyond ASCII
     };
     for (const auto& [name, bytes] : files) {
         VnXmlDocument doc;

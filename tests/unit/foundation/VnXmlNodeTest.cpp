@@ -41,3 +41,28 @@ TEST(VnXmlNode, FindNodeVisitsEveryKindInOrder) {
     EXPECT_TRUE(doc.FindElem());
     EXPECT_EQ(doc.GetTagName(), u"x");
 }
+
+TEST(VnXmlNode, BrokenMarkupInsideContentReadsAsText) {
+    VnXmlDocument doc;
+    // "< " is a problem for the parse, but the element and its text remain.
+    EXPECT_FALSE(doc.SetDoc(u"<r>1 < 2 &amp; <!-- c --> 3</r>"));
+    ASSERT_TRUE(doc.FindElem(u"r"));
+    EXPECT_EQ(doc.GetData(), u"1 < 2 &  3");
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeNone);  // r is the main element: nothing follows it
+    ASSERT_TRUE(doc.IntoElem());
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeText);
+    EXPECT_EQ(doc.GetData(), u"1 < 2 & ");
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeComment);
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeText);
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeNone);
+
+    // Unterminated markup to the end: all of it is text, read in one pass.
+    std::u16string text = u"<r>";
+    for (int i = 0; i < 50000; ++i) text += u"<!-- ";
+    EXPECT_FALSE(doc.SetDoc(text));
+    ASSERT_TRUE(doc.FindElem(u"r"));
+    EXPECT_EQ(doc.GetData().GetLength(), 50000 * 5);
+    ASSERT_TRUE(doc.IntoElem());
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeText);
+    EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeNone);
+}

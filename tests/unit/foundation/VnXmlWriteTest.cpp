@@ -30,6 +30,14 @@ TEST(VnXmlWrite, BuildsADocumentWithCrLfLineBreaks) {
     EXPECT_FALSE(doc.AddElem(u"Second"));  // one root only
     ExpectReparses(doc);
 
+    // A copy is edited on its own.
+    VnXmlDocument copy(doc);
+    const VnString before = doc.GetDoc();
+    ASSERT_TRUE(copy.AddChildElem(u"Item", u"only in the copy"));
+    EXPECT_EQ(doc.GetDoc(), before);
+    EXPECT_NE(copy.GetDoc(), before);
+    ExpectReparses(copy);
+
     VnXmlDocument read;
     ASSERT_TRUE(read.SetDoc(doc.GetDoc()));
     ASSERT_TRUE(read.FindElem(u"XMLPH"));
