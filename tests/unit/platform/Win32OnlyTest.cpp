@@ -229,6 +229,58 @@ TEST_F(Win32OnlyTest, ShellLinkIsSavedWithItsArguments) {
     EXPECT_EQ(P().Shell().CreateShellLink(linkPath, VnShellLink()), vnwin::kErrorInvalidParameter);
 }
 
+// Values larger than the first read buffer and names near the 16383-character
+// limit must come back whole through both the query and the enumeration.
+TEST_F(Win32OnlyTest, LargeValuesAndLongNamesReadBackWhole) {
+    VnRegKey key = 0;
+    ASSERT_EQ(Reg().CreateKey(VnRegRoot::CurrentUser, ScratchKey(), vnwin::kKeyReadWrite, key), 0u);
+    VnRegValue big;
+    big.type = vnwin::kRegBinary;
+    for (int i = 0; i < 100000; ++i) big.bytes.push_back(uint8_t(i * 7));
+    const VnString longName(u'n', 16000);
+    const VnRegValue longText = VnRegValue::String(VnString(u'x', 5000));
+    ASSERT_EQ(Reg().SetValue(key, u"Big", big), 0u);
+    ASSERT_EQ(Reg().SetValue(key, longName, longText), 0u);
+
+    VnRegValue read;
+    ASSERT_EQ(Reg().QueryValue(key, u"Big", read), 0u);
+    EXPECT_TRUE(read.bytes == big.bytes);
+    ASSERT_EQ(Reg().QueryValue(key, longName, read), 0u);
+    EXPECT_EQ(read.text, longText.text);
+    VnString name;
+    bool sawLongName = false;
+    for (uint32_t index = 0; Reg().EnumValue(key, index, name, &read) == 0; ++index) {
+        if (name != longName) continue;
+        sawLongName = true;
+        EXPECT_EQ(read.text, longText.text);
+    }
+    EXPECT_TRUE(sawLongName);
+    Reg().CloseKey(key);
+}
+
+// A child writing more than the pipe holds blocks until the parent reads, so
+// the output is drained while waiting, never only after the end.
+TEST_F(Win32OnlyTest, OutputLargerThanThePipeIsDrainedWhileWaiting) {
+    VnHandle process = 0;
+    VnStartOptions options;
+    options.captureOutput = true;
+    options.hidden = true;
+    ASSERT_EQ(P().Processes().StartProgram(u"cmd.exe", u"/c for /L %i in (1,1,5000) do @echo output line %i",
+                                           options, process), 0u);
+    std::string output;
+    uint32_t wait = vnwin::kWaitTimeout;
+    for (int polls = 0; polls < 1200 && wait == vnwin::kWaitTimeout; ++polls) {
+        wait = P().Processes().WaitForProcess(process, 50);
+        P().Processes().ReadProcessOutput(process, output);
+    }
+    ASSERT_EQ(wait, vnwin::kWaitObject0);
+    for (int reads = 0; reads < 500 && P().Processes().ReadProcessOutput(process, output) == 0; ++reads)
+        P().System().Sleep(10);
+    EXPECT_GT(output.size(), 64u * 1024);
+    EXPECT_NE(output.find("output line 5000"), std::string::npos);
+    P().Processes().CloseHandle(process);
+}
+
 }  // namespace
 
 #endif  // _WIN32
