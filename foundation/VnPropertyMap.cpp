@@ -71,8 +71,10 @@ double VnPropertyMap::GetDouble(const VnString& key, double defaultValue) const 
 
 float VnPropertyMap::GetFloat(const VnString& key, float defaultValue) const {
     double value = VnString::ParseDouble(GetString(key, FloatToText(defaultValue)));
-    // A stored double beyond float range would overflow the conversion.
-    if (std::fabs(value) > double(std::numeric_limits<float>::max())) return 0.0f;
+    // Beyond the largest float (and half its last step, which still rounds
+    // down to it) the text is out of range.
+    constexpr double kFloatLimit = double(std::numeric_limits<float>::max()) + 0x1p103;
+    if (std::fabs(value) >= kFloatLimit) return 0.0f;
     return static_cast<float>(value);
 }
 

@@ -52,7 +52,12 @@ TEST(VnPropertyMap, TypedSettersStoreDecimalText) {
     EXPECT_EQ(map.GetString(u"Big"), u"1e+300");
     EXPECT_EQ(map.GetString(u"Balance"), u"-0.75");
 
-    // Every finite value reads back exactly.
+    // Every finite value reads back exactly, the extremes included.
+    for (float f : {std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
+                    std::numeric_limits<float>::denorm_min()}) {
+        map.SetFloat(u"f", f);
+        EXPECT_EQ(map.GetFloat(u"f"), f) << map.GetString(u"f").ToUtf8();
+    }
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
         uint64_t bits = random();
