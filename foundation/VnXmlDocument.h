@@ -20,7 +20,15 @@
 // with it). A step is a name or "*" and may carry one condition: [n] the n-th
 // matching sibling (from 1), [@attr], [@attr=value] (value quoted or not),
 // [child] an element that has a child of that name. The result is the first
-// element in document order that matches the whole path.
+// element in document order that matches the whole path; it becomes the main
+// element (its parent the current parent). A relative path (no leading "/")
+// starts among the current parent's children after the main element, like a
+// plain name does, so repeated calls move on; [n] still counts from the first
+// sibling. A malformed path finds nothing. A condition's value is compared
+// with the attribute's value after the entities in the latter are resolved.
+//
+// Problem offsets are character offsets of the '<' that starts the markup. The
+// problem list stops after 1000 entries with ", ...".
 //
 // Names compare exactly, or without regard to case after SetIgnoreCase(true);
 // the option also applies to attribute names and to values in path conditions.
