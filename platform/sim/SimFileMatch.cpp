@@ -3,7 +3,7 @@
 #include "SimPaths.h"
 
 VnSimFileMask::VnSimFileMask(const VnString& mask) : mask_(VnSimPaths::FoldName(mask.View())) {
-    if (mask_ == u"*.*") mask_ = u"*";
+    if (mask_ == u"*.*") mask_.assign(1, u'*');
     if (mask_.size() > 2 && mask_.compare(mask_.size() - 2, 2, u".*") == 0)
         withoutAnyExtension_ = mask_.substr(0, mask_.size() - 2);
 }

@@ -314,8 +314,8 @@ uint32_t VnSimFiles::GetFileSize(const VnString& path, uint64_t& size) {
     size = 0;
     VnSimPath file;
     if (uint32_t error = ResolveExisting(path, file)) return error;
-    if (file.isFolder) return vnwin::kErrorAccessDenied;
-    size = uint64_t(file.info.st_size);
+    // As the directory entry tells it: a folder has no size of its own.
+    size = file.isFolder ? 0 : uint64_t(file.info.st_size);
     return 0;
 }
 

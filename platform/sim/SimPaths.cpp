@@ -180,9 +180,12 @@ uint32_t VnSimPaths::Normalise(const VnString& path, VnString& normalised, bool 
 
 VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const struct stat& folderInfo) {
     Listing& listing = listings_[hostFolder];
-    if (SameTime(listing.modified, folderInfo.st_mtim) && !listing.byFoldedName.empty()) return listing;
+    if (SameTime(listing.modified, folderInfo.st_mtim) && listing.size == folderInfo.st_size &&
+        !listing.byFoldedName.empty())
+        return listing;
     listing.byFoldedName.clear();
     listing.modified = folderInfo.st_mtim;
+    listing.size = folderInfo.st_size;
     if (DIR* dir = opendir(hostFolder.c_str())) {
         while (dirent* entry = readdir(dir)) {
             std::string name = entry->d_name;
@@ -223,6 +226,7 @@ void VnSimPaths::NoteChange(const std::string& hostFolder, const std::string& na
     else
         found->second.byFoldedName.erase(folded);
     found->second.modified = info.st_mtim;
+    found->second.size = info.st_size;
 }
 
 VnString VnSimPaths::WindowsPathOf(const std::string& hostPath) const {

@@ -77,7 +77,11 @@ public:
     uint32_t Normalise(const VnString& path, VnString& normalised, bool redirect = true) const;
 
     // The files part tells after it added or removed a name, so that the
-    // cached folder listings stay right without rescanning.
+    // cached folder listings stay right without rescanning. A listing is
+    // read again when the folder's modification time or size changed; a name
+    // added from outside within the same clock tick as a change made here, to
+    // a folder whose size does not change, is not seen by a look-up in
+    // another case until the folder changes again.
     void NoteAdded(const std::string& hostFolder, const std::string& name);
     void NoteRemoved(const std::string& hostFolder, const std::string& name);
 
@@ -91,7 +95,8 @@ public:
 
 private:
     struct Listing {
-        struct timespec modified {};
+        struct timespec modified {};  // the folder's time and size when listed: tmpfs
+        off_t size = 0;                 // folders change size with every name
         std::unordered_map<std::u16string, std::string> byFoldedName;  // folded -> stored UTF-8 name
     };
     VnString ApplyRedirection(const VnString& normalised) const;

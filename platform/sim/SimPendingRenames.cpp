@@ -2,9 +2,8 @@
 
 namespace {
 constexpr char16_t kNtPrefix[] = u"\\??\\";
+constexpr std::u16string_view kZero(u"\0", 1);
 
-// The value's strings joined with zeros; REG_MULTI_SZ keeps empty strings
-// inside the list (a pending deletion's empty target).
 uint32_t OpenSessionManager(IVnRegistry& registry, uint32_t access, bool create, VnRegKey& key) {
     if (create) return registry.CreateKey(VnRegRoot::LocalMachine, kVnSessionManagerKey, access, key);
     return registry.OpenKey(VnRegRoot::LocalMachine, kVnSessionManagerKey, access, key);
@@ -25,9 +24,15 @@ uint32_t VnAppendPendingRename(IVnRegistry& registry, const VnPendingRename& ren
     uint32_t error = OpenSessionManager(registry, vnwin::kKeyReadWrite, true, key);
     if (error) return error;
     VnRegValue current;
+    // The value's strings joined with zeros. A reader that dropped the empty
+    // target of a trailing deletion leaves an odd count: put it back, so
+    // that the pairs stay pairs.
     VnString list;
-    if (registry.QueryValue(key, kVnPendingRenamesValue, current) == 0 && current.type == vnwin::kRegMultiSz)
+    if (registry.QueryValue(key, kVnPendingRenamesValue, current) == 0 && current.type == vnwin::kRegMultiSz &&
+        !current.text.IsEmpty()) {
         list = current.text;
+        if (VnStringArray::Split(list, kZero).GetSize() % 2 == 1) list += char16_t(0);
+    }
     VnString target;
     if (!rename.target.IsEmpty()) target = (rename.replaceExisting ? VN_LIT(u"!") : VnString()) + VnNtPathOf(rename.target);
     VnString pair = VnNtPathOf(rename.source);
@@ -50,7 +55,7 @@ uint32_t VnReadPendingRenames(IVnRegistry& registry, VnCoreArray<VnPendingRename
     if (error == vnwin::kErrorFileNotFound) return 0;
     if (error) return error;
     if (value.text.IsEmpty()) return 0;
-    VnStringArray strings = VnStringArray::Split(value.text, std::u16string_view(u"\0", 1));
+    VnStringArray strings = VnStringArray::Split(value.text, kZero);
     for (int32_t i = 0; i < strings.GetSize(); i += 2) {
         VnPendingRename rename;
         rename.source = VnWindowsPathOfNt(strings[i]);

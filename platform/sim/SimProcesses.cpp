@@ -114,20 +114,21 @@ uint32_t VnSimProcesses::StartProgram(const VnString& program, const VnString& p
         return error;
     }
     VnString fileName = VnString::FromUtf8(found.name);
+    const VnString path = files_.Paths().WindowsPathOf(found.hostPath);  // as stored: the program's true name
     const VnSimProgram* standIn = found.isFolder ? nullptr : programs_.Find(fileName);
     if (!standIn && (found.isFolder || !IsProgramFile(fileName))) {
-        Record({"open ", Quoted(found.windowsPath), " verb \"", verb, "\""});
+        Record({"open ", Quoted(path), " verb \"", verb, "\""});
         return 0;
     }
 
     VnSimStartRecord record;
     record.number = uint32_t(starts_.GetSize() + 1);
-    record.program = found.windowsPath;
+    record.program = path;
     record.parameters = parameters;
     record.standIn = standIn != nullptr;
     auto started = std::make_shared<Process>();
     started->record = starts_.Add(record);
-    Record({Number(record.number), standIn ? " start " : " start unknown ", Quoted(found.windowsPath),
+    Record({Number(record.number), standIn ? " start " : " start unknown ", Quoted(path),
             parameters.IsEmpty() ? "" : " ", parameters.ToUtf8()});
     process = NewHandle();
     processes_[process] = started;
