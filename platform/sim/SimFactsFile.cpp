@@ -387,6 +387,7 @@ std::string VnSimFacts::ToText() const {
     out.Section("Rights");
     out.Line("HKLMWritable", hklmWritable);
     out.Section("Keyboard");
+    out.Comment("held while the installer runs, e.g. KeysDown=Ctrl+Shift+F");
     std::string keys;
     for (int key : keysDown) keys += (keys.empty() ? "" : "+") + VirtualKeyName(key);
     out.Line("KeysDown", keys);
@@ -414,10 +415,16 @@ std::string VnSimFacts::ToText() const {
         out.Line("WindowTitle", program.windowTitle);
         out.Line("ClosesOnWmClose", program.closesOnWmClose);
     }
+    if (runningPrograms.IsEmpty()) {
+        out.Comment("Running programs: [Program 1] with Path=, ProcessId=, WindowClass=, WindowTitle=, ClosesOnWmClose=");
+    }
     out.Section("Mutexes");
+    out.Comment("Held=<name> held by another process; Denied=<name> opening it is refused; repeat for more");
     out.List("Held", heldMutexes);
     out.List("Denied", deniedMutexes);
     out.Section("Faults");
+    out.Comment("LockedFile=, ReadOnlyFile=, UncreatableFolder= (Windows paths), MissingLibrary=<x.dll>,");
+    out.Comment("MissingExport=<x.dll>!<Export>; repeat a key for more");
     out.List("LockedFile", lockedFiles);
     out.List("ReadOnlyFile", readOnlyFiles);
     out.List("UncreatableFolder", uncreatableFolders);

@@ -66,6 +66,7 @@ private:
     void ApplyFactsToRegistry();
     bool RunOnceCommands(VnRegRoot root, const VnString& path, VnStringArray* problems);
     void RecordRestart(const std::string& line);
+    void RecordPendingFileOperations();
 
     std::string folder_;
     VnSimFacts facts_;

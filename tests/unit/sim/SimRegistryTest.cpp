@@ -35,11 +35,19 @@ std::u16string TextOf(const std::string& utf16Bytes) {
 std::string Dump(const VnSimRegHive& hive) {
     std::string out;
     hive.VisitAll([&out](VnRegRoot root, const VnSimRegNode& node) {
-        out += "[" + VnString(VnSimRegHive::RootName(root)).ToUtf8() + "\\" + node.PathParts().Join(u"\\").ToUtf8() + "]\n";
+        VnStringArray path = node.PathParts();
+        path.InsertAt(0, VnString(VnSimRegHive::RootName(root)));
+        out += path.Join(u"\\").ToUtf8();
+        out += '\n';
         for (const auto& value : node.Values()) {
-            out += VnString(value.name).ToUtf8() + " type " + std::to_string(value.type) + ":";
-            for (uint8_t byte : value.data) out += " " + std::to_string(byte);
-            out += "\n";
+            out += value.name.ToUtf8();
+            out += " type ";
+            out += std::to_string(value.type);
+            for (uint8_t byte : value.data) {
+                out += ' ';
+                out += std::to_string(byte);
+            }
+            out += '\n';
         }
     });
     return out;
