@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "SimMachineFile.h"
+#include "SimPendingRenames.h"
 
 namespace fs = std::filesystem;
 
@@ -10,7 +11,6 @@ namespace {
 
 const char16_t kRunOncePath[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const char16_t kRunOncePath32[] = u"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const char16_t kSessionManagerPath[] = u"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const char16_t kInternetExplorerPath[] = u"SOFTWARE\\Microsoft\\Internet Explorer";
 const char16_t kInternetExplorerPath32[] = u"SOFTWARE\\Wow6432Node\\Microsoft\\Internet Explorer";
 
@@ -102,7 +102,7 @@ void VnSimPlatform::CreateStandardKeys() {
             registry_->CreateMachineKey(machine, currentVersion32 + key);
     }
     registry_->CreateMachineKey(machine, u"SOFTWARE\\Classes");
-    registry_->CreateMachineKey(machine, kSessionManagerPath);
+    registry_->CreateMachineKey(machine, kVnSessionManagerKey);
     registry_->CreateMachineKey(user, u"Software\\Classes");
     for (const char16_t* key : {u"\\Run", u"\\RunOnce"})
         registry_->CreateMachineKey(user, VnString(u"Software\\Microsoft\\Windows\\CurrentVersion") + key);
@@ -154,16 +154,15 @@ bool VnSimPlatform::RunOnceCommands(VnRegRoot root, const VnString& path, VnStri
 }
 
 void VnSimPlatform::RecordPendingFileOperations() {
-    for (const VnSimRegValueData& value : registry_->ReadMachineValues(VnRegRoot::LocalMachine, kSessionManagerPath)) {
-        if (!value.name.EqualsNoCase(u"PendingFileRenameOperations")) continue;
-        // Read the raw list: a deletion's empty target is an empty string inside it.
-        std::u16string chars;
-        for (size_t i = 0; i + 1 < value.data.size(); i += 2) chars += char16_t(value.data[i] | (value.data[i + 1] << 8));
-        if (chars.ends_with(std::u16string_view(u"\0\0", 2))) chars.pop_back();
-        VnStringArray items = VnStringArray::Split(chars, std::u16string_view(u"\0", 1));
-        for (int32_t i = 0; i + 1 < items.GetSize(); i += 2)
-            RecordRestart(items[i + 1].IsEmpty() ? "delete " + items[i].ToUtf8()
-                                                 : "rename " + items[i].ToUtf8() + " -> " + items[i + 1].ToUtf8());
+    VnCoreArray<VnPendingRename> renames;
+    VnReadPendingRenames(*registry_, renames);
+    for (const VnPendingRename& rename : renames) {
+        if (rename.target.IsEmpty()) {
+            RecordRestart("delete " + rename.source.ToUtf8());
+        } else {
+            RecordRestart("rename " + rename.source.ToUtf8() + " -> " + rename.target.ToUtf8() +
+                          (rename.replaceExisting ? " (replacing)" : ""));
+        }
     }
 }
 
