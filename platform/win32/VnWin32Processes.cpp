@@ -94,9 +94,12 @@ uint32_t VnWin32Processes::CreateProcessWithPipe(const VnString& program, const 
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES | (options.hidden ? STARTF_USESHOWWINDOW : 0);
     startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    // No input (a child that asks for some reads its end at once) and no
+    // error output: the parent's own handles are not inheritable, and the
+    // installer, a windowed program, has none anyway.
+    startup.hStdInput = nullptr;
     startup.hStdOutput = writeEnd;
-    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdError = nullptr;
     DWORD flags = options.priorityClass | (options.hidden ? CREATE_NO_WINDOW : 0);
     std::wstring commandLine = CommandLine(program, parameters);
     PROCESS_INFORMATION started = {};

@@ -65,7 +65,8 @@ uint32_t VnWin32Shell::RestartWindows(uint32_t flags, uint32_t reason) {
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    uint32_t error = vnw32::ResultOf(::LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid));
+    LUID& shutdown = privileges.Privileges[0].Luid;
+    uint32_t error = vnw32::ResultOf(::LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &shutdown));
     if (error == ERROR_SUCCESS) {
         ::SetLastError(ERROR_SUCCESS);
         ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);

@@ -153,7 +153,7 @@ bool VnWin32System::CanCreateWebBrowser() {
     vnw32::ComScope com;
     if (!com.Usable()) return false;
     IUnknown* browser = nullptr;
-    HRESULT hr = ::CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+    HRESULT hr = ::CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                     reinterpret_cast<void**>(&browser));
     if (FAILED(hr) || !browser) return false;
     browser->Release();
