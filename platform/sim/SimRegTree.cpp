@@ -213,8 +213,10 @@ VnRegValue VnSimRegDecode(uint32_t type, const VnSimRegBytes& data) {
             break;
         }
         case vnwin::kRegMultiSz: {
+            // Only the list's two closing zeros go: an empty last item (the
+            // target of a pending deletion) is kept.
             size_t length = chars.size();
-            while (length > 0 && chars[length - 1] == 0) --length;
+            for (int closing = 0; closing < 2 && length > 0 && chars[length - 1] == 0; ++closing) --length;
             value.text = VnString(std::u16string_view(chars).substr(0, length));
             break;
         }
