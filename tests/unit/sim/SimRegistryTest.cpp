@@ -3,9 +3,6 @@
 // and 32-bit Windows, missing rights, and handle bookkeeping.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <random>
 
 #include "SimRegFile.h"
@@ -305,24 +302,6 @@ TEST_F(SimRegistryTest, HandlesAreCountedAndRootsCannotBeDeleted) {
     EXPECT_EQ(reg_.DeleteTree(root, u""), kErrorAccessDenied);
     reg_.CloseKey(root);
     EXPECT_TRUE(Exists(VnRegRoot::CurrentUser, u"Software\\A"));
-}
-
-TEST_F(SimRegistryTest, LoadAndSaveThroughTheMachineFolder) {
-    const std::string folder = (std::filesystem::temp_directory_path() / ("vnsimreg-" + std::to_string(getpid()))).string();
-    std::filesystem::create_directories(folder);
-    const std::string file = folder + "/registry.reg";
-    reg_.WriteMachineValue(VnRegRoot::CurrentUser, u"Software\\Saved", u"Value", nullptr);
-    VnRegValue text = VnRegValue::String(u"kept");
-    reg_.WriteMachineValue(VnRegRoot::CurrentUser, u"Software\\Saved", u"Value", &text);
-    std::string error;
-    ASSERT_TRUE(reg_.Save(file, error)) << error;
-
-    VnSimRegistry loaded(facts_);
-    ASSERT_TRUE(loaded.Load(file, error)) << error;
-    EXPECT_EQ(Dump(loaded.Hive()), Dump(reg_.Hive()));
-    EXPECT_FALSE(loaded.Load(folder + "/missing.reg", error));
-    EXPECT_NE(error.find("missing.reg"), std::string::npos);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
