@@ -16,8 +16,7 @@ constexpr const char* kHeader =
 
 VnSimFileAttributes::VnSimFileAttributes(std::string machineFolder,
                                          std::function<std::string(const std::string&)> windowsPathOf)
-    : file_(machineFolder + "/" + kFileName), machineFolder_(std::move(machineFolder)),
-      windowsPathOf_(std::move(windowsPathOf)) {}
+    : file_(machineFolder + "/" + kFileName), windowsPathOf_(std::move(windowsPathOf)) {}
 
 void VnSimFileAttributes::Load() {
     entries_.clear();

@@ -30,7 +30,6 @@ private:
     void Save() const;
 
     std::string file_;
-    std::string machineFolder_;
     std::function<std::string(const std::string&)> windowsPathOf_;
     std::unordered_map<std::string, uint32_t> entries_;
 };

@@ -11,7 +11,6 @@
 #include "PeImage.h"
 #include "SimFileMatch.h"
 #include "SimHostFile.h"
-#include "SimPendingRenames.h"
 
 namespace {
 constexpr uint32_t kErrorNotSameDevice = 17;
@@ -390,45 +389,38 @@ uint16_t VnSimFiles::GetPeMachine(const VnString& path) {
 
 bool VnSimFiles::ApplyPendingFileOperations(VnStringArray* failures) {
     VnCoreArray<VnPendingRename> renames;
-    uint32_t readError = VnReadPendingRenames(registry_, renames);
-    bool allDone = readError == 0;
-    auto fail = [&](const VnPendingRename& rename, const char16_t* why, uint32_t error) {
+    bool allDone = VnReadPendingRenames(registry_, renames) == 0;
+    for (const VnPendingRename& rename : renames) {
+        uint32_t error = CarryOutPendingRename(rename);
+        if (!error) continue;
         allDone = false;
         if (failures)
-            failures->Add(VnString::Format(u"%s -> %s: %s (error %u)", rename.source,
-                                           rename.target.IsEmpty() ? VN_LIT(u"(delete)") : rename.target, why, error));
-    };
-    for (const VnPendingRename& rename : renames) {
-        // The session manager is a native program: no redirection applies.
-        VnSimPath source, target;
-        uint32_t error = rename.source.IsEmpty() ? kErrorInvalidName : paths_.Resolve(rename.source, source, false, false);
-        if (!error) error = source.MissingError();
-        if (error) {
-            fail(rename, u"source", error);
-            continue;
-        }
-        if (rename.target.IsEmpty()) {
-            if (source.isFolder)
-                error = rmdir(source.hostPath.c_str()) == 0 ? 0 : VnSimErrorFromErrno(errno);
-            else
-                error = RemoveResolvedFile(source);
-            if (!error && source.isFolder) {
-                attributes_.Erase(AttributeKey(source.hostPath));
-                paths_.NoteRemoved(source.hostParent, source.name);
-            }
-            if (error) fail(rename, u"delete", error);
-            continue;
-        }
-        error = paths_.Resolve(rename.target, target, false, false);
-        if (!error && !target.parentExists) error = vnwin::kErrorPathNotFound;
-        if (!error && target.exists && target.hostPath != source.hostPath) {
-            if (!rename.replaceExisting) error = vnwin::kErrorAlreadyExists;
-            else if (target.isFolder || source.isFolder) error = vnwin::kErrorAccessDenied;
-        }
-        if (!error && source.drive != target.drive) error = kErrorNotSameDevice;
-        if (!error) error = RenameResolved(source, target);
-        if (error) fail(rename, u"rename", error);
+            failures->Add(VnString::Format(u"%s -> %s: error %u", rename.source,
+                                           rename.target.IsEmpty() ? VN_LIT(u"(delete)") : rename.target, error));
     }
-    uint32_t clearError = VnClearPendingRenames(registry_);
-    return allDone && clearError == 0;
+    return VnClearPendingRenames(registry_) == 0 && allDone;
+}
+
+// As the session manager does it, a native program: no redirection, no
+// locks, read-only files replaced or deleted all the same.
+uint32_t VnSimFiles::CarryOutPendingRename(const VnPendingRename& rename) {
+    VnSimPath source, target;
+    if (rename.source.IsEmpty()) return kErrorInvalidName;
+    if (uint32_t error = paths_.Resolve(rename.source, source, false, false)) return error;
+    if (uint32_t error = source.MissingError()) return error;
+    if (rename.target.IsEmpty()) {
+        if (!source.isFolder) return RemoveResolvedFile(source);
+        if (rmdir(source.hostPath.c_str()) != 0) return VnSimErrorFromErrno(errno);
+        attributes_.Erase(AttributeKey(source.hostPath));
+        paths_.NoteRemoved(source.hostParent, source.name);
+        return 0;
+    }
+    if (uint32_t error = paths_.Resolve(rename.target, target, false, false)) return error;
+    if (!target.parentExists) return vnwin::kErrorPathNotFound;
+    if (target.exists && target.hostPath != source.hostPath) {
+        if (!rename.replaceExisting) return vnwin::kErrorAlreadyExists;
+        if (target.isFolder || source.isFolder) return vnwin::kErrorAccessDenied;
+    }
+    if (source.drive != target.drive) return kErrorNotSameDevice;
+    return RenameResolved(source, target);
 }

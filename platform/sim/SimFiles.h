@@ -32,10 +32,12 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "SimFacts.h"
 #include "SimFileAttributes.h"
 #include "SimPaths.h"
+#include "SimPendingRenames.h"
 #include "VnPlatform.h"
 
 class VnSimFiles : public IVnFiles {
@@ -78,13 +80,13 @@ public:
     VnSimPaths& Paths() { return paths_; }
 
 private:
-    enum class Overwrite { kNo, kAllowed };
     uint32_t ResolveExisting(const VnString& path, VnSimPath& out);
     uint32_t CheckReplaceable(const VnSimPath& target, uint32_t incomingAttributes);
     uint32_t CopyResolved(const VnSimPath& from, const VnSimPath& to);
     uint32_t RenameResolved(const VnSimPath& from, const VnSimPath& to);
     uint32_t RemoveResolvedFile(const VnSimPath& file);
     uint32_t QueuePendingRename(const VnString& from, const VnString& to, uint32_t flags);
+    uint32_t CarryOutPendingRename(const VnPendingRename& rename);
     uint32_t AttributesOf(const VnSimPath& path) const;
     bool IsLocked(const VnSimPath& path) const;
     // Free space bookkeeping: fails with ERROR_DISK_FULL when `adding` bytes
