@@ -1,0 +1,20 @@
+// ToolsArchive: extraction of zip archives through the platform's files, so
+// that the simulated machine sees every file written.
+#pragma once
+
+#include "ToolsInterface.h"
+
+class ToolsArchiveExtractor final : public ToolsArchive {
+public:
+    explicit ToolsArchiveExtractor(ToolsLog& log) : log_(log) {}
+    ~ToolsArchiveExtractor() override = default;
+
+    // Reads the whole archive, checks every entry's path before anything is
+    // written, then writes the entries in archive order. An entry found
+    // damaged while writing ends the extraction with false; the entries
+    // before it stay written.
+    bool Extract(const VnString& archive, const VnString& folder, bool keepFolderStructure) override;
+
+private:
+    ToolsLog& log_;
+};

@@ -1,0 +1,138 @@
+// The log file with its scope lines, and the named lock.
+#include <memory>
+#include <regex>
+
+#include "ToolsTestMachine.h"
+
+#ifndef _WIN32
+#include "VnSimPlatform.h"
+#endif
+
+namespace {
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+TEST_F(ToolsTest, LogScopesWriteStartAndFinishLinesToTheTemporaryFolder) {
+    library = NewLibrary();
+    ToolsLog* log = library->GetLog();
+    {
+        ToolsLogScope scope(log, VN_LIT(u"CSettingsHelper::Set"));
+        scope.Write(VN_LIT(u"SETTINGS_ENABLESHELLINTEGRATION (1)"));
+        scope.SetResult(1);
+    }
+    { ToolsLogScope scope(log, VN_LIT(u"RunProgram")); }
+    log->Flush();
+
+    VnString path = log->GetLogFilePath();
+    VnString temp = VnPlatform().System().GetSpecialFolder(vnwin::kCsidlLocalAppData) + u"\\Temp\\";
+    EXPECT_EQ(path, temp + u"Tunaro Install Wizard.log");
+    std::string text = ReadFile(path);
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::string> lines = LinesOf(text.substr(3));
+    ASSERT_EQ(lines.size(), 5u) << text;
+    const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[ *\d+\] )";
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(stamp + "CSettingsHelper::Set: Start"))) << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + R"(CSettingsHelper::Set: SETTINGS_ENABLESHELLINTEGRATION \(1\))")))
+        << lines[1];
+    EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + R"(CSettingsHelper::Set: Finish \(result: 1\) \(\d+ ms\))")))
+        << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[3], std::regex(stamp + "RunProgram: Start"))) << lines[3];
+    EXPECT_TRUE(std::regex_match(lines[4], std::regex(stamp + R"(RunProgram: Finish \(\d+ ms\))"))) << lines[4];
+}
+
+TEST_F(ToolsTest, LogReachesTheFileWithoutFlushAndKeepsToItsOwnFile) {
+    auto first = NewLibrary();
+    VnString firstPath = first->GetLog()->GetLogFilePath();
+    for (int i = 0; i < ToolsLogFile::kLinesPerWrite; ++i)
+        first->GetLog()->Write(VN_LIT(u"Batch"), VnString::Format(u"line %d", i));
+    EXPECT_NE(ReadFile(firstPath).find("Batch: line 31\r\n"), std::string::npos);
+
+    // A second writer while the first holds the file gets its own.
+    auto second = NewLibrary();
+    VnString secondPath = second->GetLog()->GetLogFilePath();
+    EXPECT_NE(secondPath, firstPath);
+    EXPECT_TRUE(secondPath.EndsWith(VnString::Format(u"Tunaro Install Wizard (%u).log",
+                                                     VnPlatform().System().GetCurrentProcessId())))
+        << secondPath.ToUtf8();
+    second->GetLog()->Write(VN_LIT(u"Second"), VN_LIT(u"own line"));
+    first->GetLog()->Write(VN_LIT(u"First"), VN_LIT(u"last line"));
+    second.reset();  // releasing the library writes what is pending
+    first.reset();
+    EXPECT_EQ(ReadFile(firstPath).find("Second:"), std::string::npos);
+    EXPECT_NE(ReadFile(firstPath).find("First: last line"), std::string::npos);
+    EXPECT_NE(ReadFile(secondPath).find("Second: own line"), std::string::npos);
+}
+
+TEST_F(ToolsTest, NamedLockHasOneHolderAtATime) {
+    library = NewLibrary();
+    const VnString name = VN_LIT(u"Varnel File Command Lock");
+    std::unique_ptr<ToolsNamedLock> first(library->CreateNamedLock(name));
+    std::unique_ptr<ToolsNamedLock> second(library->CreateNamedLock(name));
+    std::unique_ptr<ToolsNamedLock> other(library->CreateNamedLock(u"Post String Lock - Tunaro 9933 FC_IPC"));
+
+    ASSERT_TRUE(first->Lock(0));
+    EXPECT_TRUE(first->IsLocked());
+    EXPECT_FALSE(second->Lock(0));
+    uint64_t before = VnPlatform().System().GetTickCount64();
+    EXPECT_FALSE(second->Lock(50));
+    EXPECT_GE(VnPlatform().System().GetTickCount64() - before, 50u);  // it waited for the lock
+    EXPECT_FALSE(second->IsLocked());
+    EXPECT_TRUE(other->Lock(0));  // another name is another lock
+
+    first->Unlock();
+    EXPECT_TRUE(second->Lock(1000));
+    EXPECT_FALSE(first->Lock(0));
+    second.reset();  // deleting a held lock releases it
+    EXPECT_TRUE(first->Lock(0));
+
+    std::unique_ptr<ToolsNamedLock> unnamed(library->CreateNamedLock(VnString()));
+    EXPECT_FALSE(unnamed->Lock(0));
+}
+
+#ifndef _WIN32
+TEST_F(ToolsTest, NamedLockHeldByAnotherProcessTimesOut) {
+    Sim().Facts().heldMutexes.Add(VN_LIT(u"Varnel File Command Lock"));
+    library = NewLibrary();
+    std::unique_ptr<ToolsNamedLock> lock(library->CreateNamedLock(u"Varnel File Command Lock"));
+    EXPECT_FALSE(lock->Lock(10000));
+}
+
+TEST_F(ToolsTest, MessageBoxesMapOwnButtonsToStandardOnes) {
+    library = NewLibrary();
+    VnSimShell& shell = Sim().SimShell();
+
+    shell.QueueAnswer(vnwin::kIdYes);
+    EXPECT_EQ(library->AskQuestion(u"Close it?", u"Tunaro Open"), kToolsAnswerYes);
+    shell.QueueAnswer(vnwin::kIdNo);
+    EXPECT_EQ(library->AskQuestion(u"Close it?", u"Tunaro Open"), kToolsAnswerNo);
+    EXPECT_EQ(shell.Messages()[0].type & 0xF, vnwin::kMbYesNo);
+
+    shell.QueueAnswer(vnwin::kIdCancel);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Restart now?", u"Confirm Restart", u"Restart", u"Cancel", u""), 1);
+    shell.QueueAnswer(vnwin::kIdOk);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Restart now?", u"Confirm Restart", u"Restart", u"Cancel", u""), 0);
+    const VnSimMessageRecord& restart = shell.Messages()[3];
+    EXPECT_EQ(restart.type & 0xF, vnwin::kMbOkCancel);
+    EXPECT_EQ(restart.text, u"Restart now?\r\n\r\n(OK: Restart)");
+
+    // An empty label leaves a gap: the answers keep the indexes of the labels given.
+    shell.QueueAnswer(vnwin::kIdCancel);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Which?", u"Choose", u"Keep", u"", u"Replace"), 2);
+    shell.QueueAnswer(vnwin::kIdNo);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Now?", u"Choose", u"Yes", u"No", u"Later"), 1);
+    EXPECT_EQ(shell.Messages()[5].text, u"Now?\r\n\r\n(Cancel: Later)");
+
+    EXPECT_EQ(library->ShowMessage(u"Done.", u"Information"), vnwin::kIdOk);
+    library->GetLog()->Flush();
+    std::string log = ReadFile(library->GetLog()->GetLogFilePath());
+    EXPECT_NE(log.find("\"Confirm Restart\" answered 2"), std::string::npos);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,124 @@
+// Zip extraction: archives made by the `zip` tool and by Python's zipfile
+// (ZipSamples.h), entries whose paths would leave the target folder, damaged
+// archives, and the deflate decoder's refusals.
+#include <string>
+
+#include "ToolsTestMachine.h"
+#include "VnInflate.h"
+#include "VnZipArchive.h"
+#include "ZipSamples.h"
+
+namespace {
+
+template <size_t N>
+std::string Bytes(const unsigned char (&sample)[N]) {
+    return std::string(reinterpret_cast<const char*>(sample), N);
+}
+
+// The text of "Data/far.txt" (see make_zip_samples.py).
+std::string FarRepeatText() {
+    std::string block;
+    uint32_t x = 1;
+    for (int i = 0; i < 4000; ++i) {
+        x = (x * 1103515245u + 12345u) % 0x80000000u;
+        block += "ACGT"[(x >> 16) & 3];
+    }
+    return block + std::string(28000, 'x') + block;
+}
+
+class ZipTest : public ToolsTest {
+protected:
+    void SetUp() override {
+        ToolsTest::SetUp();
+        library = NewLibrary();
+    }
+    bool Extract(const std::string& archive, const VnString& folder, bool keepFolders) {
+        WriteFile(Scratch() + u"package.zip", archive);
+        return library->GetArchive()->Extract(Scratch() + u"package.zip", folder, keepFolders);
+    }
+};
+
+TEST_F(ZipTest, ArchivesOfTheZipToolExtractWithTheirFolders) {
+    VnString target = Scratch() + u"Plugins\\New";  // created, with its parent
+    ASSERT_TRUE(Extract(Bytes(kZipFromZipTool), target, true));
+    std::string playlist = ReadFile(target + u"\\Playlists\\Road Trip.m3u");
+    EXPECT_EQ(playlist.size(), 1733u);
+    EXPECT_EQ(playlist.substr(0, 21), "#EXTINF:1,Track 1\r\nC:");
+    EXPECT_EQ(ReadFile(target + u"\\M\u00FCsik\\\u00C4.txt"), "umlauts\n");  // UTF-8 names without the flag
+    EXPECT_EQ(ReadFile(target + u"\\noise.bin").size(), 600u);             // stored, not deflated
+}
+
+TEST_F(ZipTest, ArchivesOfPythonZipfileExtractFlatWhenAsked) {
+    ASSERT_TRUE(Extract(Bytes(kZipFromZipfile), Scratch() + u"Flat\\", false));
+    EXPECT_EQ(ReadFile(Scratch() + u"Flat\\far.txt"), FarRepeatText());  // copies reaching back 32000 bytes
+    EXPECT_EQ(ReadFile(Scratch() + u"Flat\\tiny.txt"), "tiny");          // fixed Huffman codes
+    EXPECT_EQ(ReadFile(Scratch() + u"Flat\\stored.txt"), "kept as it is");
+    EXPECT_EQ(ReadFile(Scratch() + u"Flat\\empty.txt"), "");
+    EXPECT_FALSE(Exists(Scratch() + u"Flat\\Data"));
+}
+
+TEST_F(ZipTest, EntryLeavingTheFolderIsRefusedBeforeAnythingIsWritten) {
+    EXPECT_FALSE(Extract(Bytes(kZipWithTraversal), Scratch() + u"Target", true));
+    EXPECT_FALSE(Exists(Scratch() + u"Target\\good.txt"));
+    EXPECT_FALSE(Exists(Scratch() + u"evil.txt"));
+    // Flattening would make the name harmless, but the archive is refused all the same.
+    EXPECT_FALSE(Extract(Bytes(kZipWithTraversal), Scratch() + u"Target", false));
+    EXPECT_FALSE(Exists(Scratch() + u"Target\\evil.txt"));
+}
+
+TEST_F(ZipTest, DamagedArchivesFail) {
+    std::string good = Bytes(kZipFromZipfile);
+    std::string flipped = good;
+    flipped[30 + 12 + 100] ^= 0x55;  // inside far.txt's compressed data
+    EXPECT_FALSE(Extract(flipped, Scratch() + u"A", true));
+
+    std::string wrongCrc = good;
+    wrongCrc[good.find("PK\x01\x02") + 16] ^= 1;  // the central directory's CRC-32 of far.txt
+    EXPECT_FALSE(Extract(wrongCrc, Scratch() + u"B", true));
+
+    EXPECT_FALSE(Extract(good.substr(0, good.size() - 30), Scratch() + u"C", true));
+    EXPECT_FALSE(Extract(good.substr(0, good.size() / 2) + good.substr(good.size() / 2 + 40), Scratch() + u"D", true));
+    EXPECT_FALSE(Extract("PK\x05\x06 this is not an archive at all", Scratch() + u"E", true));
+    EXPECT_FALSE(Extract("", Scratch() + u"F", true));
+    EXPECT_FALSE(library->GetArchive()->Extract(Scratch() + u"missing.zip", Scratch() + u"G", true));
+}
+
+TEST(ZipPaths, OnlyPathsInsideTheFolderAreAccepted) {
+    struct Case {
+        const char16_t* name;
+        const char16_t* relative;  // null: refused
+    } cases[] = {
+        {u"a/b.txt", u"a\\b.txt"},      {u"./a//b\\c", u"a\\b\\c"},  {u"dir/", u"dir"},
+        {u"a/..b/c..", u"a\\..b\\c.."}, {u"../x", nullptr},          {u"a/../../x", nullptr},
+        {u"a/../b", nullptr},           {u"/abs.txt", nullptr},      {u"\\\\server\\share\\x", nullptr},
+        {u"C:/x", nullptr},             {u"C:x", nullptr},           {u"a/.. /x", nullptr},
+        {u"a/.../x", nullptr},          {u"file.txt:stream", nullptr}, {u"a/b?.txt", nullptr},
+        {u"a/\x01.txt", nullptr},       {u"", nullptr},
+    };
+    for (const Case& c : cases) {
+        VnString relative;
+        bool accepted = VnZipArchive::RelativePathOf(c.name, relative);
+        EXPECT_EQ(accepted, c.relative != nullptr) << VnString(c.name).ToUtf8();
+        if (accepted && c.relative) {
+            EXPECT_EQ(relative, c.relative);
+        }
+    }
+}
+
+TEST(Inflate, BrokenStreamsAndLimitsAreRefused) {
+    std::string out;
+    // A stored block "hello".
+    EXPECT_EQ(VnInflate(std::string("\x01\x05\x00\xFA\xFFhello", 10), out, 100), VnInflateResult::kOk);
+    EXPECT_EQ(out, "hello");
+    out.clear();
+    EXPECT_EQ(VnInflate(std::string("\x01\x05\x00\xFA\xFFhello", 10), out, 4), VnInflateResult::kTooLarge);
+    EXPECT_EQ(VnInflate(std::string("\x01\x05\x00\xFB\xFFhello", 10), out, 100), VnInflateResult::kCorrupt);
+    EXPECT_EQ(VnInflate(std::string("\x01\x05\x00\xFA\xFFhel", 8), out, 100), VnInflateResult::kCorrupt);
+    // A fixed-code block that copies from before its start.
+    EXPECT_EQ(VnInflate(std::string("\x03\x02\x00", 3), out, 100), VnInflateResult::kCorrupt);
+    // Block type 3 does not exist; an empty stream has no final block.
+    EXPECT_EQ(VnInflate(std::string("\x07", 1), out, 100), VnInflateResult::kCorrupt);
+    EXPECT_EQ(VnInflate(std::string(), out, 100), VnInflateResult::kCorrupt);
+}
+
+}  // namespace
