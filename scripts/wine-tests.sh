@@ -8,7 +8,8 @@ set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin="$root/build/win64/bin"
 # The test programs, in the order they run; missing ones are skipped.
-programs=(foundation_tests.exe platform_conformance.exe app_tests.exe)
+programs=(foundation_tests.exe platform_conformance.exe app_tests.exe standin_tests.exe engine_tests.exe
+          toolkit_tests.exe)
 limit=${VN_WINE_TIMEOUT:-900}  # seconds per program: a hung case must not hang the run
 
 command -v wine >/dev/null 2>&1 || { echo "wine-tests: wine is not installed" >&2; exit 1; }
