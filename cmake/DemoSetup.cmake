@@ -33,7 +33,7 @@ set(VN_DEMO_CHECK_VERSION_LIBRARIES "VnCodecSupport.dll|2.4.1.7" "VnDeviceBridge
 # target>". An entry with an empty target, or with a target that is not defined,
 # is a placeholder: the set-up folder lacks that program until it is filled in.
 set(VN_DEMO_PROJECT_PROGRAMS
-  "Tunaro Install Wizard.exe|"          # the installer itself
+  "Tunaro Install Wizard.exe|vn_installer"  # the installer itself
   "Playmoor/VnTools.dll|"               # the tools library
   "Playmoor/PackageInstaller.exe|"
   "Playmoor/VnService.exe|"

@@ -1,0 +1,36 @@
+#include "SkinFolder.h"
+
+#include <cmath>
+#include <string>
+
+#include "FolderPaths.h"
+#include "VnArray.h"
+#include "VnPlatform.h"
+#include "VnXmlDocument.h"
+
+namespace {
+constexpr char16_t kSkinRoot[] = u"PMMS";
+constexpr double kSkinVersion = 3.0;
+constexpr double kVersionTolerance = 0.01;
+}  // namespace
+
+bool IsUsableSkinFolder(const VnString& folder, ProductInformation& product) {
+    if (folder.IsEmpty()) return false;
+    std::string bytes;
+    if (VnPlatform().Files().ReadFile(WithTrailingBackslash(folder) + kSkinDocumentFile, bytes) != 0) return false;
+    VnXmlDocument document;
+    if (!document.SetDoc(VnXmlDecodeBytes(bytes)) || !document.FindElem() || document.GetTagName() != kSkinRoot)
+        return false;
+
+    VnStringArray allowed;
+    for (const VnString& style :
+         VnStringArray::Split(product.GetInfoString(u"/*/General/MegaSkinStyles", VnString()).View(), u";"))
+        if (!style.IsEmpty()) allowed.Add(style);
+    if (allowed.IsEmpty()) allowed.Add(VnString());
+
+    const double version = VnString::ParseDouble(document.GetAttrib(u"version"));
+    const bool styleAllowed = allowed.FindNoCase(document.GetAttrib(u"style")) >= 0;
+    document.ResetPos();
+    const bool hasMainFrame = document.FindElem(u"//MAINFRAME");
+    return std::fabs(version - kSkinVersion) < kVersionTolerance && styleAllowed && hasMainFrame;
+}

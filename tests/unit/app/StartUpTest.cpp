@@ -1,0 +1,226 @@
+// Start-up from the entry to the wizard hand-off on the simulated machine:
+// what a clean run leaves behind, the single-instance rule, the tools library
+// failing to load, the command line and install description, the launcher,
+// an installed copy and the Ctrl+Shift+F skip.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include "AppRuntimeCalls.h"
+#include "InstallExitCodes.h"
+#include "InstallOptions.h"
+#include "StartUpFixture.h"
+#include "WizardHandOff.h"
+
+namespace {
+
+const VnString kAnotherInstance =
+    u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
+    u"Please finish any other Varnel installations and try again.";
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(StartUpTest, CleanRunReachesTheHandOffAndPreparesThePayload) {
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_TRUE(WizardHandOffReached());
+    EXPECT_EQ(MessageCount(), 0);
+
+    // The launcher is renamed to the product's name and copied into the program tree.
+    EXPECT_FALSE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe"));
+    EXPECT_TRUE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunaro Launcher.exe"));
+    EXPECT_TRUE(Exists(u"C:\\Setup\\Playmoor\\Tunaro Launcher.exe"));
+
+    // The rights check leaves the company key and nothing below it (32-bit view on 64-bit Windows).
+    EXPECT_TRUE(KeyExists(VnRegRoot::LocalMachine, u"Software\\Wow6432Node\\V. Arnel"));
+    EXPECT_FALSE(KeyExists(VnRegRoot::LocalMachine, u"Software\\Wow6432Node\\V. Arnel\\Rights Check"));
+
+    // The skin style named by the product is used, and the hand-off is in the log.
+    const std::string log = LogText();
+    EXPECT_TRUE(Contains(log, "VnSkin: Titlebar icon: Titlebar Icon"));
+    EXPECT_TRUE(Contains(log, "VnSkin: Skin folder: C:\\Setup\\Playmoor\\Skins\\Standard View\\Graphite\r\n"));
+    EXPECT_TRUE(Contains(log, "CInstallWizard: Hand-off reached"));
+
+    // The framework's process calls are undone by the shutdown path.
+    EXPECT_EQ(GetAppRuntimeRecord().errorMode, kSemFailCriticalErrors | kSemNoOpenFileErrorBox);
+    EXPECT_EQ(GetAppRuntimeRecord().oleInitialized, 0);
+}
+
+TEST_F(StartUpTest, SkinFallsBackToTheWholeMegaSkinPathWhenTheStyleIsNotUsable) {
+    WriteFile(u"C:\\Setup\\Playmoor\\Skins\\Standard View\\Graphite\\main.xml",
+              "<PMMS version=\"3.0\" style=\"Neon\"><MAINFRAME/></PMMS>");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_TRUE(Contains(LogText(), "VnSkin: Skin folder: C:\\Setup\\Playmoor\\Skins\\Standard View\\Standard "
+                                    "View\\Graphite\r\n"));
+}
+
+TEST_F(StartUpTest, SecondInstanceStopsAtTheInstanceCheckAfterTheLanguageChooser) {
+    TestProduct product;
+    product.showLanguageSelection = 1;
+    WriteProduct(product);
+
+    CInstallApp first;
+    EXPECT_EQ(Run(first, u""), kExitStoppedAtWizardHandOff);  // still holds the mutex
+    ForgetWizardHandOff();
+    {
+        CInstallApp second;
+        EXPECT_EQ(Run(second, u"/Silent"), kExitFailed);
+        EXPECT_EQ(second.InstanceMutexError(), vnwin::kErrorAlreadyExists);
+    }
+    EXPECT_FALSE(WizardHandOffReached());
+    ASSERT_EQ(MessageCount(), 1);
+    EXPECT_EQ(Message(0).title, u"Varnel Installer");
+    EXPECT_EQ(Message(0).text, kAnotherInstance);
+
+    // The library, the description, the options and the chooser came first.
+    const std::string log = LogText();
+    size_t chooser = log.find("Language chooser");
+    size_t box = log.find("\"Varnel Installer\"");
+    ASSERT_NE(chooser, std::string::npos);
+    ASSERT_NE(box, std::string::npos);
+    EXPECT_LT(chooser, box);
+    EXPECT_TRUE(InstallOptions::Get().Silent);
+}
+
+TEST_F(StartUpTest, MutexHeldElsewhereOrDeniedShowsTheSameMessageEvenWithCtrlShiftF) {
+    Facts().keysDown = {vnwin::kVkControl, vnwin::kVkShift, 'F'};
+    Facts().heldMutexes.Add(u"Global\\Varnel Installer");
+    EXPECT_EQ(Run(), kExitFailed);
+    Facts().heldMutexes.RemoveAll();
+    Facts().deniedMutexes.Add(u"Global\\Varnel Installer");
+    EXPECT_EQ(Run(), kExitFailed);
+
+    ASSERT_EQ(MessageCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Message(i).title, u"Varnel Installer");
+        EXPECT_EQ(Message(i).text, kAnotherInstance);
+    }
+    EXPECT_FALSE(WizardHandOffReached());
+}
+
+TEST_F(StartUpTest, CtrlShiftFSkipsEveryPreflightCheck) {
+    Facts().hklmWritable = false;
+    Facts().cpuidEdx = 0;
+    Facts().osMajor = 4;  // Windows NT 4
+    SetInternetExplorerVersion(VnString());
+    AddRunningProduct(false);
+    Facts().keysDown = {vnwin::kVkControl, vnwin::kVkShift, 'F'};
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_EQ(MessageCount(), 0);
+    EXPECT_TRUE(Contains(LogText(), "preflight checks skipped"));
+
+    // Two of the three keys are not enough.
+    Facts().keysDown = {vnwin::kVkControl, vnwin::kVkShift};
+    EXPECT_EQ(Run(), kExitFailed);
+    ASSERT_EQ(MessageCount(), 1);
+    EXPECT_EQ(Message(0).title, u"Information");
+}
+
+TEST_F(StartUpTest, CriticalErrorWhenTheToolsLibraryOrItsEntryIsMissing) {
+    const VnString expected =
+        u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
+        u"It has reported the following error:\r\n\r\nFailed to load VnTools\r\n\r\n"
+        u"Please reinstall the latest version of the program.";
+
+    Facts().missingExports.Add(u"VnTools.dll!GetVnToolsDLL");
+    EXPECT_EQ(Run(), kExitFailed);
+    Facts().missingExports.RemoveAll();
+    Facts().missingLibraries.Add(u"VnTools.dll");
+    EXPECT_EQ(Run(), kExitFailed);
+    Facts().missingLibraries.RemoveAll();
+    Delete(u"C:\\Setup\\Playmoor\\VnTools.dll");
+    EXPECT_EQ(Run(), kExitFailed);
+
+    ASSERT_EQ(MessageCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Message(i).title, u"Critical Error");
+        EXPECT_EQ(Message(i).text, expected);
+        EXPECT_EQ(Message(i).type, vnwin::kMbOk);
+    }
+    EXPECT_FALSE(WizardHandOffReached());
+    // Nothing after the library was reached: the launcher was not touched.
+    EXPECT_TRUE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe"));
+    EXPECT_EQ(GetAppRuntimeRecord().oleInitialized, 0);
+}
+
+TEST_F(StartUpTest, CriticalErrorCarriesTheLibrarysReasonWhenTheProductInformationFails) {
+    Delete(u"C:\\Setup\\Playmoor\\ProductInfo.xml");
+    EXPECT_EQ(Run(), kExitFailed);
+    ASSERT_EQ(MessageCount(), 1);
+    EXPECT_EQ(Message(0).title, u"Critical Error");
+    EXPECT_TRUE(Message(0).text.Contains(u"It has reported the following error:\r\n\r\nThe product information"));
+    EXPECT_FALSE(Message(0).text.Contains(u"Failed to load VnTools"));
+}
+
+TEST_F(StartUpTest, OddCommandLinesEndInTheOptions) {
+    EXPECT_EQ(Run(u"stray words /silent/NORUN \"/DistributorID  Acme Corp  \" /Unknown /NoDriverX"),
+              kExitStoppedAtWizardHandOff);
+    const InstallOptions& options = InstallOptions::Get();
+    EXPECT_TRUE(options.Silent);
+    EXPECT_TRUE(options.NoRun);
+    EXPECT_TRUE(options.NoDriver);  // matched at the start of its piece
+    EXPECT_FALSE(options.Upgrade);
+    EXPECT_FALSE(options.NoAssociations);
+    // The quoted argument is quoted again when joined, so the quotes stay.
+    EXPECT_EQ(options.DistributorID, u"Acme Corp  \"");
+
+    InstallOptions::ResetForTests();
+    EXPECT_EQ(Run(u"   "), kExitStoppedAtWizardHandOff);
+    EXPECT_FALSE(InstallOptions::Get().Silent);
+    EXPECT_TRUE(InstallOptions::Get().DistributorID.IsEmpty());
+}
+
+TEST_F(StartUpTest, InstallDescriptionBesideTheInstallerWinsOverTheOneAbove) {
+    WriteFile(u"C:\\Install.xml",
+              "<VNIC version=\"1.0\"><Settings><AllowDowngrade>0</AllowDowngrade></Settings></VNIC>");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_TRUE(InstallOptions::Get().AllowDowngrade);
+    EXPECT_EQ(InstallOptions::Get().SupportFolders[0], u"C:\\Setup\\Support\\");
+
+    InstallOptions::ResetForTests();
+    Delete(u"C:\\Setup\\Install.xml");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_FALSE(InstallOptions::Get().AllowDowngrade);
+}
+
+TEST_F(StartUpTest, LauncherAlreadyMovedIsStillCopiedIntoTheProgramTree) {
+    Delete(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe");
+    WriteFile(u"C:\\Setup\\System\\Always Overwrite\\Tunaro Launcher.exe", "launcher of an earlier run");
+    WriteFile(u"C:\\Setup\\Playmoor\\Tunaro Launcher.exe", "stale copy");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    std::string copied;
+    Machine().Files().ReadFile(u"C:\\Setup\\Playmoor\\Tunaro Launcher.exe", copied);
+    EXPECT_EQ(copied, "launcher of an earlier run");
+}
+
+TEST_F(StartUpTest, InstalledCopyBecomesTheProgramFolderAndItsServiceIsStopped) {
+    const VnString installations = u"Software\\Wow6432Node\\V. Arnel\\Tunacore\\Installations\\";
+    SetRegistryText(VnRegRoot::LocalMachine, installations + u"Tunaro 9934", u"Path", u"C:\\Other\\");
+    SetRegistryText(VnRegRoot::LocalMachine, installations + u"TUNARO 9933", u"Version", u"9933.0.1");  // no Path
+    Machine().SimRegistry().CreateMachineKey(VnRegRoot::LocalMachine, installations + u"tunaro 9933x");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_FALSE(Contains(ProgramsLog(), "VnService.exe"));  // no record of this product with a Path
+
+    SetRegistryText(VnRegRoot::LocalMachine, installations + u"TUNARO 9933", u"Path",
+                    u"C:\\Program Files (x86)\\Tunaro\\\\\\");
+    WriteFile(u"C:\\Program Files (x86)\\Tunaro\\VnService.exe", "service");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_TRUE(Contains(ProgramsLog(), "\"C:\\Program Files (x86)\\Tunaro\\VnService.exe\" /Stop"));
+    EXPECT_TRUE(Contains(LogText(), "Installed copy: \"C:\\Program Files (x86)\\Tunaro\\\"\r\n"));
+    EXPECT_TRUE(Contains(LogText(), "RunProgram: Filename: C:\\Program Files (x86)\\Tunaro\\VnService.exe / "
+                                    "Parameters: /Stop"));
+    EXPECT_TRUE(Contains(LogText(), "RunProgram: Done waiting"));
+}
+
+TEST_F(StartUpTest, VirtualisedCompanyKeysAreRemovedWhenTheyHaveNoSubkeys) {
+    const VnString store = u"Software\\Classes\\VirtualStore\\Machine\\Software\\";
+    SetRegistryText(VnRegRoot::CurrentUser, store + u"V. Arnel", u"Stale", u"1");
+    SetRegistryText(VnRegRoot::CurrentUser, store + u"Wow6432Node\\V. Arnel\\Tunacore", u"Stale", u"1");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_FALSE(KeyExists(VnRegRoot::CurrentUser, store + u"V. Arnel"));
+    // RegDeleteKeyW leaves a key that has subkeys; the failure is ignored.
+    EXPECT_TRUE(KeyExists(VnRegRoot::CurrentUser, store + u"Wow6432Node\\V. Arnel\\Tunacore"));
+}
+
+}  // namespace
+
+#endif

@@ -1,0 +1,153 @@
+// vninstall-sim: runs the installer in a simulated Windows machine and prints
+// what happened. docs/runner.md describes the options and the output.
+//
+//   vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "InstallExitCodes.h"
+#include "SimInstallerRun.h"
+#include "SimMachineSnapshot.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kMachineError = 1;
+
+struct RunnerArguments {
+    std::string machine, setup, answers;
+    std::vector<std::string> installerArguments;
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]\n"
+           "  --machine DIR   the simulated machine's folder (created as a new machine when missing or empty)\n"
+           "  --setup DIR     the set-up folder to install from (e.g. build/native/setup)\n"
+           "  --answers FILE  answers for the message boxes, one per line (OK, Yes, No, Cancel, ...)\n";
+}
+
+bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--") {
+            parsed.installerArguments.assign(argv + i + 1, argv + argc);
+            break;
+        }
+        std::string* target = argument == "--machine" ? &parsed.machine
+                              : argument == "--setup" ? &parsed.setup
+                              : argument == "--answers" ? &parsed.answers
+                                                        : nullptr;
+        if (!target) {
+            error = "unknown option " + argument;
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = argument + " needs a value";
+            return false;
+        }
+        *target = argv[++i];
+    }
+    if (parsed.machine.empty()) error = "--machine is required";
+    else if (parsed.setup.empty()) error = "--setup is required";
+    return error.empty();
+}
+
+// The arguments as one command-line text; those with blanks or quotes are quoted.
+VnString CommandLineText(const std::vector<std::string>& arguments) {
+    VnString text;
+    for (const std::string& utf8 : arguments) {
+        VnString argument = VnString::FromUtf8(utf8);
+        if (!text.IsEmpty()) text += u' ';
+        if (!argument.IsEmpty() && argument.FindOneOf(u" \t\"") < 0) {
+            text += argument;
+            continue;
+        }
+        argument.Replace(u"\"", u"\\\"");
+        text += u"\"" + argument + u"\"";
+    }
+    return text;
+}
+
+uintmax_t FileSize(const std::string& path) {
+    std::error_code error;
+    uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
+// The lines a record file of the machine gained since it had `fromSize` bytes.
+std::vector<std::string> LinesSince(const std::string& path, uintmax_t fromSize) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return lines;
+    in.seekg(std::streamoff(fromSize));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+void PrintSection(const char* title, const std::vector<std::string>& lines) {
+    std::cout << title << (lines.empty() ? " none\n" : "\n");
+    for (const std::string& line : lines) std::cout << "  " << line << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RunnerArguments arguments;
+    std::string error;
+    if (!ParseArguments(argc, argv, arguments, error)) {
+        std::cerr << "vninstall-sim: " << error << "\n";
+        PrintUsage(std::cerr);
+        return kUsageError;
+    }
+    if (!std::filesystem::is_directory(arguments.setup)) {
+        std::cerr << "vninstall-sim: the set-up folder " << arguments.setup << " does not exist\n";
+        return kUsageError;
+    }
+
+    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(arguments.machine, error);
+    if (!machine) {
+        std::cerr << "vninstall-sim: cannot use the machine in " << arguments.machine << ": " << error << "\n";
+        return kMachineError;
+    }
+    if (!arguments.answers.empty() && !machine->SimShell().LoadAnswers(arguments.answers, error)) {
+        std::cerr << "vninstall-sim: cannot read the answers file " << arguments.answers << ": " << error << "\n";
+        return kUsageError;
+    }
+
+    const VnString setupFolder = DefaultSetupFolder(*machine);
+    int filesCopied = 0;
+    if (!CopySetupIntoMachine(*machine, arguments.setup, setupFolder, filesCopied, error)) {
+        std::cerr << "vninstall-sim: " << error << "\n";
+        return kMachineError;
+    }
+    const VnString installerPath = setupFolder + kInstallerFileName;
+    const VnString commandLine = CommandLineText(arguments.installerArguments);
+    const VnSimFacts& facts = machine->Facts();
+    std::cout << "Machine: " << machine->MachineFolder() << " (Windows " << facts.osMajor << "." << facts.osMinor
+              << " build " << facts.osBuild << ", " << (facts.is64BitWindows ? "64" : "32") << "-bit)\n"
+              << "Set-up: " << setupFolder.ToUtf8() << " (" << filesCopied << " files from " << arguments.setup
+              << ")\n"
+              << "Installer: \"" << installerPath.ToUtf8() << "\" " << commandLine.ToUtf8() << "\n";
+
+    const std::string messagesLog = machine->MachineFolder() + "/messages.log";
+    const std::string programsLog = machine->MachineFolder() + "/programs.log";
+    const uintmax_t messagesBefore = FileSize(messagesLog), programsBefore = FileSize(programsLog);
+    const SimMachineSnapshot before = SimMachineSnapshot::Take(*machine);
+
+    const int exitCode = RunInstallerInMachine(*machine, installerPath, commandLine);
+
+    const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(*machine));
+    PrintSection("Messages:", LinesSince(messagesLog, messagesBefore));
+    if (size_t unused = machine->SimShell().PendingAnswerCount())
+        std::cout << "  (" << unused << " answer(s) of the answers file left unused)\n";
+    PrintSection("Programs:", LinesSince(programsLog, programsBefore));
+    PrintSection("Files changed:", changes.files);
+    PrintSection("Registry changed:", changes.registry);
+    std::cout << "Exit code: " << exitCode << " (" << DescribeInstallExitCode(exitCode) << ")\n";
+    return 0;
+}
