@@ -2,130 +2,67 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include "AppTestPrinters.h"
 
 namespace {
-
-VnStringArray Args(std::initializer_list<const char16_t*> items) {
-    VnStringArray result;
-    for (const char16_t* item : items) result.Add(VnString(item));
-    return result;
-}
-
 // What start-up does with the text Windows passes: split, join, parse.
 InstallOptions OptionsFrom(std::u16string_view commandLine) {
     InstallOptions options;
     EXPECT_TRUE(ParseCommandLineOptions(JoinCommandLine(SplitCommandLine(commandLine)), options));
     return options;
 }
-
 }  // namespace
 
-TEST(CommandLineSplit, QuotesSpacesAndEscapes) {
-    EXPECT_EQ(SplitCommandLine(u"  /Silent   /NoRun  "), Args({u"/Silent", u"/NoRun"}));
-    EXPECT_EQ(SplitCommandLine(u""), Args({}));
-    // A quoted run keeps its spaces; text glued before it joins the argument.
-    EXPECT_EQ(SplitCommandLine(u"/DistributorID \"Acme Media\" x\"a b\"y"),
-              Args({u"/DistributorID", u"Acme Media", u"xa b", u"y"}));
-    // A closing quote emits even an empty argument.
-    EXPECT_EQ(SplitCommandLine(u"a \"\" b"), Args({u"a", u"", u"b"}));
-    EXPECT_EQ(SplitCommandLine(u"\"\""), Args({u""}));
-    // Odd backslash run: literal quote, backslashes kept; even run: the quote toggles.
-    EXPECT_EQ(SplitCommandLine(u"a\\\"b c"), Args({u"a\\\"b", u"c"}));
-    EXPECT_EQ(SplitCommandLine(u"a\\\\\\\"b c"), Args({u"a\\\\\\\"b", u"c"}));
-    EXPECT_EQ(SplitCommandLine(u"a\\\\\"b c\" d"), Args({u"a\\\\b c", u"d"}));
-    // A literal quote inside a quoted run does not end it.
-    EXPECT_EQ(SplitCommandLine(u"\"x \\\" y\" z"), Args({u"x \\\" y", u"z"}));
-    // An unterminated quoted run still yields its text.
-    EXPECT_EQ(SplitCommandLine(u"\"open run"), Args({u"open run"}));
+TEST(CommandLine, SplitHonoursQuotesAndEscapedQuotes) {
+    EXPECT_EQ(SplitCommandLine(u"  /Silent   /NoRun  "), (VnStringArray{u"/Silent", u"/NoRun"}));
+    EXPECT_EQ(SplitCommandLine(u"/D \"Acme Media\" x\"a b\"y"), (VnStringArray{u"/D", u"Acme Media", u"xa b", u"y"}));
+    EXPECT_EQ(SplitCommandLine(u"a \"\" b \"open"), (VnStringArray{u"a", u"", u"b", u"open"}));
+    // An odd backslash run makes the quote literal (the backslashes stay); an even one does not.
+    EXPECT_EQ(SplitCommandLine(u"a\\\"b c"), (VnStringArray{u"a\\\"b", u"c"}));
+    EXPECT_EQ(SplitCommandLine(u"a\\\\\\\"b c"), (VnStringArray{u"a\\\\\\\"b", u"c"}));
+    EXPECT_EQ(SplitCommandLine(u"a\\\\\"b c\" d"), (VnStringArray{u"a\\\\b c", u"d"}));
+    EXPECT_EQ(SplitCommandLine(u"\"x \\\" y\" z"), (VnStringArray{u"x \\\" y", u"z"}));
 }
 
-TEST(CommandLineJoin, EscapesQuotesAndWrapsSpecialCharacters) {
-    EXPECT_EQ(JoinCommandLine(Args({})), VnString());
-    EXPECT_EQ(JoinCommandLine(Args({u"/Silent", u"/NoRun"})), VnString(u"/Silent /NoRun"));
-    EXPECT_EQ(JoinCommandLine(Args({u"Acme Media", u"it's", u"(x)", u"a)"})),
-              VnString(u"\"Acme Media\" \"it's\" \"(x)\" \"a)\""));
-    EXPECT_EQ(JoinCommandLine(Args({u"say\"hi\""})), VnString(u"say\\\"hi\\\""));
-    EXPECT_EQ(JoinCommandLine(Args({u"a \"b\""})), VnString(u"\"a \\\"b\\\"\""));
-    EXPECT_EQ(JoinCommandLine(Args({u"", u"x"})), VnString(u" x"));
+TEST(CommandLine, JoinEscapesQuotesAndWrapsSpecialCharacters) {
+    EXPECT_EQ(JoinCommandLine((VnStringArray{u"/Silent", u"Acme Media", u"it's", u"(x)", u""})),
+              VnString(u"/Silent \"Acme Media\" \"it's\" \"(x)\" "));
+    EXPECT_EQ(JoinCommandLine((VnStringArray{u"say\"hi\"", u"a \"b\""})), VnString(u"say\\\"hi\\\" \"a \\\"b\\\"\""));
 }
 
-TEST(CommandLineOptions, NoOptionsLeaveTheDefaults) {
-    for (const char16_t* line : {u"", u"   ", u"setup.exe", u"/", u"//", u"/Unknown /Silence"}) {
+TEST(CommandLine, FlagsMatchNameStartsInAnyCase) {
+    bool InstallOptions::*const flags[] = {&InstallOptions::Silent,         &InstallOptions::Upgrade,
+                                           &InstallOptions::NoAssociations, &InstallOptions::NoDependencies,
+                                           &InstallOptions::NoUpgrade,      &InstallOptions::NoDriver,
+                                           &InstallOptions::NoRun};
+    const auto setFlags = [&](std::u16string_view line) {
         const InstallOptions options = OptionsFrom(line);
-        EXPECT_FALSE(options.Silent || options.Upgrade || options.NoAssociations || options.NoDependencies ||
-                     options.NoUpgrade || options.NoDriver || options.NoRun)
-            << VnString(line).ToUtf8();
-        EXPECT_TRUE(options.DistributorID.IsEmpty());
-        EXPECT_TRUE(options.AllowDowngrade);
-        EXPECT_TRUE(options.ShellExtensionReady);
-    }
-}
-
-TEST(CommandLineOptions, EachFlagSetsOnlyItsField) {
-    const struct {
-        const char16_t* line;
-        bool InstallOptions::*field;
-    } cases[] = {
-        {u"/Silent", &InstallOptions::Silent},
-        {u"/Upgrade", &InstallOptions::Upgrade},
-        {u"/NoAssociations", &InstallOptions::NoAssociations},
-        {u"/NoDependencies", &InstallOptions::NoDependencies},
-        {u"/NoUpgrade", &InstallOptions::NoUpgrade},  // never sets Upgrade
-        {u"/NoDriver", &InstallOptions::NoDriver},
-        {u"/NoRun", &InstallOptions::NoRun},
+        VnString set;
+        for (size_t i = 0; i < std::size(flags); ++i) set += options.*flags[i] ? u'1' : u'0';
+        return set;
     };
-    bool InstallOptions::*const allFlags[] = {&InstallOptions::Silent,         &InstallOptions::Upgrade,
-                                              &InstallOptions::NoAssociations, &InstallOptions::NoDependencies,
-                                              &InstallOptions::NoUpgrade,      &InstallOptions::NoDriver,
-                                              &InstallOptions::NoRun};
-    for (const auto& c : cases) {
-        const InstallOptions options = OptionsFrom(c.line);
-        for (bool InstallOptions::*flag : allFlags)
-            EXPECT_EQ(options.*flag, flag == c.field) << VnString(c.line).ToUtf8();
-    }
+    // Each option sets its own field only; NoUpgrade does not set Upgrade.
+    EXPECT_EQ(setFlags(u"/Silent"), VnString(u"1000000"));
+    EXPECT_EQ(setFlags(u"/Upgrade /NoAssociations"), VnString(u"0110000"));
+    EXPECT_EQ(setFlags(u"/NoDependencies /NoUpgrade"), VnString(u"0001100"));
+    EXPECT_EQ(setFlags(u"/NoRun/NoDriver"), VnString(u"0000011"));
+    EXPECT_EQ(setFlags(u"/silent /SilentlyPlease /UPGRADEnow"), VnString(u"1100000"));
+    // Text before the first slash, truncated and unknown names set nothing.
+    EXPECT_EQ(setFlags(u"Silent NoRun /Silen /NoRu /Unknown / //"), VnString(u"0000000"));
+
+    const InstallOptions none = OptionsFrom(u"");
+    EXPECT_TRUE(none.DistributorID.IsEmpty() && none.AllowDowngrade && none.ShellExtensionReady);
 }
 
-TEST(CommandLineOptions, MatchingRules) {
-    InstallOptions options = OptionsFrom(u"/silent");
-    EXPECT_TRUE(options.Silent);
-
-    options = OptionsFrom(u"/NoRun/NoDriver");
-    EXPECT_TRUE(options.NoRun && options.NoDriver);
-
-    // A name followed by more letters still counts; repeats are harmless.
-    options = OptionsFrom(u"/SilentlyPlease /SILENT /upgradeNow");
-    EXPECT_TRUE(options.Silent && options.Upgrade);
-
-    // Text before the first slash is dropped, even when it spells an option.
-    options = OptionsFrom(u"Silent NoRun /NoDriver");
-    EXPECT_FALSE(options.Silent || options.NoRun);
-    EXPECT_TRUE(options.NoDriver);
-
-    // A truncated name matches nothing.
-    options = OptionsFrom(u"/Silen /NoRu /DistributorI x");
-    EXPECT_FALSE(options.Silent || options.NoRun);
-    EXPECT_TRUE(options.DistributorID.IsEmpty());
-}
-
-TEST(CommandLineOptions, DistributorId) {
+TEST(CommandLine, DistributorIdTakesTheTrimmedRestOfItsPiece) {
     InstallOptions options;
     ParseCommandLineOptions(u"/DistributorID  acme42  ", options);
     EXPECT_EQ(options.DistributorID, VnString(u"acme42"));
-
     EXPECT_EQ(OptionsFrom(u"/DistributorID=acme").DistributorID, VnString(u"=acme"));
-    EXPECT_EQ(OptionsFrom(u"/distributorid acme").DistributorID, VnString(u"acme"));
-    // A slash always starts a new piece, so the value stops there.
-    options = OptionsFrom(u"/DistributorID a/b/Silent");
-    EXPECT_EQ(options.DistributorID, VnString(u"a"));
-    EXPECT_TRUE(options.Silent);
-    // The last occurrence wins, even an empty one.
-    EXPECT_EQ(OptionsFrom(u"/DistributorID one /DistributorID two").DistributorID, VnString(u"two"));
+    EXPECT_EQ(OptionsFrom(u"/distributorid one /DistributorID two").DistributorID, VnString(u"two"));
     EXPECT_TRUE(OptionsFrom(u"/DistributorID one /DistributorID").DistributorID.IsEmpty());
-    // A two-word value given as one quoted argument keeps the quotes the join adds.
-    options = OptionsFrom(u"/DistributorID \"Acme Media\" /NoRun");
-    EXPECT_EQ(options.DistributorID, VnString(u"\"Acme Media\""));
-    EXPECT_TRUE(options.NoRun);
+    // A slash starts a new piece; a quoted two-word value keeps the quotes the join adds.
+    options = OptionsFrom(u"/DistributorID a/b/Silent");
+    EXPECT_TRUE(options.DistributorID == u"a" && options.Silent);
+    EXPECT_EQ(OptionsFrom(u"/DistributorID \"Acme Media\" /NoRun").DistributorID, VnString(u"\"Acme Media\""));
 }
