@@ -1,9 +1,9 @@
 // The Windows entry of "Tunaro Install Wizard.exe": installs the real Windows
 // platform and hands the command line to the global application object.
-#include <windows.h>
-
-#include "InstallApp.h"
+// The backend's header brings <windows.h> with the macros that would rename
+// the platform's operations undone, so it comes first.
 #include "VnWin32Platform.h"
+#include "InstallApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand) {
     static VnWin32Platform platform;

@@ -45,6 +45,9 @@ stage "win64 build" build win64
 if [ -f scripts/wine-tests.sh ]; then
   stage "win64 tests under Wine" bash scripts/wine-tests.sh
 fi
+if [ -f scripts/wine-e2e.sh ]; then
+  stage "installer start-up under Wine" bash scripts/wine-e2e.sh
+fi
 if [ -f scripts/fuzz-smoke.sh ]; then
   stage "fuzz smoke run" bash scripts/fuzz-smoke.sh
 fi

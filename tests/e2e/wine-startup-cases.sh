@@ -1,0 +1,67 @@
+# The end-to-end start-up cases run under Wine by scripts/wine-e2e.sh, which
+# sources this file inside a fresh Wine prefix and calls each case_* function
+# in order. A case returns 0 when it passed; it prints why when it did not.
+#
+# Helpers from the driver: $SETUP (the win64 set-up folder), fresh_setup NAME
+# (a copy of it in the prefix at C:\NAME, echoes its Unix path), run_installer
+# DIR ARGS... (runs the installer there, waits, sets $INSTALLER_STATUS),
+# log_text (every log file of the tools library in the prefix),
+# wait_for_log TEXT SECONDS, stop_wine.
+#
+# Wine hands only the low 8 bits of an exit code to Linux: 1604 (stopped at
+# the wizard hand-off) arrives as 68, 1603 (error) as 67.
+
+STATUS_HAND_OFF=68
+
+# The x86_64 installer loads the real VnTools.dll from "Playmoor\", passes
+# the preflight checks and reaches the wizard hand-off.
+case_reaches_the_hand_off() {
+    local dir
+    dir=$(fresh_setup "Tunaro Setup") || return 1
+    run_installer "$dir" /Silent /DistributorID Acme
+    local log
+    log=$(log_text)
+    [ "$INSTALLER_STATUS" = "$STATUS_HAND_OFF" ] || { echo "exit status $INSTALLER_STATUS, expected $STATUS_HAND_OFF"; echo "$log"; return 1; }
+    grep -q 'CInstallWizard: Hand-off reached' <<<"$log" || { echo "no hand-off in the log"; echo "$log"; return 1; }
+    grep -q 'Options: Silent=1 .*DistributorID="Acme"' <<<"$log" || { echo "options not recorded"; echo "$log"; return 1; }
+    grep -q 'VnSkin: Skin folder: C:\\Tunaro Setup\\Playmoor\\Skins\\Standard View\\Graphite' <<<"$log" ||
+        { echo "skin folder not set"; echo "$log"; return 1; }
+    [ -f "$dir/Playmoor/Tunaro Launcher.exe" ] || { echo "launcher not copied into Playmoor"; return 1; }
+    [ ! -e "$dir/System/Always Overwrite/Tunacore Launcher.exe" ] || { echo "launcher not renamed"; return 1; }
+    wine reg query 'HKLM\Software\V. Arnel' >/dev/null 2>&1 || { echo "company key missing"; return 1; }
+    if wine reg query 'HKLM\Software\V. Arnel\Rights Check' >/dev/null 2>&1; then
+        echo "the rights check left its key behind"
+        return 1
+    fi
+    return 0
+}
+
+# A second installer started while the first holds the mutex shows the
+# "Another instance" message. The first is held in a modal box (its product
+# asks for an Internet Explorer newer than any), the second's message is read
+# from its log, written before its box is shown; then both are stopped.
+case_second_instance_is_refused() {
+    local dir
+    dir=$(fresh_setup "Tunaro Setup Twice") || return 1
+    sed -i 's|<MinIEVersion>[^<]*</MinIEVersion>|<MinIEVersion>99.0.0.0</MinIEVersion>|' "$dir/Playmoor/ProductInfo.xml"
+    (cd "$dir" && exec wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+    if ! wait_for_log '"Internet Explorer Warning"' 90; then
+        echo "the first installer never showed its Internet Explorer box"
+        log_text
+        stop_wine
+        return 1
+    fi
+    (cd "$dir" && exec wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+    local found=0
+    wait_for_log '"Varnel Installer": Another instance of the Varnel installer is already running on this system.' 90 && found=1
+    local log
+    log=$(log_text)
+    stop_wine
+    wait 2>/dev/null
+    [ "$found" = 1 ] || { echo "no \"Another instance\" message"; echo "$log"; return 1; }
+    grep -q 'Please finish any other Varnel installations and try again.' <<<"$log" ||
+        { echo "the message's second sentence is missing"; echo "$log"; return 1; }
+    return 0
+}
+
+E2E_CASES=(case_reaches_the_hand_off case_second_instance_is_refused)

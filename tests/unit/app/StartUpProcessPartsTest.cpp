@@ -1,0 +1,128 @@
+// The process-level parts start-up relies on, on the simulated machine: the
+// process-information block in named shared memory, and RunProgram with its
+// time limit and log lines.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ProcessInformationBlock.h"
+#include "RunProgram.h"
+#include "SimPrograms.h"
+#include "StartUpFixture.h"
+#include "ToolsLibrary.h"
+#include "ToolsLink.h"
+
+namespace {
+
+class StartUpProcessPartsTest : public StartUpTest {
+protected:
+    void TearDown() override {
+        ProcessInformationBlock::Close();
+        VnSetTools(nullptr);
+        tools_.reset();
+        StartUpTest::TearDown();
+    }
+    // A tools library of our own whose log RunProgram writes to.
+    void UseTools() {
+        tools_ = std::make_unique<VnToolsLibrary>();
+        VnSetTools(tools_.get());
+    }
+    std::string FlushedLog() {
+        tools_->GetLog()->Flush();
+        return LogText();
+    }
+
+private:
+    std::unique_ptr<VnToolsLibrary> tools_;
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(StartUpProcessPartsTest, BlockIsNamedSharedMemoryThatOthersCanRead) {
+    ProcessInformationBlock& block = ProcessInformationBlock::Get();
+    EXPECT_TRUE(block.IsShared());
+    EXPECT_EQ(block.Name(), u"Varnel Process v1 (4242)");
+    EXPECT_FALSE(block.IsInstaller());
+    block.MarkAsInstaller();
+    block.SetProgramFolder(u"C:\\Program Files\\Tunaro\\\\\\");
+    block.SetModuleFolder(u"C:\\Setup\\Playmoor\\");
+    block.SetDataFolder(u"D:\\");
+    EXPECT_EQ(block.GetProgramFolder(), u"C:\\Program Files\\Tunaro\\");
+    EXPECT_EQ(block.GetModuleFolder(), u"C:\\Setup\\Playmoor\\");
+    EXPECT_EQ(block.GetDataFolder(), u"D:\\");
+
+    // Another reader of the block by its name sees the flag and the folders.
+    VnHandle mapping = 0;
+    constexpr uint32_t kFieldsOffset = 8, kFieldBytes = ProcessInformationBlock::kFolderFieldChars * 2;
+    auto* view = static_cast<const uint8_t*>(
+        Machine().Processes().OpenSharedMemory(block.Name(), kFieldsOffset + 3 * kFieldBytes, mapping));
+    ASSERT_NE(view, nullptr);
+    uint32_t version = 0, flags = 0;
+    std::memcpy(&version, view, 4);
+    std::memcpy(&flags, view + 4, 4);
+    EXPECT_EQ(version, ProcessInformationBlock::kBlockVersion);
+    EXPECT_EQ(flags & 1u, 1u);
+    std::u16string program(reinterpret_cast<const char16_t*>(view + kFieldsOffset));
+    EXPECT_EQ(program, u"C:\\Program Files\\Tunaro\\");
+    std::u16string module(reinterpret_cast<const char16_t*>(view + kFieldsOffset + 2 * kFieldBytes));
+    EXPECT_EQ(module, u"C:\\Setup\\Playmoor\\");
+    Machine().Processes().CloseSharedMemory(mapping, const_cast<uint8_t*>(view));
+}
+
+TEST_F(StartUpProcessPartsTest, BlockFoldersKeepOneTrailingBackslashAndAtMost260Characters) {
+    EXPECT_EQ(ProcessInformationBlock::StoredForm(u"C:\\A\\\\\\"), u"C:\\A\\");
+    EXPECT_EQ(ProcessInformationBlock::StoredForm(u"C:\\A"), u"C:\\A");  // a missing one is not added
+    EXPECT_EQ(ProcessInformationBlock::StoredForm(u"\\"), u"\\");
+    const VnString longFolder = u"C:\\" + VnString(u'x', 400) + u"\\";
+    ProcessInformationBlock::Get().SetProgramFolder(longFolder);
+    EXPECT_EQ(ProcessInformationBlock::Get().GetProgramFolder(),
+              longFolder.Left(ProcessInformationBlock::kFolderFieldChars - 1));
+}
+
+TEST_F(StartUpProcessPartsTest, RunProgramEndsAProgramPastItsTimeLimit) {
+    UseTools();
+    VnSimProgramRegistry::Shared().RegisterNeverEnding(u"Hangs.exe");
+    WriteFile(u"C:\\Tools\\Hangs.exe", "program");
+    RunProgramOptions options;
+    options.timeLimitMilliseconds = 5000;
+    const uint64_t before = Facts().run.elapsedMilliseconds;
+    EXPECT_TRUE(RunProgram(u"C:\\Tools\\Hangs.exe", VnStringArray{u"/a", u"two words"}, options));
+    const uint64_t waited = Facts().run.elapsedMilliseconds - before;
+    VnSimProgramRegistry::Shared().Unregister(u"Hangs.exe");
+    EXPECT_GE(waited, 5000u);
+    EXPECT_LT(waited, 6000u);  // polled every 500 ms
+
+    const std::string log = FlushedLog();
+    EXPECT_TRUE(Contains(log, "RunProgram: Filename: C:\\Tools\\Hangs.exe / Parameters: /a \"two words\"\r\n"));
+    EXPECT_TRUE(Contains(log, "RunProgram: Performing ShellExecute...\r\n"));
+    EXPECT_TRUE(Contains(log, "RunProgram: Waiting for completion\r\n"));
+    EXPECT_TRUE(Contains(log, "RunProgram: Timeout\r\n"));
+    EXPECT_FALSE(Contains(log, "RunProgram: Finished"));
+    EXPECT_TRUE(Contains(ProgramsLog(), "terminate"));
+}
+
+TEST_F(StartUpProcessPartsTest, RunProgramFailsOnAnEmptyNameOrAFailedStartAndReportsExitCodes) {
+    UseTools();
+    EXPECT_FALSE(RunProgram(VnString(), VnStringArray()));
+    EXPECT_FALSE(RunProgram(u"C:\\Missing\\Nothing.exe", VnStringArray()));
+    EXPECT_TRUE(Contains(FlushedLog(), "RunProgram: Failed to start (error 3)"));
+
+    VnSimProgramRegistry::Shared().Register(u"Answers.exe", [](VnSimProgramCall&) { return 42u; });
+    WriteFile(u"C:\\Tools\\Answers.exe", "program");
+    uint32_t exitCode = 0;
+    RunProgramOptions options;
+    options.exitCode = &exitCode;
+    EXPECT_TRUE(RunProgram(u"C:\\Tools\\Answers.exe", VnStringArray(), options));
+    VnSimProgramRegistry::Shared().Unregister(u"Answers.exe");
+    EXPECT_EQ(exitCode, 42u);
+    const std::string log = FlushedLog();
+    EXPECT_TRUE(Contains(log, "RunProgram: Finished\r\n"));
+    EXPECT_TRUE(Contains(log, "RunProgram: Done waiting\r\n"));
+    EXPECT_TRUE(Contains(log, "RunProgram: Finish (result: 1)"));
+}
+
+}  // namespace
+
+#endif
