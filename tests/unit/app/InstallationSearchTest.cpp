@@ -1,0 +1,190 @@
+// The search for earlier installations in the uninstall list, in both registry
+// views, and the test whether the installed copy is already current.
+#ifndef _WIN32
+
+#include "InstallationSearch.h"
+
+#include "../engine/InstallRecordMachine.h"
+
+namespace {
+
+constexpr const char16_t* kVarnel = u"Varnel, Inc.";
+constexpr const char16_t* kVArnel = u"V. Arnel, Inc.";
+
+std::vector<std::string> Names(const UninstallSearchResult& result) {
+    std::vector<std::string> names;
+    for (const UninstallEntryFound& entry : result.entries)
+        names.push_back(entry.keyName.ToUtf8() + (entry.thisVersion ? " *" : ""));
+    return names;
+}
+
+std::vector<std::string> Utf8(const VnStringArray& texts) {
+    std::vector<std::string> result;
+    for (const VnString& text : texts) result.push_back(text.ToUtf8());
+    return result;
+}
+
+class InstallationSearchTest : public InstallRecordMachine {};
+
+TEST_F(InstallationSearchTest, EntriesNeedTheFamilyNameAndOneOfTheTwoPublishers) {
+    AddUninstallEntry(false, u"Tunaro 9933", kVarnel, u"C:\\Tunaro 9933\\");
+    AddUninstallEntry(false, u"Tunaro 20", kVArnel);
+    AddUninstallEntry(false, u"Tunaro Clone", u"Clone Makers Ltd.");
+    AddUninstallEntry(false, u"Tunaro Lite", u"varnel, inc.");  // the publisher is compared exactly
+    AddUninstallEntry(false, u"Tunaro Unsigned", u"");
+    AddUninstallEntry(false, u"My Tunaro", kVarnel);  // the family name must start the key name
+    AddUninstallEntry(false, u"TUNARO Capitals", kVarnel);
+
+    const UninstallSearchResult result = FindUninstallEntries(Product(), false);
+    EXPECT_EQ(Names(result), (std::vector<std::string>{"Tunaro 20", "Tunaro 9933 *", "TUNARO Capitals"}));
+    ASSERT_TRUE(result.HasThisVersion());
+    EXPECT_EQ(result.entries[result.thisVersionIndex].installLocation.ToUtf8(), "C:\\Tunaro 9933\\");
+    EXPECT_TRUE(result.HasOtherVersions());
+
+    // Nothing of the product in the 64-bit view.
+    EXPECT_TRUE(FindUninstallEntries(Product(), true).entries.IsEmpty());
+}
+
+TEST_F(InstallationSearchTest, The64BitSuffixMarksThisVersionOnlyInThe64BitView) {
+    AddUninstallEntry(false, u"Tunaro 9933 (64-bit)", kVarnel);
+    AddUninstallEntry(true, u"Tunaro 9933 (64-bit)", kVarnel);
+    AddUninstallEntry(true, u"Tunaro 9933", kVarnel);
+
+    const UninstallSearchResult own = FindUninstallEntries(Product(), false);
+    EXPECT_EQ(Names(own), (std::vector<std::string>{"Tunaro 9933 (64-bit)"}));
+    EXPECT_FALSE(own.HasThisVersion());
+
+    const UninstallSearchResult view64 = FindUninstallEntries(Product(), true);
+    EXPECT_EQ(Names(view64), (std::vector<std::string>{"Tunaro 9933", "Tunaro 9933 (64-bit) *"}));
+    EXPECT_EQ(view64.thisVersionIndex, 1);
+}
+
+TEST_F(InstallationSearchTest, DetectionOn64BitWindowsSearchesBothViews) {
+    // This version in the installer's own view, under another spelling.
+    AddUninstallEntry(false, u"TUNARO 9933", kVarnel, u"C:\\Program Files (x86)\\Tunaro 9933\\\\\\");
+    AddUninstallEntry(true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933");
+    AddUninstallEntry(true, u"Tunaro 9933 Duplicate", kVarnel, u"c:\\program files (x86)\\tunaro 9933\\");
+    AddUninstallEntry(true, u"Tunaro Empty Location", kVArnel, u"");
+    Options().PortableSetup = false;
+
+    DetectExistingInstallations();
+    EXPECT_TRUE(Options().SameVersionInstalled);
+    EXPECT_EQ(Options().UninstallKeyName.ToUtf8(), "TUNARO 9933");
+    // The two 64-bit entries that are not " (64-bit)" count as other versions.
+    EXPECT_TRUE(Options().OtherVersionInstalled);
+    // Trailing backslashes cut to one; a folder named twice (in any case) and
+    // an empty location are not listed again.
+    EXPECT_EQ(Utf8(Options().OccupiedFolders),
+              (std::vector<std::string>{"C:\\Program Files (x86)\\Tunaro 9933\\", "C:\\Program Files\\Tunaro 9933"}));
+}
+
+TEST_F(InstallationSearchTest, OnlyAnEntryInTheInstallersOwnViewNamesTheUninstallKey) {
+    AddUninstallEntry(true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933\\");
+    DetectExistingInstallations();
+    EXPECT_FALSE(Options().SameVersionInstalled);
+    EXPECT_FALSE(Options().OtherVersionInstalled);
+    EXPECT_TRUE(Options().UninstallKeyName.IsEmpty());
+    EXPECT_EQ(Utf8(Options().OccupiedFolders), (std::vector<std::string>{"C:\\Program Files\\Tunaro 9933\\"}));
+
+    // Another version beside it.
+    AddUninstallEntry(false, u"Tunaro 20", kVArnel, u"D:\\Old Tunaro\\");
+    DetectExistingInstallations();
+    EXPECT_FALSE(Options().SameVersionInstalled);
+    EXPECT_TRUE(Options().OtherVersionInstalled);
+    EXPECT_EQ(Options().OccupiedFolders.GetSize(), 2);
+}
+
+TEST_F(InstallationSearchTest, DetectionOn32BitWindowsSearchesOneListOnly) {
+    CloseMachine();
+    OpenMachine("[Windows]\nBits=32\n");
+    // Searching "the 64-bit view" too would meet this entry a second time,
+    // as an other version there.
+    AddUninstallEntry(false, u"Tunaro 9933", kVarnel, u"C:\\Program Files\\Tunaro 9933\\");
+    DetectExistingInstallations();
+    EXPECT_TRUE(Options().SameVersionInstalled);
+    EXPECT_FALSE(Options().OtherVersionInstalled);
+    EXPECT_EQ(Options().UninstallKeyName.ToUtf8(), "Tunaro 9933");
+}
+
+TEST_F(InstallationSearchTest, NothingIsSearchedForPortableInstallsOrFoundWithoutTheList) {
+    AddUninstallEntry(false, u"Tunaro 9933", kVarnel, u"C:\\Tunaro\\");
+    AddUninstallEntry(false, u"Tunaro 20", kVarnel, u"C:\\Tunaro 20\\");
+    Options().PortableSetup = true;
+    DetectExistingInstallations();
+    EXPECT_FALSE(Options().SameVersionInstalled);
+    EXPECT_FALSE(Options().OtherVersionInstalled);
+    EXPECT_TRUE(Options().UninstallKeyName.IsEmpty());
+    EXPECT_TRUE(Options().OccupiedFolders.IsEmpty());
+
+    // No uninstall list at all, in either view.
+    Options().PortableSetup = false;
+    for (bool view64 : {false, true}) {
+        VnRegKey parent = 0;
+        ASSERT_EQ(Machine().Registry().OpenKey(VnRegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                               vnwin::kKeyReadWrite | (view64 ? vnwin::kKeyWow64_64Key : 0), parent),
+                  0u);
+        Machine().Registry().DeleteTree(parent, u"Uninstall", view64 ? vnwin::kKeyWow64_64Key : 0);
+        Machine().Registry().CloseKey(parent);
+    }
+    DetectExistingInstallations();
+    EXPECT_FALSE(Options().SameVersionInstalled);
+    EXPECT_FALSE(Options().OtherVersionInstalled);
+    EXPECT_TRUE(Options().OccupiedFolders.IsEmpty());
+}
+
+class InstalledVersionTest : public InstallRecordMachine {
+protected:
+    static constexpr const char16_t* kProgramFolder = u"C:\\Program Files (x86)\\Tunaro 9933\\";
+
+    void SetUp() override {
+        InstallRecordMachine::SetUp();
+        WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeVersionedProgram(9933, 0, 44, 0));
+        ProcessInformationBlock::Get().SetProgramFolder(kProgramFolder);
+        Options().AllowDowngrade = false;
+        Options().SameVersionInstalled = true;
+    }
+    void Install(const std::string& program) { WriteFile(VnString(kProgramFolder) + u"Tunaro.exe", program); }
+};
+
+TEST_F(InstalledVersionTest, AnEqualOrNewerInstalledCopyIsCurrentWhenDowngradesAreRefused) {
+    Install(MakeVersionedProgram(9933, 0, 44, 0));
+    EXPECT_TRUE(IsInstalledVersionCurrent());
+    Install(MakeVersionedProgram(9933, 0, 44, 1));
+    EXPECT_TRUE(IsInstalledVersionCurrent());
+    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    EXPECT_TRUE(IsInstalledVersionCurrent());
+    Install(MakeVersionedProgram(9933, 0, 43, 65535));
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+
+    // Newer, but downgrades allowed, or this version not installed.
+    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    Options().AllowDowngrade = true;
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+    Options().AllowDowngrade = false;
+    Options().SameVersionInstalled = false;
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+}
+
+TEST_F(InstalledVersionTest, AnyVersionThatCannotBeReadMeansNotCurrent) {
+    EXPECT_FALSE(IsInstalledVersionCurrent());  // nothing installed
+
+    Install("MZ but no program");
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+
+    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    ASSERT_EQ(Machine().Files().DeleteFile(VnString(kPlaymoor) + u"Tunaro.exe"), 0u);
+    EXPECT_FALSE(IsInstalledVersionCurrent());  // no payload copy
+
+    WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeVersionedProgram(9933, 0, 44, 0));
+    EXPECT_TRUE(IsInstalledVersionCurrent());
+    Machine().Facts().missingLibraries.Add(u"version.dll");
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+    Machine().Facts().missingLibraries.RemoveAll();
+
+    ProcessInformationBlock::Get().SetProgramFolder(VnString());  // no installed copy known
+    EXPECT_FALSE(IsInstalledVersionCurrent());
+}
+
+}  // namespace
+
+#endif  // _WIN32
