@@ -1,0 +1,56 @@
+#include "UninstallEntry.h"
+
+#include "FolderPaths.h"
+#include "InstallationSearch.h"
+#include "LoadedProduct.h"
+#include "VnPlatform.h"
+
+VnString UninstallKeyNameToWrite(ProductInformation& product, const InstallOptions& options) {
+    return options.UninstallKeyName.IsEmpty() ? product.GetProductName(4) : options.UninstallKeyName;
+}
+
+// Seam: this is the art lookup of the program's resource files (custom art
+// before default art) for the one file the entry needs. The data folder is
+// the installed program's, since the entry must outlive the set-up folder.
+VnString FindDisplayIcon(const VnString& destinationFolder) {
+    for (const char16_t* artFolder : {u"Data\\Custom Art\\", u"Data\\Default Art\\"}) {
+        const VnString path = destinationFolder + artFolder + kDisplayIconName;
+        if (FileExists(path)) return path;
+    }
+    return VnString();
+}
+
+void WriteUninstallEntry(ProductInformation& product, const InstallOptions& options) {
+    if (options.PortableSetup) return;
+    const VnString keyName = UninstallKeyNameToWrite(product, options);
+    if (keyName.IsEmpty()) return;  // never into the list key itself
+
+    IVnRegistry& registry = VnPlatform().Registry();
+    VnRegKey entry = 0;
+    if (registry.CreateKey(VnRegRoot::LocalMachine, VnString(kUninstallListKey) + u"\\" + keyName,
+                           vnwin::kKeyReadWrite, entry) != vnwin::kErrorSuccess)
+        return;
+
+    const VnString& destination = options.DestinationFolder;
+    const VnString url = product.GetProductURL();
+    const struct {
+        const char16_t* name;
+        VnString data;
+    } values[] = {
+        {u"DisplayName", product.GetProductName(1)},
+        {u"HelpLink", url},
+        {u"URLUpdateInfo", url},
+        {u"URLInfoAbout", url},
+        {u"InstallLocation", destination},
+        {u"Publisher", kProductPublisher},
+        {u"DisplayVersion", product.GetProductVersion()},
+        {u"DisplayIcon", FindDisplayIcon(destination)},
+        {u"UninstallString", destination + kUninstallProgramName},  // not quoted, even with spaces
+    };
+    for (const auto& value : values) registry.SetValue(entry, value.name, VnRegValue::String(value.data));
+    registry.CloseKey(entry);
+}
+
+void WriteUninstallEntry() {
+    if (ProductInformation* product = LoadedProductInformation()) WriteUninstallEntry(*product, InstallOptions::Get());
+}
