@@ -1,0 +1,23 @@
+// How the file copy has a copied component self-registered. The registration
+// primitives (in-process DllRegisterServer, the 64-bit "RegSvr32.exe") belong
+// to the component-registration step, which is not built yet: it plugs them
+// in here with SetCopyRegistration. Until then a registration the copy asks
+// for is only written to the log, under the source "CopyRegistration".
+#pragma once
+
+#include <functional>
+
+#include "VnString.h"
+
+struct CopyRegistration {
+    // In-process self-registration of a component; true on success.
+    std::function<bool(const VnString& path)> registerComponent;
+    // Registration through the 64-bit "RegSvr32.exe" of the system folder, silently.
+    std::function<void(const VnString& path)> registerWith64BitRegSvr32;
+};
+
+// Installs the primitives; an empty member falls back to the log line.
+void SetCopyRegistration(CopyRegistration registration);
+
+bool RegisterCopiedComponent(const VnString& path);
+void RegisterCopied64BitComponent(const VnString& path);

@@ -1,0 +1,32 @@
+#include "FileCopy.h"
+
+namespace {
+
+// The library of index 0 is the product's own; its name is kept scrambled so
+// that it does not stand in the program file as text, and is rebuilt here.
+constexpr unsigned char kScrambledFirstName[] = {0x0C, 0x33, 0x21, 0x16, 0x02, 0x00,
+                                                 0x03, 0x41, 0x16, 0x19, 0x14};
+
+VnString UnscrambledFirstName() {
+    VnString name;
+    for (size_t i = 0; i < sizeof(kScrambledFirstName); ++i)
+        name += char16_t(kScrambledFirstName[i] ^ ((0x5A + 3 * i) & 0xFF));
+    return name;
+}
+
+}  // namespace
+
+VnString CoreLibraryName(int index) {
+    static const char16_t* const kNamedLibraries[] = {u"VnImage.dll",  u"VnReader.dll",    u"VnDisc.dll",
+                                                      u"VnPlayer.dll", u"VnWMFactory.dll", u"VnTelevision.dll"};
+    static const VnString firstName = UnscrambledFirstName();
+    if (index == 0) return firstName;
+    if (index < 1 || index >= kCoreLibraryCount) return VnString();
+    return kNamedLibraries[index - 1];
+}
+
+bool IsExcludedCoreLibrary(const VnString& path) {
+    for (int n = 0; n < kCoreLibraryCount; ++n)
+        if (path.ContainsNoCase(CoreLibraryName(n))) return true;
+    return false;
+}

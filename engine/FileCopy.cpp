@@ -1,0 +1,113 @@
+// CopyFileChecked: the rules for one payload file, in their order.
+#include "FileCopy.h"
+
+#include "CopyRegistrationSeam.h"
+#include "EngineLog.h"
+#include "FontTable.h"
+#include "InstallOptions.h"
+#include "RunProgram.h"
+#include "RuntimeFunctionTables.h"
+#include "VersionInfo.h"
+#include "VnFileSystem.h"
+#include "VnPlatform.h"
+
+namespace {
+
+constexpr char16_t kSource[] = u"CopyFileChecked";
+constexpr char16_t kServerProgram[] = u"OrvanServer.exe";
+constexpr char16_t kShellExtension[] = u"VnShellExt.dll";
+constexpr char16_t kAsioDriver64[] = u"\\VnASIODriver64.dll";
+
+enum class CopyOutcome { kCopied, kSkipped, kDeferred, kStaged };
+
+// The extension tests look for the text anywhere in the path, with case: a
+// file inside a folder named "x.dll" counts.
+bool HasVersionedExtension(const VnString& path) {
+    return path.Contains(u".dll") || path.Contains(u".exe") || path.Contains(u".ocx") || path.Contains(u".ax");
+}
+
+bool IsRegistrable(const VnString& path) {
+    return path.Contains(u".dll") || path.Contains(u".ocx") || path.Contains(u".ax");
+}
+
+bool Is64BitFile(const VnString& destination) {
+    return destination.StartsWithNoCase((InstallOptions::Get().DestinationFolder + u"x64\\").View()) ||
+           destination.EndsWithNoCase(kAsioDriver64);
+}
+
+// A running server holds its program file: ask it to stop and wait for it.
+void StopServerInUse(const VnString& destination) {
+    if (!destination.EndsWithNoCase(kServerProgram) || !VnFileSystem::FileExists(destination)) return;
+    RunProgramOptions options;
+    options.timeLimitMilliseconds = 0;
+    RunProgram(destination, VnStringArray{VN_LIT(u"stop")}, options);
+}
+
+// Mode 0 copies a versioned file only over an older one. A file without a
+// version counts as 0, so an unversioned source never replaces anything and a
+// missing destination takes any versioned source. Without Version.dll there
+// is no test at all.
+bool ShouldCopy(int mode, const VnString& source, const VnString& destination) {
+    if (mode != kCopyCheckVersion || !HasVersionedExtension(source)) return true;
+    CVersionInfo info;
+    info.Init();
+    if (!info.HasVersionFunctions()) return true;
+    uint64_t sourceVersion = 0, destinationVersion = 0;
+    info.Load(source);
+    info.GetPackedVersion(sourceVersion);
+    info.Load(destination);
+    info.GetPackedVersion(destinationVersion);
+    return sourceVersion > destinationVersion;
+}
+
+CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destination) {
+    IVnFiles& files = VnPlatform().Files();
+    const VnString target = VnFileSystem::LongPathForm(destination);
+    files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
+    VnFileSystem::DeleteFile(destination);
+    if (files.CopyFile(VnFileSystem::LongPathForm(source), target, false) == vnwin::kErrorSuccess) {
+        files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
+        if (mode & kCopyFont) AddToFontTable(destination);
+        return CopyOutcome::kCopied;
+    }
+    if (!ReplaceOnReboot(source, destination)) {
+        EngineLog(kSource, VnString::Format(u"Staged for finalisation: %s", destination));
+        StageForFinalize(source, destination, false);
+        return CopyOutcome::kStaged;
+    }
+    EngineLog(kSource, VnString::Format(u"Replaced at the next restart: %s", destination));
+    InstallOptions& options = InstallOptions::Get();
+    if (source.EndsWithNoCase(kShellExtension))
+        options.ShellExtensionReady = false;  // registered after the restart, not in this run
+    else if (destination.ContainsNoCase(u"Windows\\Fonts"))
+        options.RestartRequired = true;  // the font is usable only after the restart
+    return CopyOutcome::kDeferred;
+}
+
+void Register(const VnString& source, const VnString& destination, CopyOutcome outcome, bool is64Bit,
+              VnStringArray* registerList) {
+    if (!IsRegistrable(source) || source.EndsWithNoCase(kShellExtension)) return;
+    if (outcome == CopyOutcome::kDeferred)
+        InstallOptions::Get().PendingOperations.Add(VnString::Format(u"%s|%s", u"_REGISTERFILE", destination));
+    else if (is64Bit)
+        RegisterCopied64BitComponent(destination);
+    else if (registerList)
+        registerList->Add(destination);
+    else
+        RegisterCopiedComponent(destination);
+}
+
+}  // namespace
+
+bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList) {
+    VnFileSystem::MakeDirectoryTree(FolderOf(destination));
+    StopServerInUse(destination);
+    const bool is64Bit = Is64BitFile(destination);
+    if (is64Bit && !RunsUnderWow64()) return false;
+    if (IsExcludedCoreLibrary(source)) return true;  // only InstallCoreLibraries puts them in place
+
+    const CopyOutcome outcome =
+        ShouldCopy(mode, source, destination) ? CopyOrDefer(mode, source, destination) : CopyOutcome::kSkipped;
+    Register(source, destination, outcome, is64Bit, registerList);
+    return true;
+}

@@ -1,0 +1,34 @@
+// CopyFolder: a payload folder copied file by file, with progress by bytes.
+#include "FileCopy.h"
+#include "FileListing.h"
+#include "VnFileSystem.h"
+
+bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder, const VnString& destinationFolder,
+                VnStringArray* registerList) {
+    const VnString source = NormaliseFolder(sourceFolder);
+    const VnString destination = NormaliseFolder(destinationFolder);
+    VnCoreArray<VnListedFile> files;
+    const uint64_t totalBytes = source.IsEmpty() ? 0 : ListFilesBelow(source, files);
+
+    if (progress) {
+        progress->SetProgressRange(0, 100);
+        progress->SetProgressPosition(0);
+    }
+    PumpMessages();
+
+    uint64_t copiedBytes = 0;
+    int shownPosition = 0;
+    for (const VnListedFile& file : files) {
+        PumpMessages();
+        CopyFileChecked(mode, file.path, destination + file.path.Mid(source.GetLength()), registerList);
+        copiedBytes += file.size;
+        // By bytes, so one large file moves the bar in proportion.
+        const int position = totalBytes ? int(copiedBytes * 100 / totalBytes) : 0;
+        if (position != shownPosition) {
+            shownPosition = position;
+            if (progress) progress->SetProgressPosition(position);
+        }
+        PumpMessages();
+    }
+    return true;
+}
