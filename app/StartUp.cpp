@@ -93,10 +93,10 @@ void CInstallApp::ShowLanguageChooser() {
 
 bool CInstallApp::CheckSingleInstance() {
     if (mutexError_ != vnwin::kErrorAlreadyExists && mutexError_ != vnwin::kErrorAccessDenied) return true;
-    VnString text = VnDllString(u"Another instance of the Varnel installer is already running on this system.\r\n\r\n")
-                        .Get() +
-                    VnDllString(u"Please finish any other Varnel installations and try again.").Get();
-    Tools()->ShowMessage(text, VnDllString(u"Varnel Installer"));
+    Tools()->ShowMessage(
+        Translated(u"Another instance of the Varnel installer is already running on this system.\r\n\r\n") +
+            Translated(u"Please finish any other Varnel installations and try again."),
+        Translated(u"Varnel Installer"));
     return false;
 }
 

@@ -6,8 +6,10 @@
 #include "InstallApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine, int showCommand) {
-    static VnWin32Platform platform;
-    VnSetPlatform(&platform);
+    // Never freed: the global application object, destroyed after this
+    // function's statics, still closes its mutex through the platform.
+    static VnWin32Platform* const platform = new VnWin32Platform();
+    VnSetPlatform(platform);
     const VnString text = VnString::FromWide(commandLine ? commandLine : L"");
     return InstallerEntry(reinterpret_cast<VnHandle>(instance), reinterpret_cast<VnHandle>(previousInstance),
                           text.View(), showCommand);

@@ -57,7 +57,6 @@ case_second_instance_is_refused() {
     local log
     log=$(log_text)
     stop_wine
-    wait 2>/dev/null
     [ "$found" = 1 ] || { echo "no \"Another instance\" message"; echo "$log"; return 1; }
     grep -q 'Please finish any other Varnel installations and try again.' <<<"$log" ||
         { echo "the message's second sentence is missing"; echo "$log"; return 1; }

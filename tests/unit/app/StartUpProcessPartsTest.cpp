@@ -1,14 +1,20 @@
 // The process-level parts start-up relies on, on the simulated machine: the
-// process-information block in named shared memory, and RunProgram with its
-// time limit and log lines.
+// process-information block in named shared memory, RunProgram with its time
+// limit and log lines, and the runner's copy of the set-up and its report.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "ProcessInformationBlock.h"
 #include "RunProgram.h"
+#include "SimInstallerRun.h"
+#include "SimMachineSnapshot.h"
 #include "SimPrograms.h"
 #include "StartUpFixture.h"
 #include "ToolsLibrary.h"
@@ -121,6 +127,36 @@ TEST_F(StartUpProcessPartsTest, RunProgramFailsOnAnEmptyNameOrAFailedStartAndRep
     EXPECT_TRUE(Contains(log, "RunProgram: Finished\r\n"));
     EXPECT_TRUE(Contains(log, "RunProgram: Done waiting\r\n"));
     EXPECT_TRUE(Contains(log, "RunProgram: Finish (result: 1)"));
+}
+
+TEST_F(StartUpProcessPartsTest, RunnerCopiesTheSetUpAndReportsWhatTheRunChanged) {
+    const std::filesystem::path host = std::filesystem::temp_directory_path() / ("vn-setup-" + std::to_string(getpid()));
+    std::filesystem::create_directories(host / "Playmoor" / "Data");
+    std::ofstream(host / "Playmoor" / "Data" / "note.txt") << "hello";
+    int copied = 0;
+    std::string error;
+    const VnString target = DefaultSetupFolder(Machine());
+    EXPECT_EQ(target, u"C:\\Users\\User\\Downloads\\Tunaro Setup\\");
+    EXPECT_TRUE(CopySetupIntoMachine(Machine(), host.string(), target, copied, error)) << error;
+    std::filesystem::remove_all(host);
+    EXPECT_EQ(copied, 1);
+    std::string bytes;
+    EXPECT_EQ(Machine().Files().ReadFile(target + u"Playmoor\\Data\\note.txt", bytes), 0u);
+    EXPECT_EQ(bytes, "hello");
+    EXPECT_FALSE(CopySetupIntoMachine(Machine(), host.string(), target, copied, error));
+
+    const SimMachineSnapshot before = SimMachineSnapshot::Take(Machine());
+    EXPECT_EQ(Run(), 1604);
+    const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(Machine()));
+    auto has = [](const std::vector<std::string>& lines, const std::string& line) {
+        for (const std::string& l : lines)
+            if (l.rfind(line, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(has(changes.files, "+ C:\\Setup\\Playmoor\\Tunaro Launcher.exe ("));
+    EXPECT_TRUE(has(changes.files, "- C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe ("));
+    EXPECT_TRUE(has(changes.registry, "+ [HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\V. Arnel]"));
+    EXPECT_FALSE(has(changes.registry, "+ [HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\V. Arnel\\Rights Check]"));
 }
 
 }  // namespace
