@@ -9,6 +9,9 @@
 #include "ProcessInformationBlock.h"
 #include "ProcessorFeatures.h"
 #include "VnToolsSimModule.h"
+#if VN_SIM_RUNNER_COMPANIONS
+#include "VnCompanionsSim.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -89,7 +92,12 @@ bool CopySetupIntoMachine(VnSimPlatform& machine, const std::string& hostSetupFo
     return true;
 }
 
-void RegisterStandIns() { VnRegisterToolsWithSim(); }
+void RegisterStandIns() {
+    VnRegisterToolsWithSim();
+#if VN_SIM_RUNNER_COMPANIONS
+    VnRegisterCompanionsWithSim();
+#endif
+}
 
 int RunInstallerInMachine(VnSimPlatform& machine, const VnString& installerPath, const VnString& commandLine) {
     IVnPlatform* previous = VnHasPlatform() ? &VnPlatform() : nullptr;
