@@ -31,7 +31,7 @@ bool CInstallApp::InitInstance() {
     SetExitCode(kExitFailed);
     installerFolder_ = FolderOfInstaller();
 
-    InitializeCom();                   // 1
+    InitializeCom();  // 1
     VnStringGlobals::Get();
     CreateInstanceMutex();             // 2
     RemoveVirtualStoreCopies();        // 3
@@ -40,16 +40,16 @@ bool CInstallApp::InitInstance() {
     VnSetTools(Tools());
     VnDllString::SetLanguage(Tools()->GetLanguage());
     Log(VnString::Format(u"Installer folder: %s", installerFolder_));
-    FindInstalledCopy();                                            // 6
+    FindInstalledCopy();                                             // 6
     LoadInstallDescription(installerFolder_, InstallOptions::Get());  // 7
-    ReadCommandLineOptions();                                       // 8
-    ApplySkin();                                                    // 9
-    ShowLanguageChooser();                                          // 10
-    if (!CheckSingleInstance()) return false;                       // 11
-    if (!RunPreflightUnlessSkipped()) return false;                 // 12
-    PrepareLauncher();                                              // 13
+    ReadCommandLineOptions();                                        // 8
+    ApplySkin();                                                     // 9
+    ShowLanguageChooser();                                           // 10
+    if (!CheckSingleInstance()) return false;                        // 11
+    if (!RunPreflightUnlessSkipped()) return false;                  // 12
+    PrepareLauncher();                                               // 13
     SetExitCode(RunWizardHandOff(*Tools(), InstallOptions::Get()));  // 14
-    return false;                                                   // 15
+    return false;                                                    // 15
 }
 
 void CInstallApp::CreateInstanceMutex() {
