@@ -35,10 +35,10 @@ set(VN_DEMO_CHECK_VERSION_LIBRARIES "VnCodecSupport.dll|2.4.1.7" "VnDeviceBridge
 set(VN_DEMO_PROJECT_PROGRAMS
   "Tunaro Install Wizard.exe|vn_installer"  # the installer itself
   "Playmoor/VnTools.dll|"               # the tools library
-  "Playmoor/PackageInstaller.exe|"
-  "Playmoor/VnService.exe|"
-  "Playmoor/OrvanControl.exe|"
-  "Playmoor/VnMediaUninstall.exe|"
+  "Playmoor/PackageInstaller.exe|vn_package_installer"
+  "Playmoor/VnService.exe|vn_vnservice"
+  "Playmoor/OrvanControl.exe|vn_orvan_control"
+  "Playmoor/VnMediaUninstall.exe|vn_media_uninstall"
   "Support/MicrosoftEdgeWebview2Setup.exe|"
   "Support/d3dx943.exe|")
 

@@ -1,0 +1,105 @@
+// "PackageInstaller.exe", the product's package installer. What the installer
+// asks of it, and what the stand-in does:
+//
+//   /FinishInstall              carries out the finalisation list (FinalizeList.h)
+//   /RegDLL <component>         self-registers the component in-process
+//   /UnRegDLL <component>       unregisters it (CompanionRegistration.h)
+//   /InstallWDMDriver <setup>   records the driver as installed from that setup file
+//   /RemoveWDMDriver            records the driver as removed
+//   /RegFileAssociations        records the request with the stored selection (seam)
+//   /Q /Install <package>       records the package request (seam); "/Install"
+//                               without "/Q" likewise, "/Register <file>" too
+//
+// A component is a path; a relative one, and the component name
+// "Shell Extensions" (the shell extension "VnShellExt.dll"), are found in the
+// program's folder. The exit code is 0, or the Windows error of what failed
+// (87 for an unknown switch or a missing argument).
+#include "CompanionCommandLine.h"
+#include "CompanionFiles.h"
+#include "CompanionProduct.h"
+#include "CompanionPrograms.h"
+#include "CompanionRecord.h"
+#include "CompanionRegistration.h"
+#include "FinalizeList.h"
+#include "ToolsRegistryStore.h"
+#include "VnPlatform.h"
+
+namespace {
+bool IsAbsolute(const VnString& path) {
+    return path.StartsWith(u"\\") || (path.GetLength() >= 2 && path[1] == u':');
+}
+
+VnString ComponentPath(const VnString& component, const VnString& programFolder) {
+    if (component.EqualsNoCase(u"Shell Extensions")) return programFolder + u"VnShellExt.dll";
+    return IsAbsolute(component) ? component : programFolder + component;
+}
+
+uint32_t RecordDriverInstalled(const VnString& setupFile) {
+    if (setupFile.IsEmpty()) return vnwin::kErrorInvalidParameter;
+    if (!CompanionFileExists(setupFile)) return vnwin::kErrorFileNotFound;
+    SetCompanionState(u"", VN_LIT(u"WDM Driver"), VN_LIT(u"installed"));
+    SetCompanionState(u"", VN_LIT(u"WDM Driver Setup File"), setupFile);
+    return 0;
+}
+
+uint32_t RecordDriverRemoved() {
+    SetCompanionState(u"", VN_LIT(u"WDM Driver"), VN_LIT(u"removed"));
+    DeleteCompanionState(u"", VN_LIT(u"WDM Driver Setup File"));
+    return 0;
+}
+
+// Seam: writing the associations belongs to the association writer, which is
+// not built yet. Until then the request is recorded with the selection it
+// would apply ("File Associations - Selected Media Types" of the product's
+// "Properties", "NONE" when there is none).
+uint32_t RequestFileAssociations(const VnString& programFolder) {
+    VnString productKey;
+    if (!FindProductSettingsKey(programFolder, productKey)) return vnwin::kErrorFileNotFound;
+    ToolsRegistryStore properties(VnRegRoot::CurrentUser, productKey + u"\\Properties", 0);
+    VnString selection = properties.GetText(VN_LIT(u"File Associations - Selected Media Types"), VN_LIT(u"NONE"));
+    SetCompanionState(u"", VN_LIT(u"File Associations Requested"), selection);
+    return 0;
+}
+
+// Seam: installing plug-in packages and opening registration files belong to
+// the package format, which is not built yet. Until then each request is
+// recorded under "Packages" or "Registration Files" (the file's path, and what
+// was asked).
+uint32_t RequestFile(const char16_t* record, const VnString& file, const char16_t* request) {
+    if (file.IsEmpty()) return vnwin::kErrorInvalidParameter;
+    if (!CompanionFileExists(file)) return vnwin::kErrorFileNotFound;
+    SetCompanionState(record, file, request);
+    return 0;
+}
+
+uint32_t FinishInstall(const VnString& programFolder) {
+    VnString productKey;
+    if (!FindProductSettingsKey(programFolder, productKey)) return vnwin::kErrorFileNotFound;
+    return CarryOutFinalizeList(productKey, [](const VnString& package) {
+        return RequestFile(u"Packages", package, u"quiet install requested");
+    });
+}
+
+uint32_t Register(const VnString& component, const VnString& programFolder, bool registering) {
+    if (component.IsEmpty()) return vnwin::kErrorInvalidParameter;
+    return RegisterComponentInProcess(ComponentPath(component, programFolder), registering);
+}
+}  // namespace
+
+uint32_t PackageInstallerMain(const CompanionStart& start) {
+    CompanionCommandLine commandLine(start.parameters);
+    const VnString folder = start.Folder();
+    if (commandLine.Take(u"/FinishInstall")) return FinishInstall(folder);
+    if (commandLine.Take(u"/RegDLL")) return Register(commandLine.Rest(), folder, true);
+    if (commandLine.Take(u"/UnRegDLL")) return Register(commandLine.Rest(), folder, false);
+    if (commandLine.Take(u"/InstallWDMDriver")) return RecordDriverInstalled(commandLine.Rest());
+    if (commandLine.Take(u"/RemoveWDMDriver")) return RecordDriverRemoved();
+    if (commandLine.Take(u"/RegFileAssociations")) return RequestFileAssociations(folder);
+    if (commandLine.Take(u"/Q")) {
+        if (!commandLine.Take(u"/Install")) return vnwin::kErrorInvalidParameter;
+        return RequestFile(u"Packages", commandLine.Rest(), u"quiet install requested");
+    }
+    if (commandLine.Take(u"/Install")) return RequestFile(u"Packages", commandLine.Rest(), u"install requested");
+    if (commandLine.Take(u"/Register")) return RequestFile(u"Registration Files", commandLine.Rest(), u"open requested");
+    return vnwin::kErrorInvalidParameter;
+}
