@@ -34,7 +34,7 @@ set(VN_DEMO_CHECK_VERSION_LIBRARIES "VnCodecSupport.dll|2.4.1.7" "VnDeviceBridge
 # is a placeholder: the set-up folder lacks that program until it is filled in.
 set(VN_DEMO_PROJECT_PROGRAMS
   "Tunaro Install Wizard.exe|vn_installer"  # the installer itself
-  "Playmoor/VnTools.dll|"               # the tools library
+  "Playmoor/VnTools.dll|VnTools"        # the tools library (Windows builds)
   "Playmoor/PackageInstaller.exe|vn_package_installer"
   "Playmoor/VnService.exe|vn_vnservice"
   "Playmoor/OrvanControl.exe|vn_orvan_control"
@@ -142,6 +142,14 @@ foreach(entry IN LISTS VN_DEMO_CHECK_VERSION_LIBRARIES)
   vn_demo_binary("System/Check Version/${library}" ARCH ${VN_DEMO_ARCH} KIND DLL VERSION ${version}
     DESCRIPTION "Tunaro system library" SOURCE DemoComponent.c)
 endforeach()
+
+# Natively the tools library is linked into the installer and registered with
+# the simulated machine's module table; the set-up folder still needs a library
+# file of that name for the installer to load.
+if(NOT WIN32)
+  vn_demo_binary("Playmoor/VnTools.dll" ARCH I686 KIND DLL VERSION ${VN_DEMO_FILE_VERSION}
+    DESCRIPTION "Tunaro tools library (file image for the simulated machine)" SOURCE DemoComponent.c)
+endif()
 
 # ---- Files kept in demo/setup/ at their places ------------------------------
 # "*.in" files are filled in with the version and names above; text files get
