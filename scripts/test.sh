@@ -30,6 +30,25 @@ stage() {  # stage NAME COMMAND...
     failed_stages+=("$name")
   fi
 }
+count_plain() {  # adds "N passed, N failed" lines and gtest summaries of a log to the totals
+  local p f
+  while read -r p f; do
+    passed=$((passed + p)); failed=$((failed + f))
+  done < <(grep -E '^[[:alnum:]]*:? ?[0-9]+ passed, [0-9]+ failed' "$1" | sed -E 's/^[^0-9]*([0-9]+) passed, ([0-9]+) failed.*/\1 \2/')
+  while read -r p; do
+    passed=$((passed + p))
+  done < <(grep -E '^\[  PASSED  \] [0-9]+ test' "$1" | sed -E 's/.*\] ([0-9]+) .*/\1/')
+  while read -r f; do
+    failed=$((failed + f))
+  done < <(grep -E '^\[  FAILED  \] [0-9]+ test' "$1" | sed -E 's/.*\] ([0-9]+) .*/\1/')
+}
+counted() {  # counted LOGNAME COMMAND...: runs a script, shows its output, counts its results
+  local log="/tmp/vn-$1.log"; shift
+  "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  count_plain "$log"
+  return "$rc"
+}
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)"; }
 unit() {
   build "$1" || return 1
@@ -43,11 +62,14 @@ stage "sanitizer unit tests" unit native-san
 stage "win32 build" build win32
 stage "win64 build" build win64
 if [ -f scripts/wine-tests.sh ]; then
-  stage "win64 tests under Wine" bash scripts/wine-tests.sh
+  stage "win64 unit tests under Wine" counted wine-tests bash scripts/wine-tests.sh
 fi
-if [ -f scripts/wine-e2e.sh ]; then
-  stage "installer start-up under Wine" bash scripts/wine-e2e.sh
-fi
+# End-to-end checks of the real Windows build under Wine, each in a fresh prefix.
+for script in scripts/wine-e2e.sh scripts/wine-*-e2e.sh; do
+  [ -f "$script" ] || continue
+  name=$(basename "$script" .sh)
+  stage "$name" counted "$name" bash "$script"
+done
 if [ -f scripts/fuzz-smoke.sh ]; then
   stage "fuzz smoke run" bash scripts/fuzz-smoke.sh
 fi
