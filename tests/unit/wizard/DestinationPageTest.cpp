@@ -1,0 +1,129 @@
+// The destination page: the default folder and its order of sources, the
+// folder's normal form, and each rule with its message.
+#ifndef _WIN32
+
+#include "DestinationRules.h"
+#include "ProcessInformationBlock.h"
+#include "InstallerKey.h"
+#include "WizardTestFixture.h"
+
+namespace {
+
+constexpr const char* kFacts =
+    "[Drive C]\nFree=200 GB\nTotal=500 GB\n"
+    "[Drive D]\nFree=29 MB\nTotal=1 GB\n"
+    "[Drive E]\nFree=30 MB\nTotal=1 GB\n"
+    "[Faults]\nUncreatableFolder=C:\\Locked\n";
+
+std::string Invalid(const std::string& reason) {
+    return "Invalid Destination Folder: Tunaro can not be " + reason +
+           ".\r\n\r\nPlease enter a new destination folder.";
+}
+
+// A machine where every folder can be made and no drive has room.
+struct FakeMachine final : IDestinationMachine {
+    int freeSpaceQueries = 0;
+    VnString GetWindowsFolder() override { return u"C:\\Windows"; }
+    VnString GetProgramFilesFolder() override { return u"C:\\Program Files\\"; }
+    bool CreateFolderTree(const VnString&) override { return true; }
+    bool GetFreeBytes(const VnString&, uint64_t& freeBytes) override {
+        ++freeSpaceQueries;
+        freeBytes = 0;
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST_F(WizardTest, EachRuleRefusesWithItsMessageAndKeepsThePage) {
+    CloseMachine();
+    OpenMachine(kFacts);
+    AddUninstallEntry(u"Tunaro 12", u"E:\\Apps\\Old");
+    OpenWizard();
+    WalkToDestination();
+    const std::string lowSpace =
+        "Insufficient Disk Space: There is not enough free space on this drive to install Tunaro Test 9933.\r\n\r\n"
+        "Tunaro Test 9933 installation requires at least 20 MB of free disk space.\r\n\r\n"
+        "Please select a different drive or free more space on the selected drive.";
+    const std::vector<std::pair<std::u16string, std::string>> refused = {
+        {u"", Invalid("installed to an empty folder")},
+        {u"C:\\", Invalid("installed to the root of a drive")},
+        {u"C:", Invalid("installed to the root of a drive")},
+        {u"C:\\Windows\\Tunaro", Invalid("installed in the Windows folder")},
+        {u"c:\\windowsApps\\Tunaro", Invalid("installed in the Windows folder")},
+        {u"C:\\program files (x86)", Invalid("installed to the root program files folder")},
+        {u"E:\\Apps", Invalid("installed where a pre-existing program is installed")},
+        {u"E:\\apps\\old\\\\", Invalid("installed where a pre-existing program is installed")},
+        {u"C:\\Locked\\Tunaro", "Error: Failed to create Tunaro directory."},
+        {u"D:\\Tunaro", lowSpace},
+    };
+    for (const auto& [path, message] : refused) {
+        const size_t before = Boxes().size();
+        ASSERT_TRUE(Ui().Type(u"Install to:", VnString(path)));
+        Press(u"Next >");
+        EXPECT_EQ(Page(), 3) << VnString(path).ToUtf8();
+        ASSERT_EQ(Boxes().size(), before + 1) << VnString(path).ToUtf8();
+        EXPECT_EQ(Boxes().back(), message);
+    }
+    EXPECT_TRUE(Machine().Files().GetFileAttributes(u"D:\\Tunaro\\") & vnwin::kFileAttributeDirectory);  // stays
+
+    for (const char16_t* accepted : {u"E:\\Apps\\Other", u"C:\\Program Files (x86)\\V Arnel"}) {
+        Wizard().SetActivePage(3, false);  // back from the copy page, which a user cannot do
+        ASSERT_TRUE(Ui().Type(u"Install to:", accepted));
+        Press(u"Next >");
+        EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex) << VnString(accepted).ToUtf8();
+        EXPECT_EQ(Options().DestinationFolder, VnString(accepted) + u"\\");
+    }
+}
+
+TEST(DestinationRulesTest, SharePathSkipsTheDiskSpaceRule) {
+    FakeMachine machine;
+    EXPECT_EQ(CheckDestination(u"\\\\server\\share\\Tunaro\\", {}, machine), DestinationRule::Accepted);
+    EXPECT_EQ(machine.freeSpaceQueries, 0);
+    EXPECT_EQ(CheckDestination(u"\\\\", {}, machine), DestinationRule::DriveRoot);
+    EXPECT_EQ(CheckDestination(u"D:\\Tunaro\\", {}, machine), DestinationRule::LowDiskSpace);
+}
+
+TEST_F(WizardTest, FolderIsStoredWithExactlyOneTrailingBackslash) {
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"D:\\a", "D:\\a\\"}, {u"D:\\a\\", "D:\\a\\"}, {u"D:\\a\\\\", "D:\\a\\"},
+        {u"D:\\a\\\\\\", "D:\\a\\"}, {u"\\\\", "\\\\"}, {u"", ""}};
+    for (const auto& [text, stored] : cases) {
+        CSelectPathPpg::SetDestination(text);
+        EXPECT_EQ(Options().DestinationFolder.ToUtf8(), stored);
+    }
+}
+
+TEST_F(WizardTest, DefaultFolderComesFromTheFirstSourceThatHasOne) {
+    WizardProduct product;
+    bool storeDirectory = false, otherVersion = false;
+    auto defaultShown = [&]() {
+        CloseMachine();
+        OpenMachine("", product);
+        if (storeDirectory) CInstallerKey().SetInstallDirectory(u"D:\\Last\\");
+        if (otherVersion) AddUninstallEntry(u"Tunaro 12", u"D:\\Old\\");
+        OpenWizard();
+        WalkToDestination();
+        return Wizard().GetSelectPathPage().GetPathBox().GetPath().ToUtf8();
+    };
+    EXPECT_EQ(defaultShown(), kDefaultDestination);
+    product.installToPath = "D:\\Product\\";
+    EXPECT_EQ(defaultShown(), "D:\\Product\\");
+    storeDirectory = true;
+    EXPECT_EQ(defaultShown(), "D:\\Last\\");
+    otherVersion = true;  // the last install's folder may belong to the other version
+    EXPECT_EQ(defaultShown(), "D:\\Product\\");
+
+    // The same version installed: its folder, where the page (answered) is passed over.
+    CloseMachine();
+    OpenMachine("");
+    AddUninstallEntry(u"Tunaro 9933", u"C:\\Installed\\");
+    ProcessInformationBlock::Get().SetProgramFolder(u"C:\\Installed\\");
+    OpenWizard();
+    AcceptAndChooseCustom();
+    Press(u"Next >");
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    EXPECT_EQ(Options().DestinationFolder.ToUtf8(), "C:\\Installed\\");
+}
+
+#endif  // _WIN32

@@ -1,0 +1,152 @@
+// The wizard frame: page list, caption, header, icon, navigation with
+// skipping, the click guard, the frame messages and the cancel rules.
+#ifndef _WIN32
+
+#include "InstallExitCodes.h"
+#include "RunInstallWizard.h"
+#include "WizardTestFixture.h"
+
+namespace {
+
+std::vector<std::string> Titles(CInstallWizard& wizard) {
+    std::vector<std::string> titles;
+    for (int32_t i = 0; i < wizard.GetPageCount(); ++i) titles.push_back(wizard.GetPage(i)->GetTitle().ToUtf8());
+    return titles;
+}
+
+}  // namespace
+
+TEST_F(WizardTest, PageListCaptionHeaderAndIcon) {
+    WriteFile(u"C:\\Setup\\Playmoor\\Data\\Default Art\\application.ico", "icon");
+    CInstallWizard& wizard = OpenWizard();
+    EXPECT_EQ(Titles(wizard), (std::vector<std::string>{"Welcome", "Setup Type", "Setup Type", "Destination Folder",
+                                                         "Installing Dependencies", "File Associations",
+                                                         "Create Shortcuts", "Install Complete"}));
+    EXPECT_EQ(wizard.GetFinishPage().GetSubtitle().ToUtf8(), "Thank you for installing Tunaro Test 9933");
+    EXPECT_EQ(Page(), 0);
+    EXPECT_EQ(Caption(), "Tunaro Test 9933 - Install Wizard");
+    EXPECT_EQ(wizard.GetHeader().GetMarkup().ToUtf8(), "<b>Welcome</b>\r\n\tWelcome to the Install Wizard.");
+    EXPECT_EQ(wizard.GetIconFile().ToUtf8(), "C:\\Setup\\Playmoor\\Data\\Default Art\\Application.ico");
+    EXPECT_EQ(wizard.GetNextButton().GetText().ToUtf8(), "Accept");
+    EXPECT_FALSE(wizard.GetBackButton().IsEnabled());
+    EXPECT_EQ(wizard.GetLicensePage().GetLicenseBox().GetText().ToUtf8(), "Terms of use.\r\nSecond line.\r\n");
+}
+
+TEST_F(WizardTest, WithoutFileAssociationsFeatureSevenPagesAndCopyPageStillFourth) {
+    WizardProduct product;
+    product.features = "173";
+    CloseMachine();
+    OpenMachine("", product);
+    CInstallWizard& wizard = OpenWizard();
+    ASSERT_EQ(wizard.GetPageCount(), 7);
+    EXPECT_EQ(wizard.GetPage(CInstallWizard::kCopyPageIndex), &wizard.GetCopyPage());
+    EXPECT_EQ(wizard.GetPage(5), &wizard.GetShortcutsPage());
+    EXPECT_TRUE(Ui().PressEscape());
+    EXPECT_EQ(Boxes().size(), 1u);  // asked, not refused: page 0 is before the copy page
+}
+
+TEST_F(WizardTest, SkipsAnsweredPagesInBothDirections) {
+    CloseMachine();
+    WizardProduct product;
+    product.features = "176";  // no portable install: the Normal/Portable page is always skipped
+    OpenMachine("", product);
+    OpenWizard();
+    AcceptAndChooseCustom();
+    EXPECT_EQ(Page(), 3);
+    Press(u"< Back");
+    EXPECT_EQ(Page(), 1);
+    EXPECT_EQ(Wizard().GetCurrentPage(), &Wizard().GetSetupTypePage());
+}
+
+TEST_F(WizardTest, ClicksWithinThreeHundredMillisecondsOfAPageChangeAreIgnored) {
+    OpenWizard();
+    Press(u"Accept");
+    ASSERT_EQ(Page(), 1);
+    Advance(298);  // 299 ms after the page change
+    ASSERT_TRUE(Ui().Press(u"Next >"));  // the press reaches the frame, which ignores it
+    EXPECT_EQ(Page(), 1);
+    Advance(1);
+    ASSERT_TRUE(Ui().Press(u"< Back"));
+    EXPECT_EQ(Page(), 0);
+    ASSERT_TRUE(Ui().Press(u"Accept"));  // at once: ignored
+    EXPECT_EQ(Page(), 0);
+}
+
+TEST_F(WizardTest, FrameMessagesAndAnExpressWalkEndingAtTheCopyPage) {
+    CInstallWizard& wizard = OpenWizard();
+    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
+    wizard.SendMessage(VnWizardPopupWnd::kGoBackCommand);  // no click guard for the messages
+    EXPECT_EQ(Page(), 0);
+    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
+    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);  // Express: pages 2 and 3 are passed over
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    EXPECT_TRUE(Options().ExpressSetup);
+    EXPECT_EQ(Options().DestinationFolder.ToUtf8(), kDefaultDestination);
+    EXPECT_TRUE(Machine().Files().GetFileAttributes(Options().DestinationFolder) & vnwin::kFileAttributeDirectory);
+    wizard.SendMessage(VnWizardPopupWnd::kGoBackCommand);
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    EXPECT_FALSE(wizard.GetCancelButton().IsEnabled());
+
+    Advance(1);  // the copy page's request to end at the seam
+    EXPECT_EQ(wizard.GetResultCode(), CInstallWizard::kResultStoppedBeforeCopying);
+    EXPECT_EQ(WizardExitCode(wizard.GetResultCode()), kExitStoppedBeforeCopying);
+    wizard.SendMessage(VnWizardPopupWnd::kEndWizardCommand, 7);
+    EXPECT_EQ(wizard.GetResultCode(), 7);
+}
+
+TEST_F(WizardTest, CancelAsksBeforeTheCopyPageAndIsRefusedFromItOn) {
+    CInstallWizard& wizard = OpenWizard();
+    QueueAnswer(vnwin::kIdNo);
+    ASSERT_TRUE(Ui().Press(u"Cancel"));
+    EXPECT_EQ(wizard.GetResultCode(), VnWizardPopupWnd::kResultRunning);
+    ASSERT_TRUE(Ui().CloseWindow());  // answered Yes by default
+    EXPECT_EQ(wizard.GetResultCode(), VnWizardPopupWnd::kResultCancelled);
+    const std::string question = "Confirm Cancellation: Are you sure you want to cancel Tunaro Test 9933 installation?";
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{question, question}));
+    EXPECT_EQ(WizardExitCode(wizard.GetResultCode()), kExitCancelled);
+}
+
+TEST_F(WizardTest, CloseBoxAndEscapeOnTheCopyPageAreRefused) {
+    CInstallWizard& wizard = OpenWizard();
+    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
+    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
+    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    ASSERT_TRUE(Ui().CloseWindow());
+    ASSERT_TRUE(Ui().PressEscape());
+    EXPECT_EQ(wizard.GetResultCode(), VnWizardPopupWnd::kResultRunning);
+    const std::string refusal =
+        "Cancel Unavailable: Tunaro Test 9933 installation can no longer be canceled.\r\n\r\n"
+        "Once installation has completed, you can uninstall using Control Panel > Add or Remove Programs.";
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{refusal, refusal}));
+}
+
+TEST_F(WizardTest, SkippedPageWhoseCheckFailsIsShownAndExpressEnds) {
+    CloseMachine();
+    WizardProduct product;
+    product.installToPath = "C:\\Windows\\Tunaro";
+    OpenMachine("", product);
+    Options().Upgrade = true;  // Express, every question answered
+    OpenWizard();
+    EXPECT_EQ(Page(), 3);
+    EXPECT_FALSE(Options().ExpressSetup);
+    EXPECT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Wizard().GetSelectPathPage().GetPathBox().GetPath().ToUtf8(), "C:\\Windows\\Tunaro\\");
+}
+
+TEST_F(WizardTest, ModalRunEndsWithTheExitCodeOfHowTheWizardEnded) {
+    int step = 0;
+    VnHeadlessUi::Get().SetScript([&step](VnPopupWnd& popup) {
+        VnUiDriver ui(&popup);
+        return ++step == 1 ? ui.Press(u"Accept") : step == 2 && ui.Press(u"Next >");
+    });
+    EXPECT_EQ(RunInstallWizard(), kExitStoppedBeforeCopying);
+
+    VnHeadlessUi::Get().SetScript([](VnPopupWnd& popup) { return VnUiDriver(&popup).Press(u"Cancel") && false; });
+    EXPECT_EQ(RunInstallWizard(), kExitCancelled);
+
+    VnHeadlessUi::Get().SetScript(nullptr);  // nobody answers: the loop gives up
+    EXPECT_EQ(RunInstallWizard(), kExitFailed);
+    EXPECT_TRUE(VnHeadlessUi::Get().WasStalled());
+}
+
+#endif  // _WIN32
