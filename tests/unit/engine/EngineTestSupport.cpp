@@ -10,124 +10,60 @@
 // The conformance suite's fixture, built into these tests.
 #include "../platform/PlatformFixture.cpp"
 
-// ---- recording tools ----
-
-RecordingTools::RecordingTools() = default;
-
-bool RecordingTools::Logged(const std::string& line) const {
-    for (const std::string& logged : lines)
-        if (logged == line) return true;
-    return false;
-}
-
-int RecordingTools::ShowMessageWithButtons(const VnString& text, const VnString& title, const VnString& first,
-                                           const VnString& second, const VnString& third) {
-    if (beforeButtonsBox) beforeButtonsBox();
-    return library_.ShowMessageWithButtons(text, title, first, second, third);
-}
-
-void RecordingTools::Write(const VnString& source, const VnString& text) {
-    lines.push_back(source.ToUtf8() + ": " + text.ToUtf8());
-}
-
-uint64_t RecordingTools::BeginScope(const VnString& source) {
-    Write(source, u"Start");
-    return 0;
-}
-
-void RecordingTools::EndScope(const VnString& source, uint64_t, bool hasResult, int result) {
-    Write(source, hasResult ? VnString::Format(u"Finish (result: %d)", result) : VnString(u"Finish"));
-}
-
-// ---- program files ----
-
 namespace {
-
-void Put16(std::string& bytes, size_t at, uint32_t value) {
-    bytes[at] = char(value), bytes[at + 1] = char(value >> 8);
+void Put(std::string& bytes, size_t at, uint64_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + size_t(i)] = char(value >> (8 * i));
 }
-void Put32(std::string& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = char(value >> (8 * i));
-}
-
-// One resource directory with a single numeric entry.
-void PutDirectory(std::string& bytes, size_t at, uint32_t id, uint32_t target) {
-    Put32(bytes, at + 12, 1u << 16);  // no named entries, one numeric one
-    Put32(bytes, at + 16, id);
-    Put32(bytes, at + 20, target);
-}
-
 }  // namespace
 
-// Headers, one ".rsrc" section at RVA 0x1000 (file offset 0x200) holding the
-// directories RT_VERSION / 1 / neutral and a VS_VERSION_INFO block.
+// Headers with what the Windows loader checks, one ".rsrc" section at RVA
+// 0x1000 (file offset 0x200) holding the directories RT_VERSION / 1 / neutral,
+// each with one entry, and a VS_VERSION_INFO block at offset 96.
 std::string MakeProgramFile(const char* version, bool x64) {
-    constexpr size_t kPe = 0x40, kSectionOffset = 0x200, kBlock = 96;
-    constexpr uint32_t kSectionRva = 0x1000, kSubdirectory = 0x80000000;
-    const size_t optionalSize = x64 ? 240 : 224;
-    std::string bytes(0x400, '\0');
-    bytes[0] = 'M', bytes[1] = 'Z';
-    Put32(bytes, 0x3C, kPe);
-    bytes.replace(kPe, 4, std::string("PE\0\0", 4));
-    Put16(bytes, kPe + 4, x64 ? 0x8664 : 0x014C);
-    Put16(bytes, kPe + 6, 1);
-    Put16(bytes, kPe + 20, uint32_t(optionalSize));
-    const size_t optional = kPe + 24;
-    Put16(bytes, kPe + 22, x64 ? 0x0022 : 0x0102);  // executable image
-    Put16(bytes, optional, x64 ? 0x20B : 0x10B);
-    // What the Windows loader checks before it reads resources.
-    if (x64)
-        Put32(bytes, optional + 28, 0x1), Put32(bytes, optional + 24, 0x40000000);  // image base 0x140000000
-    else
-        Put32(bytes, optional + 28, 0x400000);
-    Put32(bytes, optional + 32, 0x1000);  // section alignment
-    Put32(bytes, optional + 36, 0x200);   // file alignment
-    Put16(bytes, optional + 40, 5);       // operating-system version
-    Put16(bytes, optional + 48, 5);       // subsystem version
-    Put32(bytes, optional + 56, 0x2000);  // size of image
-    Put32(bytes, optional + 60, 0x200);   // size of headers
-    Put16(bytes, optional + 68, 2);       // Windows GUI
-    const size_t directories = optional + (x64 ? 112 : 96);
-    Put32(bytes, optional + (x64 ? 108 : 92), 16);
-    const size_t section = optional + optionalSize;
-    bytes.replace(section, 5, ".rsrc");
-    Put32(bytes, section + 8, 0x200);
-    Put32(bytes, section + 12, kSectionRva);
-    Put32(bytes, section + 16, 0x200);
-    Put32(bytes, section + 20, uint32_t(kSectionOffset));
-    Put32(bytes, section + 36, 0x40000040);  // initialised data, readable
-    if (!version) return bytes;
-
-    Put32(bytes, directories + 2 * 8, kSectionRva);
-    Put32(bytes, directories + 2 * 8 + 4, 0x200);
-    const size_t r = kSectionOffset;
-    PutDirectory(bytes, r, 16, kSubdirectory | 24);
-    PutDirectory(bytes, r + 24, 1, kSubdirectory | 48);
-    PutDirectory(bytes, r + 48, 0, 80);
-    Put32(bytes, r + 80, kSectionRva + uint32_t(kBlock));
-    Put32(bytes, r + 84, 92);
-    const size_t block = r + kBlock;
-    Put16(bytes, block, 92);
-    Put16(bytes, block + 2, 52);
-    const char* key = "VS_VERSION_INFO";
-    for (size_t i = 0; key[i]; ++i) Put16(bytes, block + 6 + 2 * i, uint8_t(key[i]));
+    std::string b(0x400, '\0');
+    const size_t pe = 0x40, optional = pe + 24, optionalSize = x64 ? 240 : 224, section = optional + optionalSize;
+    b[0] = 'M', b[1] = 'Z', b[pe] = 'P', b[pe + 1] = 'E';
+    Put(b, 0x3C, pe, 4);
+    Put(b, pe + 4, x64 ? 0x8664 : 0x014C, 2);                      // machine
+    Put(b, pe + 6, 1, 2);                                            // one section
+    Put(b, pe + 20, optionalSize, 2);
+    Put(b, pe + 22, x64 ? 0x22 : 0x102, 2);                          // an executable image
+    Put(b, optional, x64 ? 0x20B : 0x10B, 2);
+    Put(b, optional + 24, x64 ? 0x140000000ull : 0x400000ull << 32, 8);  // image base
+    Put(b, optional + 32, 0x20000001000ull, 8);                      // section and file alignment
+    Put(b, optional + 40, 5, 2), Put(b, optional + 48, 5, 2);        // Windows and subsystem versions
+    Put(b, optional + 56, 0x20000002000ull, 8);                      // image and header sizes
+    Put(b, optional + 68, 2, 2);                                     // GUI
+    Put(b, optional + (x64 ? 108 : 92), 16, 4);                      // data directories
+    b.replace(section, 5, ".rsrc");
+    Put(b, section + 8, 0x100000000200ull, 8);                       // virtual size 0x200 at 0x1000
+    Put(b, section + 16, 0x20000000200ull, 8);                       // raw size 0x200 at 0x200
+    Put(b, section + 36, 0x40000040, 4);
+    if (!version) return b;
+    Put(b, optional + (x64 ? 112 : 96) + 16, 0x20000001000ull, 8);   // resource directory
+    const size_t r = 0x200;
+    const uint32_t ids[] = {16, 1, 0};
+    for (size_t level = 0; level < 3; ++level) {
+        Put(b, r + 24 * level + 12, 1u << 16, 4);                    // one numeric entry
+        Put(b, r + 24 * level + 16, ids[level], 4);
+        Put(b, r + 24 * level + 20, level < 2 ? (0x80000000u | (24 * (level + 1))) : 80, 4);
+    }
+    Put(b, r + 80, (92ull << 32) | (0x1000 + 96), 8);                // the block's address and size
+    Put(b, r + 96, (52ull << 16) | 92, 4);                           // block and fixed-record lengths
+    const char key[] = "VS_VERSION_INFO";
+    for (size_t i = 0; key[i]; ++i) Put(b, r + 102 + 2 * i, uint8_t(key[i]), 2);
     const uint64_t packed = ParseVersion(VnString::FromUtf8(version));
-    Put32(bytes, block + 40, kVnFixedFileInfoSignature);
-    Put32(bytes, block + 44, 0x10000);
-    Put32(bytes, block + 48, uint32_t(packed >> 32));
-    Put32(bytes, block + 52, uint32_t(packed));
-    return bytes;
+    Put(b, r + 136, 0x00010000FEEF04BDull, 8);
+    Put(b, r + 144, (packed >> 32) | (packed << 32), 8);
+    return b;
 }
-
-// ---- fixture ----
 
 void EngineTest::SetUp() {
     PlatformTest::SetUp();
     InstallOptions::ResetForTests();
     FreeRuntimeFunctionTables();
     FontTableRecord().RemoveAll();
-    tools_ = std::make_unique<RecordingTools>();
-    VnSetTools(tools_.get());
+    VnSetTools(&tools);
     CopyRegistration registration;
     registration.registerComponent = [this](const VnString& path) {
         registrations.push_back("component " + path.ToUtf8());
@@ -142,8 +78,8 @@ void EngineTest::SetUp() {
 void EngineTest::TearDown() {
     SetCopyRegistration(CopyRegistration());
     VnSetTools(nullptr);
-    tools_.reset();
     FreeRuntimeFunctionTables();
+    tools.GetLog()->Flush();  // while the machine is still there
     PlatformTest::TearDown();
 }
 
@@ -154,8 +90,7 @@ void EngineTest::WriteFile(const VnString& path, const std::string& bytes) {
 
 std::string EngineTest::ReadFile(const VnString& path) {
 #ifndef _WIN32
-    // The test looks from outside: a file another program holds open is read all the same.
-    VnStringArray locked = Facts().lockedFiles;
+    const VnStringArray locked = Facts().lockedFiles;  // the test looks from outside
     Facts().lockedFiles.RemoveAll();
 #endif
     std::string bytes;
@@ -166,13 +101,18 @@ std::string EngineTest::ReadFile(const VnString& path) {
     return bytes;
 }
 
-bool EngineTest::Exists(const VnString& path) { return Attributes(path) != vnwin::kInvalidFileAttributes; }
-
 uint32_t EngineTest::Attributes(const VnString& path) {
     return Files().GetFileAttributes(VnFileSystem::LongPathForm(path));
 }
 
-std::string Utf8(const VnString& text) { return text.ToUtf8(); }
+std::string EngineTest::LogText() {
+    tools.GetLog()->Flush();
+    std::string text;
+    Files().ReadFile(tools.GetLog()->GetLogFilePath(), text);
+    return text;
+}
+
+bool EngineTest::Logged(const std::string& line) { return LogText().find("] " + line + "\r\n") != std::string::npos; }
 
 std::vector<std::string> Utf8(const VnStringArray& list) {
     std::vector<std::string> items;
