@@ -57,11 +57,11 @@ void VnSimFileAttributes::Set(const std::string& key, uint32_t attributes, uint3
     auto found = entries_.find(key);
     if (found != entries_.end() && found->second == attributes) return;
     entries_[key] = attributes;
-    Save();
+    dirty_ = true;
 }
 
 void VnSimFileAttributes::Erase(const std::string& key) {
-    if (entries_.erase(key)) Save();
+    if (entries_.erase(key)) dirty_ = true;
 }
 
 void VnSimFileAttributes::Move(const std::string& fromKey, const std::string& toKey) {
@@ -80,7 +80,13 @@ void VnSimFileAttributes::Move(const std::string& fromKey, const std::string& to
     }
     if (moved.empty()) return;
     for (auto& entry : moved) entries_[entry.first] = entry.second;
+    dirty_ = true;
+}
+
+void VnSimFileAttributes::Flush() {
+    if (!dirty_) return;
     Save();
+    dirty_ = false;
 }
 
 void VnSimFileAttributes::Save() const {

@@ -75,6 +75,8 @@ public:
     // deleted all the same. False when an entry could not be carried out; each
     // such entry is described in `failures`.
     bool ApplyPendingFileOperations(VnStringArray* failures = nullptr);
+    // Writes the attributes file when attributes changed.
+    void Flush() { attributes_.Flush(); }
 
     // Path mapping, shared with the processes part.
     VnSimPaths& Paths() { return paths_; }

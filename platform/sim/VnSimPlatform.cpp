@@ -33,6 +33,8 @@ VnSimPlatform::VnSimPlatform(const std::string& folder, const VnSimFacts& facts)
 }
 
 VnSimPlatform::~VnSimPlatform() {
+    // A machine that failed to open writes nothing: its files stay as they were.
+    if (!opened_) return;
     std::string ignored;
     Flush(ignored);
 }
@@ -83,6 +85,7 @@ std::unique_ptr<VnSimPlatform> VnSimPlatform::OpenMachine(const std::string& hos
         std::make_unique<VnSimProcesses>(machine->facts_, hostFolder, *machine->files_, *machine);
     machine->shell_ = std::make_unique<VnSimShell>(hostFolder, *machine->files_);
     if (!machine->Flush(error)) return nullptr;
+    machine->opened_ = true;
     return machine;
 }
 
@@ -119,6 +122,7 @@ void VnSimPlatform::ApplyFactsToRegistry() {
 }
 
 bool VnSimPlatform::Flush(std::string& error) {
+    if (files_) files_->Flush();
     return registry_->Save((fs::path(folder_) / kRegistryFileName).string(), error);
 }
 

@@ -75,4 +75,5 @@ private:
     std::unique_ptr<VnSimSystem> system_;
     std::unique_ptr<VnSimProcesses> processes_;
     std::unique_ptr<VnSimShell> shell_;
+    bool opened_ = false;
 };

@@ -159,6 +159,7 @@ TEST(SimFiles, AttributesAreKeptBesideTheDrivesWithTheWindowsRules) {
     EXPECT_EQ(files.GetFileAttributes(plain), vnwin::kFileAttributeNormal);
     const uint32_t rhs = vnwin::kFileAttributeReadOnly | vnwin::kFileAttributeHidden | vnwin::kFileAttributeSystem;
     ASSERT_EQ(files.SetFileAttributes(special, rhs), 0u);
+    m.Machine().SimFiles().Flush();  // the attributes file is written on flush
     EXPECT_NE(m.HostText("attributes.txt").find("7 C:\\special.txt\n"), std::string::npos) << m.HostText("attributes.txt");
 
     // Copies take the source's attributes; renames keep them.
@@ -166,6 +167,7 @@ TEST(SimFiles, AttributesAreKeptBesideTheDrivesWithTheWindowsRules) {
     EXPECT_EQ(files.GetFileAttributes(u"C:\\copy.txt"), rhs | vnwin::kFileAttributeArchive);
     ASSERT_EQ(files.MoveFile(u"C:\\copy.txt", u"C:\\moved.txt"), 0u) << "a read-only file may be renamed";
     EXPECT_EQ(files.GetFileAttributes(u"C:\\moved.txt"), rhs | vnwin::kFileAttributeArchive);
+    m.Machine().SimFiles().Flush();
     EXPECT_EQ(m.HostText("attributes.txt").find("copy.txt"), std::string::npos);
 
     // Overwriting: read-only refuses; hidden or system refuses a copy that is not.
@@ -183,6 +185,7 @@ TEST(SimFiles, AttributesAreKeptBesideTheDrivesWithTheWindowsRules) {
     // Another opening of the machine reads them back, and marks the facts'
     // read-only files.
     m.Facts().readOnlyFiles.Add(u"c:\\PLAIN.txt");
+    m.Machine().SimFiles().Flush();
     VnSimFiles reopened(m.Facts(), m.Folder(), m.Machine().Registry());
     EXPECT_EQ(reopened.GetFileAttributes(special), rhs | vnwin::kFileAttributeArchive);
     EXPECT_EQ(reopened.GetFileAttributes(plain), vnwin::kFileAttributeReadOnly);

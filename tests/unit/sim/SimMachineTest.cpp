@@ -185,6 +185,10 @@ TEST_F(SimMachineTest, BrokenFactsAndFoldersAreRefusedClearly) {
     std::string error = OpenError();
     EXPECT_NE(error.find("registry.reg"), std::string::npos) << error;
     EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    // The damaged file is left as it was, for the person who reads the error.
+    std::ifstream kept(folder_ / VnSimPlatform::kRegistryFileName);
+    std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\"a\"=?"), std::string::npos) << text;
 }
 
 TEST_F(SimMachineTest, RegistryAndFactsPersistAcrossOpenings) {
