@@ -95,6 +95,16 @@ int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t
             note = " (default; scripted " + ButtonLabel(queued) + " has no button here and stays queued)";
         }
     }
+    // An unattended machine answering the same box with its default again and
+    // again (Retry on a file that stays locked) would never end: after
+    // kMaxDefaultRepeats it takes the box's last button, Cancel or No.
+    bool sameAsLast = !messages_.IsEmpty() && !messages_[messages_.GetSize() - 1].scripted &&
+                      messages_[messages_.GetSize() - 1].title == title && messages_[messages_.GetSize() - 1].text == text;
+    defaultRepeats_ = (!scripted && sameAsLast) ? defaultRepeats_ + 1 : 0;
+    if (!scripted && defaultRepeats_ >= kMaxDefaultRepeats && buttons.GetSize() > 1) {
+        answer = buttons[buttons.GetSize() - 1];
+        note = " (default given " + std::to_string(kMaxDefaultRepeats) + " times in a row; giving up)";
+    }
     messages_.Add({title, text, type, answer, scripted});
     std::string line = "#";
     line += std::to_string(messages_.GetSize());

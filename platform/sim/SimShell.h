@@ -63,4 +63,6 @@ private:
     std::deque<int> answers_;
     VnCoreArray<VnSimMessageRecord> messages_;
     bool restartRequested_ = false;
+    int defaultRepeats_ = 0;
+    static constexpr int kMaxDefaultRepeats = 20;
 };

@@ -236,8 +236,13 @@ TEST_F(SimMachineTest, MessageBoxesFollowTheAnswersScriptAndAreRecorded) {
     EXPECT_EQ(shell.MessageBox(u"Default?", u"Q", kMbYesNo | 0x100), kIdNo) << "scripted Default takes MB_DEFBUTTON2";
     EXPECT_EQ(shell.MessageBox(u"Nothing left", u"Q", kMbRetryCancel), kIdRetry);
     EXPECT_EQ(machine.SimShell().PendingAnswerCount(), 0u);
+    // Unattended, the same box answered by default without end gives up with its last button.
+    int answer = kIdRetry, shown = 1;
+    while (answer == kIdRetry && shown < 100) answer = shell.MessageBox(u"Nothing left", u"Q", kMbRetryCancel), ++shown;
+    EXPECT_EQ(answer, kIdCancel);
+    EXPECT_EQ(shown, 21);
 
-    ASSERT_EQ(machine.SimShell().Messages().GetSize(), 6);
+    ASSERT_EQ(machine.SimShell().Messages().GetSize(), 26);
     EXPECT_TRUE(machine.SimShell().Messages()[0].scripted);
     EXPECT_FALSE(machine.SimShell().Messages()[1].scripted);
     const std::string log = ReadText(folder_ / "messages.log");
