@@ -7,10 +7,6 @@
 #include <windows.h>
 
 #include "VnWin32Platform.h"
-#else
-#include <unistd.h>
-
-#include "VnSimPlatform.h"
 #endif
 
 namespace {
@@ -33,31 +29,24 @@ bool PlatformTest::OnWindows() const {
 void PlatformTest::SetUp() {
     int number = ++g_caseNumber;
 #ifdef _WIN32
-    platform_ = std::make_shared<VnWin32Platform>();
+    platform_ = std::make_unique<VnWin32Platform>();
+    VnSetPlatform(platform_.get());
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, temp);
     VnString base = VnString::FromWide(temp);
     if (!base.EndsWith(u"\\")) base += u'\\';
     scratchFolder_ = base + VnString::Format(u"vnconf-%d-%d\\", int(GetCurrentProcessId()), number);
 #else
-    hostFolder_ = (std::filesystem::temp_directory_path() /
-                   ("vnconf-" + std::to_string(getpid()) + "-" + std::to_string(number)))
-                      .string();
-    std::filesystem::remove_all(hostFolder_);
-    std::string error;
-    std::unique_ptr<VnSimPlatform> sim = VnSimPlatform::OpenMachine(hostFolder_, error);
-    ASSERT_TRUE(sim) << error;
-    platform_ = std::move(sim);
+    sim_ = std::make_unique<SimTestMachine>();
     scratchFolder_ = VnString::Format(u"C:\\Scratch-%d\\", number);
 #endif
-    VnSetPlatform(platform_.get());
     ASSERT_EQ(Files().CreateDirectory(scratchFolder_.Left(scratchFolder_.GetLength() - 1)), 0u);
     scratchKey_ = VnString::Format(u"Software\\VnConformance\\%s-%d", CaseName(), number);
 }
 
 void PlatformTest::TearDown() {
-    if (!platform_) return;
 #ifdef _WIN32
+    if (!platform_) return;
     // Leave nothing behind on a real machine.
     VnRegKey software = 0;
     if (Reg().OpenKey(VnRegRoot::CurrentUser, u"Software", vnwin::kKeyReadWrite, software) == 0) {
@@ -66,11 +55,9 @@ void PlatformTest::TearDown() {
     }
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(scratchFolder_.ToWide()), ignored);
-#endif
     VnSetPlatform(nullptr);
     platform_.reset();
-#ifndef _WIN32
-    std::error_code ignored;
-    std::filesystem::remove_all(hostFolder_, ignored);
+#else
+    sim_.reset();
 #endif
 }

@@ -9,22 +9,35 @@
 
 #include "VnPlatform.h"
 
+#ifndef _WIN32
+#include "SimTestMachine.h"
+#endif
+
 class PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    IVnPlatform& P() { return *platform_; }
-    IVnRegistry& Reg() { return platform_->Registry(); }
-    IVnFiles& Files() { return platform_->Files(); }
+    IVnPlatform& P() { return VnPlatform(); }
+    IVnRegistry& Reg() { return P().Registry(); }
+    IVnFiles& Files() { return P().Files(); }
     // A folder that exists and is empty, ending in a backslash ("C:\...\").
     const VnString& ScratchFolder() const { return scratchFolder_; }
     // A subkey path under HKEY_CURRENT_USER "Software\" that does not exist yet.
     const VnString& ScratchKey() const { return scratchKey_; }
     bool OnWindows() const;
 
+#ifndef _WIN32
+    SimTestMachine& SimMachine() { return *sim_; }
+    VnSimPlatform& Sim() { return sim_->Machine(); }
+    VnSimFacts& Facts() { return sim_->Facts(); }
+#endif
+
 private:
-    std::shared_ptr<IVnPlatform> platform_;
+#ifdef _WIN32
+    std::unique_ptr<IVnPlatform> platform_;
+#else
+    std::unique_ptr<SimTestMachine> sim_;
+#endif
     VnString scratchFolder_;
     VnString scratchKey_;
-    std::string hostFolder_;  // sim: the machine folder on the Linux side
 };

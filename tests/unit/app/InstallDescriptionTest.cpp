@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// The conformance suite's fixture: a fresh machine (simulated, or real Windows) per case.
-#include "../platform/PlatformFixture.cpp"
+// A fresh machine (simulated, or real Windows) per case.
+#include "PlatformFixture.h"
 #include "AppTestPrinters.h"
 #include "FolderPaths.h"
 

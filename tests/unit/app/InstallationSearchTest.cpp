@@ -138,7 +138,7 @@ protected:
 
     void SetUp() override {
         InstallRecordMachine::SetUp();
-        WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeVersionedProgram(9933, 0, 44, 0));
+        WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeProgramFile("9933.0.44.0"));
         ProcessInformationBlock::Get().SetProgramFolder(kProgramFolder);
         Options().AllowDowngrade = false;
         Options().SameVersionInstalled = true;
@@ -147,17 +147,17 @@ protected:
 };
 
 TEST_F(InstalledVersionTest, AnEqualOrNewerInstalledCopyIsCurrentWhenDowngradesAreRefused) {
-    Install(MakeVersionedProgram(9933, 0, 44, 0));
+    Install(MakeProgramFile("9933.0.44.0"));
     EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeVersionedProgram(9933, 0, 44, 1));
+    Install(MakeProgramFile("9933.0.44.1"));
     EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    Install(MakeProgramFile("9934.0.0.0"));
     EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeVersionedProgram(9933, 0, 43, 65535));
+    Install(MakeProgramFile("9933.0.43.65535"));
     EXPECT_FALSE(IsInstalledVersionCurrent());
 
     // Newer, but downgrades allowed, or this version not installed.
-    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    Install(MakeProgramFile("9934.0.0.0"));
     Options().AllowDowngrade = true;
     EXPECT_FALSE(IsInstalledVersionCurrent());
     Options().AllowDowngrade = false;
@@ -171,11 +171,11 @@ TEST_F(InstalledVersionTest, AnyVersionThatCannotBeReadMeansNotCurrent) {
     Install("MZ but no program");
     EXPECT_FALSE(IsInstalledVersionCurrent());
 
-    Install(MakeVersionedProgram(9934, 0, 0, 0));
+    Install(MakeProgramFile("9934.0.0.0"));
     ASSERT_EQ(Machine().Files().DeleteFile(VnString(kPlaymoor) + u"Tunaro.exe"), 0u);
     EXPECT_FALSE(IsInstalledVersionCurrent());  // no payload copy
 
-    WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeVersionedProgram(9933, 0, 44, 0));
+    WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeProgramFile("9933.0.44.0"));
     EXPECT_TRUE(IsInstalledVersionCurrent());
     Machine().Facts().missingLibraries.Add(u"version.dll");
     EXPECT_FALSE(IsInstalledVersionCurrent());

@@ -2,11 +2,6 @@
 
 #include "StartUpFixture.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "InstallOptions.h"
@@ -14,8 +9,6 @@
 #include "WizardHandOff.h"
 
 namespace {
-
-std::atomic<int> g_caseNumber{0};
 
 constexpr const char* kSkinDocument =
     "<?xml version=\"1.0\"?>\n<PMMS version=\"3.0\" style=\"Graphite\"><MAINFRAME/></PMMS>\n";
@@ -41,19 +34,11 @@ std::string ProductInfoXml(const TestProduct& product) {
 }  // namespace
 
 void StartUpTest::SetUp() {
-    hostFolder_ = (std::filesystem::temp_directory_path() /
-                   ("vn-startup-" + std::to_string(getpid()) + "-" + std::to_string(++g_caseNumber)))
-                      .string();
-    std::filesystem::remove_all(hostFolder_);
-    std::string error;
-    machine_ = VnSimPlatform::OpenMachine(hostFolder_, error);
-    ASSERT_TRUE(machine_) << error;
-    VnSetPlatform(machine_.get());
+    sim_ = std::make_unique<SimTestMachine>();
     InstallOptions::ResetForTests();
     ForgetWizardHandOff();
 
     const VnString setup = kSetupFolder;
-    machine_->Files().CreateDirectory(u"C:\\Setup");
     WriteFile(setup + u"Playmoor\\VnTools.dll", "a stand-in: the library itself is linked in");
     WriteProduct(TestProduct());
     WriteFile(setup + u"Playmoor\\Skins\\Standard View\\Graphite\\main.xml", kSkinDocument);
@@ -62,9 +47,7 @@ void StartUpTest::SetUp() {
 }
 
 void StartUpTest::TearDown() {
-    VnSetPlatform(nullptr);
-    machine_.reset();
-    std::filesystem::remove_all(hostFolder_);
+    sim_.reset();
 }
 
 int StartUpTest::Run(std::u16string_view commandLine) {
@@ -74,8 +57,8 @@ int StartUpTest::Run(std::u16string_view commandLine) {
 
 int StartUpTest::Run(CInstallApp& app, std::u16string_view commandLine) {
     EXPECT_EQ(VnApp::Current(), &app);
-    int exitCode = RunInstallerInMachine(*machine_, kInstallerPath, VnString(commandLine));
-    VnSetPlatform(machine_.get());  // the tests go on reading the machine
+    int exitCode = RunInstallerInMachine(Machine(), kInstallerPath, VnString(commandLine));
+    VnSetPlatform(&Machine());  // the tests go on reading the machine
     return exitCode;
 }
 
@@ -83,55 +66,29 @@ void StartUpTest::WriteProduct(const TestProduct& product) {
     WriteFile(VnString(kSetupFolder) + u"Playmoor\\ProductInfo.xml", ProductInfoXml(product));
 }
 
-void StartUpTest::WriteFile(const VnString& path, std::string_view bytes) {
-    VnString folder;
-    for (const VnString& part : VnStringArray::Split(path.Left(path.ReverseFind(u'\\')).View(), u"\\")) {
-        folder += part + u"\\";
-        if (folder.GetLength() > 3) machine_->Files().CreateDirectory(folder);
-    }
-    ASSERT_EQ(machine_->Files().WriteFile(path, std::string(bytes)), 0u) << path.ToUtf8();
-}
-
-bool StartUpTest::Exists(const VnString& path) {
-    return machine_->Files().GetFileAttributes(path) != vnwin::kInvalidFileAttributes;
-}
-
-void StartUpTest::Delete(const VnString& path) { ASSERT_EQ(machine_->Files().DeleteFile(path), 0u); }
+void StartUpTest::Delete(const VnString& path) { ASSERT_EQ(Machine().Files().DeleteFile(path), 0u); }
 
 void StartUpTest::SetRegistryText(VnRegRoot root, const VnString& key, const VnString& name, const VnString& text) {
     VnRegValue value = VnRegValue::String(text);
-    machine_->SimRegistry().WriteMachineValue(root, key, name, &value);
+    Machine().SimRegistry().WriteMachineValue(root, key, name, &value);
 }
 
-bool StartUpTest::KeyExists(VnRegRoot root, const VnString& key) {
-    VnRegKey handle = 0;
-    if (machine_->Registry().OpenKey(root, key, vnwin::kKeyRead | vnwin::kKeyWow64_64Key, handle) != 0) return false;
-    machine_->Registry().CloseKey(handle);
-    return true;
-}
+int StartUpTest::MessageCount() const { return sim_->Machine().SimShell().Messages().GetSize(); }
 
-int StartUpTest::MessageCount() const { return machine_->SimShell().Messages().GetSize(); }
-
-const VnSimMessageRecord& StartUpTest::Message(int index) const { return machine_->SimShell().Messages()[index]; }
+const VnSimMessageRecord& StartUpTest::Message(int index) const { return sim_->Machine().SimShell().Messages()[index]; }
 
 std::string StartUpTest::LogText() {
     std::string bytes;
-    VnString localAppData = Facts().SpecialFolder(vnwin::kCsidlLocalAppData);
-    machine_->Files().ReadFile(localAppData + u"\\Temp\\Tunaro Install Wizard.log", bytes);
+    Machine().Files().ReadFile(Facts().SpecialFolder(vnwin::kCsidlLocalAppData) + u"\\Temp\\Tunaro Install Wizard.log", bytes);
     return bytes;
 }
 
-std::string StartUpTest::ProgramsLog() {
-    std::ifstream in(machine_->MachineFolder() + "/programs.log");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string StartUpTest::ProgramsLog() { return sim_->HostText("programs.log"); }
 
 void StartUpTest::SetInternetExplorerVersion(const VnString& version) {
     VnRegValue value = VnRegValue::String(version);
     for (const char16_t* key : {u"Software\\Microsoft\\Internet Explorer", u"Software\\Wow6432Node\\Microsoft\\Internet Explorer"})
-        machine_->SimRegistry().WriteMachineValue(VnRegRoot::LocalMachine, key, u"Version",
+        Machine().SimRegistry().WriteMachineValue(VnRegRoot::LocalMachine, key, u"Version",
                                                  version.IsEmpty() ? nullptr : &value);
 }
 

@@ -14,7 +14,7 @@
 
 #include "AppTestPrinters.h"
 #include "InstallApp.h"
-#include "VnSimPlatform.h"
+#include "SimTestMachine.h"
 
 // What the test product's information may vary.
 struct TestProduct {
@@ -31,8 +31,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    VnSimPlatform& Machine() { return *machine_; }
-    VnSimFacts& Facts() { return machine_->Facts(); }
+    VnSimPlatform& Machine() { return sim_->Machine(); }
+    VnSimFacts& Facts() { return sim_->Facts(); }
 
     // Runs the installer entry on `app` (a new application object when none
     // is given) and returns the exit code.
@@ -40,11 +40,11 @@ protected:
     int Run(CInstallApp& app, std::u16string_view commandLine = u"");
 
     void WriteProduct(const TestProduct& product);
-    void WriteFile(const VnString& path, std::string_view bytes);
-    bool Exists(const VnString& path);
+    void WriteFile(const VnString& path, std::string_view bytes) { sim_->WriteFile(path, bytes); }
+    bool Exists(const VnString& path) { return sim_->Exists(path); }
     void Delete(const VnString& path);
     void SetRegistryText(VnRegRoot root, const VnString& key, const VnString& name, const VnString& text);
-    bool KeyExists(VnRegRoot root, const VnString& key);
+    bool KeyExists(VnRegRoot root, const VnString& key) { return sim_->KeyExists(root, key, true); }
 
     // The message boxes shown so far, and one of them.
     int MessageCount() const;
@@ -59,8 +59,7 @@ protected:
     void AddRunningProduct(bool closesOnWmClose);
 
 private:
-    std::string hostFolder_;
-    std::unique_ptr<VnSimPlatform> machine_;
+    std::unique_ptr<SimTestMachine> sim_;
 };
 
 #endif

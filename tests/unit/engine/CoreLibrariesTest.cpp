@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         payload_.folder = GetInstallerFolder() + u"Playmoor\\";
-        tools.SetProcessFolders(&payload_);
+        Tools().SetProcessFolders(&payload_);
         WriteFile(payload_.folder + u"ProductInfo.xml",
                   "<ProductInformation version=\"1.0\"><Names><Name Form=\"4\">Tunaro 9933</Name></Names>"
                   "<ExecutableName>Tunaro.exe</ExecutableName></ProductInformation>");
@@ -35,7 +35,7 @@ protected:
         for (int n : {0, 4}) WriteFile(payload_.folder + u"x64\\" + CoreLibraryName(n), MakeProgramFile("1.0", kX64));
     }
     void TearDown() override {
-        tools.SetProcessFolders(nullptr);
+        Tools().SetProcessFolders(nullptr);
         EngineTest::TearDown();
     }
 

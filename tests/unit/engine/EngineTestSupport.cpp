@@ -3,67 +3,14 @@
 #include "CopyRegistrationSeam.h"
 #include "FontTable.h"
 #include "RuntimeFunctionTables.h"
-#include "ToolsLink.h"
-#include "VersionInfo.h"
 #include "VnFileSystem.h"
-
-// The conformance suite's fixture, built into these tests.
-#include "../platform/PlatformFixture.cpp"
-
-namespace {
-void Put(std::string& bytes, size_t at, uint64_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[at + size_t(i)] = char(value >> (8 * i));
-}
-}  // namespace
-
-// Headers with what the Windows loader checks, one ".rsrc" section at RVA
-// 0x1000 (file offset 0x200) holding the directories RT_VERSION / 1 / neutral,
-// each with one entry, and a VS_VERSION_INFO block at offset 96.
-std::string MakeProgramFile(const char* version, bool x64) {
-    std::string b(0x400, '\0');
-    const size_t pe = 0x40, optional = pe + 24, optionalSize = x64 ? 240 : 224, section = optional + optionalSize;
-    b[0] = 'M', b[1] = 'Z', b[pe] = 'P', b[pe + 1] = 'E';
-    Put(b, 0x3C, pe, 4);
-    Put(b, pe + 4, x64 ? 0x8664 : 0x014C, 2);                      // machine
-    Put(b, pe + 6, 1, 2);                                            // one section
-    Put(b, pe + 20, optionalSize, 2);
-    Put(b, pe + 22, x64 ? 0x22 : 0x102, 2);                          // an executable image
-    Put(b, optional, x64 ? 0x20B : 0x10B, 2);
-    Put(b, optional + 24, x64 ? 0x140000000ull : 0x400000ull << 32, 8);  // image base
-    Put(b, optional + 32, 0x20000001000ull, 8);                      // section and file alignment
-    Put(b, optional + 40, 5, 2), Put(b, optional + 48, 5, 2);        // Windows and subsystem versions
-    Put(b, optional + 56, 0x20000002000ull, 8);                      // image and header sizes
-    Put(b, optional + 68, 2, 2);                                     // GUI
-    Put(b, optional + (x64 ? 108 : 92), 16, 4);                      // data directories
-    b.replace(section, 5, ".rsrc");
-    Put(b, section + 8, 0x100000000200ull, 8);                       // virtual size 0x200 at 0x1000
-    Put(b, section + 16, 0x20000000200ull, 8);                       // raw size 0x200 at 0x200
-    Put(b, section + 36, 0x40000040, 4);
-    if (!version) return b;
-    Put(b, optional + (x64 ? 112 : 96) + 16, 0x20000001000ull, 8);   // resource directory
-    const size_t r = 0x200;
-    const uint32_t ids[] = {16, 1, 0};
-    for (size_t level = 0; level < 3; ++level) {
-        Put(b, r + 24 * level + 12, 1u << 16, 4);                    // one numeric entry
-        Put(b, r + 24 * level + 16, ids[level], 4);
-        Put(b, r + 24 * level + 20, level < 2 ? (0x80000000u | (24 * (level + 1))) : 80, 4);
-    }
-    Put(b, r + 80, (92ull << 32) | (0x1000 + 96), 8);                // the block's address and size
-    Put(b, r + 96, (52ull << 16) | 92, 4);                           // block and fixed-record lengths
-    const char key[] = "VS_VERSION_INFO";
-    for (size_t i = 0; key[i]; ++i) Put(b, r + 102 + 2 * i, uint8_t(key[i]), 2);
-    const uint64_t packed = ParseVersion(VnString::FromUtf8(version));
-    Put(b, r + 136, 0x00010000FEEF04BDull, 8);
-    Put(b, r + 144, (packed >> 32) | (packed << 32), 8);
-    return b;
-}
 
 void EngineTest::SetUp() {
     PlatformTest::SetUp();
     InstallOptions::ResetForTests();
     FreeRuntimeFunctionTables();
     FontTableRecord().RemoveAll();
-    VnSetTools(&tools);
+    tools_ = std::make_unique<RegisteredTools>();
     CopyRegistration registration;
     registration.registerComponent = [this](const VnString& path) {
         registrations.push_back("component " + path.ToUtf8());
@@ -77,9 +24,8 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
     SetCopyRegistration(CopyRegistration());
-    VnSetTools(nullptr);
     FreeRuntimeFunctionTables();
-    tools.GetLog()->Flush();  // while the machine is still there
+    tools_.reset();  // writes its log while the machine is still there
     PlatformTest::TearDown();
 }
 
@@ -90,15 +36,12 @@ void EngineTest::WriteFile(const VnString& path, const std::string& bytes) {
 
 std::string EngineTest::ReadFile(const VnString& path) {
 #ifndef _WIN32
-    const VnStringArray locked = Facts().lockedFiles;  // the test looks from outside
-    Facts().lockedFiles.RemoveAll();
-#endif
+    return SimMachine().ReadFile(VnFileSystem::LongPathForm(path));
+#else
     std::string bytes;
     EXPECT_EQ(Files().ReadFile(VnFileSystem::LongPathForm(path), bytes), 0u) << Utf8(path);
-#ifndef _WIN32
-    Facts().lockedFiles = locked;
-#endif
     return bytes;
+#endif
 }
 
 uint32_t EngineTest::Attributes(const VnString& path) {
@@ -106,9 +49,9 @@ uint32_t EngineTest::Attributes(const VnString& path) {
 }
 
 std::string EngineTest::LogText() {
-    tools.GetLog()->Flush();
+    Tools().GetLog()->Flush();
     std::string text;
-    Files().ReadFile(tools.GetLog()->GetLogFilePath(), text);
+    Files().ReadFile(Tools().GetLog()->GetLogFilePath(), text);
     return text;
 }
 

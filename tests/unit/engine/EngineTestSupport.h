@@ -9,18 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "../platform/PlatformFixture.h"
+#include <memory>
+
 #include "InstallOptions.h"
-#include "ToolsLibrary.h"
-
-#ifndef _WIN32
-#include "VnSimPlatform.h"
-#endif
-
-// A Windows program file, i386 or x86-64, with a version resource holding
-// `version` ("a.b.c.d"), or none when `version` is null.
-std::string MakeProgramFile(const char* version, bool x64 = false);
-constexpr bool kX64 = true;
+#include "PlatformFixture.h"
+#include "ProgramFiles.h"
+#include "RegisteredTools.h"
 
 class EngineTest : public PlatformTest {
 protected:
@@ -39,13 +33,11 @@ protected:
     std::string LogText();
     bool Logged(const std::string& line);
 
-    VnToolsLibrary tools;
+    VnToolsLibrary& Tools() { return tools_->Library(); }
     std::vector<std::string> registrations;  // "component <path>" or "regsvr32-64 <path>"
 
-#ifndef _WIN32
-    VnSimPlatform& Sim() { return dynamic_cast<VnSimPlatform&>(P()); }
-    VnSimFacts& Facts() { return Sim().Facts(); }
-#endif
+private:
+    std::unique_ptr<RegisteredTools> tools_;
 };
 
 std::vector<std::string> Utf8(const VnStringArray& list);

@@ -2,37 +2,9 @@
 
 #ifndef _WIN32
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "InstallSteps.h"
 #include "ProcessInformationBlock.h"
 #include "VnFileSystem.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-// The build tree's demo set-up folder, or empty when there is none.
-fs::path DemoSetupFolder() {
-    if (const char* given = std::getenv("VN_DEMO_SETUP_DIR")) return given;
-    std::error_code error;
-    for (fs::path folder = fs::canonical("/proc/self/exe", error).parent_path(); !error && folder.has_relative_path();
-         folder = folder.parent_path()) {
-        if (fs::exists(folder / "setup" / "Install.xml") && fs::exists(folder / "setup" / "Playmoor"))
-            return folder / "setup";
-    }
-    return fs::path();
-}
-
-std::string ReadHostFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 // ---- the recording page ----
 
@@ -81,21 +53,14 @@ std::vector<std::string> RecordingStepPage::PhaseEvents(const std::string& statu
 
 void InstallFilesTest::SetUp() {
     EngineTest::SetUp();
-    const fs::path host = DemoSetupFolder();
-    ASSERT_FALSE(host.empty()) << "no demo set-up folder: build the target vn_demo_setup or set VN_DEMO_SETUP_DIR";
-
     setup_ = VnString(u"C:\\Users\\User\\Downloads\\Tunaro Setup\\");
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(host)) {
-        if (!entry.is_regular_file()) continue;
-        VnString relative = VnString::FromUtf8(fs::relative(entry.path(), host).string());
-        relative.Replace(u'/', u'\\');
-        WriteFile(setup_ + relative, ReadHostFile(entry.path()));
-    }
+    ASSERT_TRUE(SimMachine().CopyDemoSetup(setup_))
+        << "no demo set-up folder: build the target vn_demo_setup or set VN_DEMO_SETUP_DIR";
     Facts().installerPath = setup_ + u"Tunaro Install Wizard.exe";
 
     ProcessInformationBlock& block = ProcessInformationBlock::Get();
     block.SetModuleFolder(setup_ + u"Playmoor\\");
-    tools.SetProcessFolders(&block);
+    Tools().SetProcessFolders(&block);
     Options().DestinationFolder = u"C:\\Program Files (x86)\\Tunaro\\";
     SetMessagePump([this] {
         page.events.push_back(Facts().run.wow64FsRedirection ? "pump" : "pump (redirection off)");
@@ -104,7 +69,7 @@ void InstallFilesTest::SetUp() {
 
 void InstallFilesTest::TearDown() {
     SetMessagePump(nullptr);
-    tools.SetProcessFolders(nullptr);
+    Tools().SetProcessFolders(nullptr);
     ProcessInformationBlock::Close();
     EngineTest::TearDown();
 }

@@ -4,10 +4,7 @@
 // path pointing there. The tools library reads the demo product's
 // information from the set-up's "Playmoor\" through the process-information
 // block; the copy page is a recording one.
-//
-// The set-up folder is found through the environment variable
-// VN_DEMO_SETUP_DIR, else as "setup/" beside a parent folder of the test
-// program (the build tree's layout). Build the target vn_demo_setup first.
+// Build the target vn_demo_setup first (or set VN_DEMO_SETUP_DIR).
 #pragma once
 
 #ifndef _WIN32

@@ -24,7 +24,7 @@ class InstallationRecordTest : public InstallRecordMachine {
 protected:
     void SetUp() override {
         InstallRecordMachine::SetUp();
-        WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeVersionedProgram(9933, 0, 44, 7));
+        WriteFile(VnString(kPlaymoor) + u"Tunaro.exe", MakeProgramFile("9933.0.44.7"));
         Options().DestinationFolder = kDestination;
     }
     std::string Installer(const std::string& name) { return Value(VnRegRoot::CurrentUser, kInstallerKey, name); }

@@ -111,6 +111,7 @@ TEST(SimFiles, NamesResolveWithoutCaseAndKeepTheirCase) {
 
 TEST(SimFiles, Wow64RedirectsTheSystemFolderUntilSwitchedOff) {
     SimTestMachine m;
+    m.MakeSystemFolders();
     IVnFiles& files = m.Machine().Files();
     ASSERT_TRUE(m.Facts().is64BitWindows);
     ASSERT_EQ(files.WriteFile(u"C:\\Windows\\System32\\vn32.dll", "32"), 0u);

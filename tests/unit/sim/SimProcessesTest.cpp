@@ -20,6 +20,7 @@ struct SimProcessesTest : ::testing::Test {
     VnSimProcesses processes{m.Facts(), m.Folder(), m.Files(), m.Machine(), programs, modules};
     VnStartOptions options;
 
+    void SetUp() override { m.MakeSystemFolders(); }
     void Put(const VnString& path, const std::string& bytes = "program") {
         ASSERT_EQ(m.Machine().Files().WriteFile(path, bytes), 0u) << path.ToUtf8();
     }

@@ -1,11 +1,5 @@
 #include "ToolsTestMachine.h"
 
-// The conformance suite's fixture, built into these tests.
-#include "../platform/PlatformFixture.cpp"
-
-#ifndef _WIN32
-#include "VnSimPlatform.h"
-#endif
 
 const char* const ToolsTest::kProductInfo = R"(<?xml version="1.0" encoding="UTF-8"?>
 <TestProduct version="1.0">
@@ -69,10 +63,6 @@ void ToolsTest::TearDown() {
     DeleteKeyTree(VnRegRoot::CurrentUser, VN_LIT(u"Software"), VN_LIT(u"VnToolsTest"));
     PlatformTest::TearDown();
 }
-
-#ifndef _WIN32
-VnSimPlatform& ToolsTest::Sim() { return dynamic_cast<VnSimPlatform&>(P()); }
-#endif
 
 void ToolsTest::WriteFile(const VnString& path, std::string_view bytes) {
     ASSERT_EQ(VnPlatform().Files().WriteFile(path, std::string(bytes)), 0u) << path.ToUtf8();

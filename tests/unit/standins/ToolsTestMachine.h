@@ -10,21 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "../platform/PlatformFixture.h"
+#include "PlatformFixture.h"
+#include "TestProcessFolders.h"
 #include "ToolsInterface.h"
 #include "ToolsLibrary.h"
 #include "VnPlatform.h"
 
-#ifndef _WIN32
-class VnSimPlatform;
-#endif
-
-// Process folders given as plain values, as a process-information block would.
-struct TestProcessFolders final : ToolsProcessFolders {
-    VnString programFolder, moduleFolder;
-    VnString GetProgramFolder() const override { return programFolder; }
-    VnString GetModuleFolder() const override { return moduleFolder; }
-};
 
 class ToolsTest : public PlatformTest {
 protected:
@@ -51,7 +42,4 @@ protected:
     TestProcessFolders folders;
     std::unique_ptr<VnToolsLibrary> library;
     ProductInformation* product = nullptr;
-#ifndef _WIN32
-    VnSimPlatform& Sim();
-#endif
 };

@@ -1,0 +1,113 @@
+#ifndef _WIN32
+
+#include "SimTestMachine.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadHostFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path DemoSetupFolder() {
+    if (const char* given = std::getenv("VN_DEMO_SETUP_DIR")) return given;
+    std::error_code error;
+    for (fs::path folder = fs::canonical("/proc/self/exe", error).parent_path(); !error && folder.has_relative_path();
+         folder = folder.parent_path()) {
+        if (fs::exists(folder / "setup" / "Install.xml") && fs::exists(folder / "setup" / "Playmoor"))
+            return folder / "setup";
+    }
+    return fs::path();
+}
+
+}  // namespace
+
+SimTestMachine::SimTestMachine(const std::string& factsText) {
+    static std::atomic<int> number{0};
+    folder_ = (fs::temp_directory_path() / ("vnsim-" + std::to_string(getpid()) + "-" + std::to_string(++number)))
+                  .string();
+    fs::remove_all(folder_);
+    if (!factsText.empty()) {
+        fs::create_directories(folder_);
+        std::ofstream(Host(VnSimPlatform::kFactsFileName)) << factsText;
+    }
+    std::string error;
+    machine_ = VnSimPlatform::OpenMachine(folder_, error);
+    if (!machine_) {  // every test needs its machine: nothing sensible can follow
+        std::fprintf(stderr, "no simulated machine in %s: %s\n", folder_.c_str(), error.c_str());
+        std::abort();
+    }
+    VnSetPlatform(machine_.get());
+}
+
+SimTestMachine::~SimTestMachine() {
+    VnSetPlatform(nullptr);
+    machine_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+bool SimTestMachine::HostExists(const std::string& relative) const { return fs::exists(Host(relative)); }
+
+std::string SimTestMachine::HostText(const std::string& relative) const { return ReadHostFile(Host(relative)); }
+
+void SimTestMachine::WriteFile(const VnString& path, std::string_view bytes) {
+    VnString folder;
+    for (const VnString& part : VnStringArray::Split(path.Left(path.ReverseFind(u'\\')).View(), u"\\")) {
+        folder += part + u"\\";
+        if (folder.GetLength() > 3) machine_->Files().CreateDirectory(folder);
+    }
+    EXPECT_EQ(machine_->Files().WriteFile(path, std::string(bytes)), 0u) << path.ToUtf8();
+}
+
+std::string SimTestMachine::ReadFile(const VnString& path) {
+    const VnStringArray locked = Facts().lockedFiles;  // the test looks from outside
+    Facts().lockedFiles.RemoveAll();
+    std::string bytes;
+    EXPECT_EQ(machine_->Files().ReadFile(path, bytes), 0u) << path.ToUtf8();
+    Facts().lockedFiles = locked;
+    return bytes;
+}
+
+bool SimTestMachine::Exists(const VnString& path) {
+    return machine_->Files().GetFileAttributes(path) != vnwin::kInvalidFileAttributes;
+}
+
+bool SimTestMachine::KeyExists(VnRegRoot root, const VnString& key, bool view64) {
+    VnRegKey handle = 0;
+    const uint32_t access = vnwin::kKeyRead | (view64 ? vnwin::kKeyWow64_64Key : 0);
+    if (machine_->Registry().OpenKey(root, key, access, handle) != 0) return false;
+    machine_->Registry().CloseKey(handle);
+    return true;
+}
+
+void SimTestMachine::MakeSystemFolders() {
+    for (const char* folder : {"drives/C/Windows/System32", "drives/C/Windows/SysWOW64"})
+        fs::create_directories(Host(folder));
+}
+
+bool SimTestMachine::CopyDemoSetup(const VnString& folder) {
+    const fs::path host = DemoSetupFolder();
+    if (host.empty()) return false;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(host)) {
+        if (!entry.is_regular_file()) continue;
+        VnString relative = VnString::FromUtf8(fs::relative(entry.path(), host).string());
+        relative.Replace(u'/', u'\\');
+        WriteFile(folder + relative, ReadHostFile(entry.path()));
+    }
+    return true;
+}
+
+#endif
