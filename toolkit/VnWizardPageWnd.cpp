@@ -5,6 +5,10 @@
 
 VnWizardPageWnd::VnWizardPageWnd() : VnWnd(VnWndKind::Pane) { Show(false); }
 
+VnWizardPageWnd::~VnWizardPageWnd() {
+    if (frame_) frame_->ForgetPage(*this);
+}
+
 int32_t VnWizardPageWnd::GetPageIndex() const { return frame_ ? frame_->FindPage(this) : -1; }
 
 VnString VnWizardPageWnd::GetBackText() { return VN_LIT(u"< Back"); }

@@ -11,6 +11,8 @@ class VnWizardPopupWnd;
 class VnWizardPageWnd : public VnWnd {
 public:
     VnWizardPageWnd();
+    // A page that goes leaves its frame's list.
+    ~VnWizardPageWnd() override;
 
     VnWizardPopupWnd* GetWizardFrame() const { return frame_; }
     // The page's index in its frame's list, or -1.

@@ -23,7 +23,16 @@ private:
 VnWizardPopupWnd::VnWizardPopupWnd() = default;
 
 VnWizardPopupWnd::~VnWizardPopupWnd() {
+    // Pages still listed outlive the frame.
     for (VnWizardPageInfo* info : pages_) info->page->frame_ = nullptr;
+}
+
+void VnWizardPopupWnd::ForgetPage(const VnWizardPageWnd& page) {
+    const int32_t index = FindPage(&page);
+    if (index < 0) return;
+    pages_.RemoveAt(index);
+    if (index < current_) --current_;
+    else if (index == current_) current_ = -1;
 }
 
 int32_t VnWizardPopupWnd::AddPage(VnWizardPageWnd& page, bool flag) {

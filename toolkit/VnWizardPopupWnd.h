@@ -90,6 +90,9 @@ protected:
     void Close(int32_t result);
 
 private:
+    friend class VnWizardPageWnd;
+    // Takes a page that is going away out of the list.
+    void ForgetPage(const VnWizardPageWnd& page);
     void OnBack(bool guarded);
     void OnNext(bool guarded);
     bool ShowPageAt(int32_t index);

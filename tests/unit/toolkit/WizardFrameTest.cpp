@@ -229,6 +229,14 @@ TEST_F(WizardFrameTest, APageRemovedAfterLeavingLeavesTheList) {
     EXPECT_EQ(wizard.GetCurrentPage(), &wizard.b);
     EXPECT_EQ(wizard.GetCurrentIndex(), 0);
     EXPECT_FALSE(wizard.GetBackButton().IsEnabled());  // B is first now
+
+    {
+        TestPage extra("E", log);
+        wizard.AddPage(extra);
+        EXPECT_EQ(wizard.GetPageCount(), 4);
+    }  // a page that goes leaves the list
+    EXPECT_EQ(wizard.GetPageCount(), 3);
+    EXPECT_EQ(wizard.GetCurrentPage(), &wizard.b);
 }
 
 TEST_F(WizardFrameTest, RunsModallyUnderAScript) {
