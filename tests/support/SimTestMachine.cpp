@@ -10,16 +10,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "HostFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadHostFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 fs::path DemoSetupFolder() {
     if (const char* given = std::getenv("VN_DEMO_SETUP_DIR")) return given;
@@ -41,7 +37,7 @@ SimTestMachine::SimTestMachine(const std::string& factsText) {
     fs::remove_all(folder_);
     if (!factsText.empty()) {
         fs::create_directories(folder_);
-        std::ofstream(Host(VnSimPlatform::kFactsFileName)) << factsText;
+        WriteHostFile(Host(VnSimPlatform::kFactsFileName), factsText);
     }
     std::string error;
     machine_ = VnSimPlatform::OpenMachine(folder_, error);
@@ -105,7 +101,7 @@ bool SimTestMachine::CopyDemoSetup(const VnString& folder) {
         if (!entry.is_regular_file()) continue;
         VnString relative = VnString::FromUtf8(fs::relative(entry.path(), host).string());
         relative.Replace(u'/', u'\\');
-        WriteFile(folder + relative, ReadHostFile(entry.path()));
+        WriteFile(folder + relative, ReadHostFile(entry.path().string()));
     }
     return true;
 }

@@ -95,7 +95,6 @@ TEST_F(InstallationSearchTest, OnlyAnEntryInTheInstallersOwnViewNamesTheUninstal
 }
 
 TEST_F(InstallationSearchTest, DetectionOn32BitWindowsSearchesOneListOnly) {
-    CloseMachine();
     OpenMachine("[Windows]\nBits=32\n");
     // Searching "the 64-bit view" too would meet this entry a second time,
     // as an other version there.
@@ -147,14 +146,11 @@ protected:
 };
 
 TEST_F(InstalledVersionTest, AnEqualOrNewerInstalledCopyIsCurrentWhenDowngradesAreRefused) {
-    Install(MakeProgramFile("9933.0.44.0"));
-    EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeProgramFile("9933.0.44.1"));
-    EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeProgramFile("9934.0.0.0"));
-    EXPECT_TRUE(IsInstalledVersionCurrent());
-    Install(MakeProgramFile("9933.0.43.65535"));
-    EXPECT_FALSE(IsInstalledVersionCurrent());
+    for (const auto& [installed, current] :
+         {std::pair{"9933.0.44.0", true}, {"9933.0.44.1", true}, {"9934.0.0.0", true}, {"9933.0.43.65535", false}}) {
+        Install(MakeProgramFile(installed));
+        EXPECT_EQ(IsInstalledVersionCurrent(), current) << installed;
+    }
 
     // Newer, but downgrades allowed, or this version not installed.
     Install(MakeProgramFile("9934.0.0.0"));

@@ -51,16 +51,21 @@ TEST_F(ProcessesConformance, NamedMutexesAndMemoryBlocks) {
 
     const VnString block = VnString::Format(u"VnConformance Block %u", pid);
     EXPECT_EQ(processes.OpenSharedMemory(block, 64, mapping), nullptr);
-    VnHandle created = 0, opened = 0, bigger = 0;
+    VnHandle created = 0, recreated = 0, opened = 0, bigger = 0;
     auto* view = static_cast<char*>(processes.CreateSharedMemory(block, 4096, created, existed));
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(existed);
     std::memcpy(view, "VNPS", 4);
+    auto* same = static_cast<char*>(processes.CreateSharedMemory(block, 4096, recreated, existed));
+    ASSERT_NE(same, nullptr);
+    EXPECT_TRUE(existed);
     auto* other = static_cast<char*>(processes.OpenSharedMemory(block, 4096, opened));
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(std::string(other, 4), "VNPS");
+    EXPECT_EQ(std::string(same, 4), "VNPS");
     EXPECT_EQ(processes.OpenSharedMemory(block, 1 << 20, bigger), nullptr) << "larger than the block";
     processes.CloseSharedMemory(opened, other);
+    processes.CloseSharedMemory(recreated, same);
     processes.CloseSharedMemory(created, view);
     EXPECT_EQ(processes.OpenSharedMemory(block, 64, mapping), nullptr) << "gone with its last handle";
 }

@@ -2,20 +2,16 @@
 // machines), and against truncated and damaged copies of them.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
+#include "HostFiles.h"
 #include "PeImage.h"
 
 namespace {
 
 #ifdef VN_DEMO_SETUP_DIR
 std::string ReadSetupFile(const std::string& relative) {
-    std::ifstream in(std::string(VN_DEMO_SETUP_DIR) + "/" + relative, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return ReadHostFile(std::string(VN_DEMO_SETUP_DIR) + "/" + relative);
 }
 #endif
 

@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "HostFiles.h"
 #include "PeImage.h"
 #include "SimFileMatch.h"
 #include "SimPaths.h"
@@ -287,10 +288,7 @@ TEST(SimFiles, VersionsComeFromTheProgramFileThroughVersionDll) {
     uint32_t ms = 0, ls = 0;
 #ifdef VN_DEMO_SETUP_DIR
     auto copyIn = [&](const std::string& setupFile, const VnString& path) {
-        std::ifstream in(std::string(VN_DEMO_SETUP_DIR) + "/" + setupFile, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        ASSERT_EQ(files.WriteFile(path, bytes.str()), 0u);
+        ASSERT_EQ(files.WriteFile(path, ReadHostFile(std::string(VN_DEMO_SETUP_DIR) + "/" + setupFile)), 0u);
     };
     copyIn("Playmoor/VnImage.dll", u"C:\\VnImage.dll");
     copyIn("Playmoor/x64/VnTelevision.dll", u"C:\\VnTelevision.dll");

@@ -5,8 +5,8 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 
+#include "HostFiles.h"
 #include "VnSimPlatform.h"
 
 namespace {
@@ -16,12 +16,8 @@ namespace fs = std::filesystem;
 
 std::atomic<int> g_folderNumber{0};
 
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteText(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+std::string ReadText(const fs::path& file) { return ReadHostFile(file.string()); }
+void WriteText(const fs::path& file, const std::string& text) { WriteHostFile(file.string(), text); }
 
 class SimMachineTest : public ::testing::Test {
 protected:

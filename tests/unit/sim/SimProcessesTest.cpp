@@ -3,8 +3,8 @@
 // and the windows of the programs the facts say are running.
 #include <gtest/gtest.h>
 
-#include <fstream>
 
+#include "HostFiles.h"
 #include "SimProcesses.h"
 #include "SimTestMachine.h"
 
@@ -211,10 +211,7 @@ TEST_F(SimProcessesTest, ModulesLoadByTheRulesOfTheMachine) {
     EXPECT_EQ(processes.LoadLibrary(u"C:\\Windows\\System32\\Version.dll", 0, error), 0u);
     EXPECT_EQ(error, vnwin::kErrorModNotFound);
 #ifdef VN_DEMO_SETUP_DIR
-    std::ifstream in(std::string(VN_DEMO_SETUP_DIR) + "/Playmoor/x64/VnTelevision.dll", std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    Put(u"C:\\Setup\\VnTelevision64.dll", bytes.str());
+    Put(u"C:\\Setup\\VnTelevision64.dll", ReadHostFile(VN_DEMO_SETUP_DIR "/Playmoor/x64/VnTelevision.dll"));
     EXPECT_EQ(processes.LoadLibrary(u"C:\\Setup\\VnTelevision64.dll", 0, error), 0u) << "64-bit into a 32-bit process";
     EXPECT_EQ(error, kErrorBadExeFormat);
 #endif

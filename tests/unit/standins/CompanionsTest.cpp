@@ -1,10 +1,8 @@
 // The companion programs, run in-process against a fresh machine: the
 // simulated one natively, the real Windows API in the Windows build.
-#include <fstream>
-#include <sstream>
-
 #include "../app/AppTestPrinters.h"
 #include "CompanionPrograms.h"
+#include "HostFiles.h"
 #include "PeExportNames.h"
 #include "VnSort.h"
 #include "ToolsTestMachine.h"
@@ -20,10 +18,7 @@ namespace {
 // A file of the demo set-up folder, empty when it cannot be read.
 std::string DemoFile(const std::string& relative) {
 #ifdef VN_COMPANIONS_DEMO_SETUP_DIR
-    std::ifstream in(std::string(VN_COMPANIONS_DEMO_SETUP_DIR) + "/" + relative, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return ReadHostFile(std::string(VN_COMPANIONS_DEMO_SETUP_DIR) + "/" + relative);
 #else
     return {};
 #endif
