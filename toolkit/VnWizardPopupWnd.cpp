@@ -98,9 +98,11 @@ bool VnWizardPopupWnd::SetIconFile(const VnString& path) {
     return ok;
 }
 
+// Redrawing is held only while the frame itself swaps pages and sets its
+// buttons and header, not while page code runs: a page may show a message
+// box, and a frame that does not paint behind it would smear.
 bool VnWizardPopupWnd::SetActivePage(int32_t target, bool setFocus) {
     if (target < 0 || target == current_) return false;
-    RedrawSuspension suspension(*this);
 
     const bool forward = target > current_;
     int32_t start = current_;
@@ -116,26 +118,19 @@ bool VnWizardPopupWnd::SetActivePage(int32_t target, bool setFocus) {
     }
 
     const int32_t direction = forward ? 1 : -1;
-    bool shown = false;
-    for (;;) {
-        current_ = target;
-        if (!pages_.IsValidIndex(target)) break;
-        if (ShowPageAt(target)) {
-            shown = true;
-            break;
-        }
-        target += direction;
+    for (current_ = target; pages_.IsValidIndex(current_) && !AsksToBeShown(current_); current_ += direction) {
     }
-    if (!shown) {
+    if (!pages_.IsValidIndex(current_)) {
         Finish();
-        if (result_ == kResultRunning) {
-            current_ = start;
-            if (VnWizardPageWnd* page = GetCurrentPage()) page->Show(true);
-            return false;
-        }
-        return true;
+        if (result_ != kResultRunning) return true;
+        current_ = start;
+        if (VnWizardPageWnd* page = GetCurrentPage()) page->Show(true);
+        return false;
     }
 
+    RedrawSuspension suspension(*this);
+    GetCurrentPage()->Show(true);
+    stopwatch_.Restart();
     if (IsCreated()) {
         UpdateFrame();
         if (setFocus) {
@@ -148,13 +143,10 @@ bool VnWizardPopupWnd::SetActivePage(int32_t target, bool setFocus) {
     return true;
 }
 
-bool VnWizardPopupWnd::ShowPageAt(int32_t index) {
+bool VnWizardPopupWnd::AsksToBeShown(int32_t index) {
     VnWizardPageWnd* page = pages_[index]->page;
     if (!page->IsCreated() && host_.IsCreated()) page->CreatePage(host_);
-    if (!page->IsShown()) return false;
-    page->Show(true);
-    stopwatch_.Restart();
-    return true;
+    return page->IsShown();
 }
 
 void VnWizardPopupWnd::UpdateFrame() {

@@ -95,7 +95,8 @@ private:
     void ForgetPage(const VnWizardPageWnd& page);
     void OnBack(bool guarded);
     void OnNext(bool guarded);
-    bool ShowPageAt(int32_t index);
+    // Makes the page's window on its first visit and asks whether it is shown.
+    bool AsksToBeShown(int32_t index);
 
     VnOwnedPtrArray<VnWizardPageInfo> pages_;
     int32_t current_ = -1;

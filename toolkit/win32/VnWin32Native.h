@@ -25,6 +25,8 @@ struct VnBackend::Native {
     static inline HFONT boldFont = nullptr;
     static inline bool ownFonts = false;
     static inline HDC measureDc = nullptr;
+    // The system DPI. The program's manifest declares system DPI awareness,
+    // so every window has this one (GetDpiForWindow would answer the same).
     static inline int dpi = 96;
     // Report list changes made by the toolkit itself are not news for the page.
     static inline int quietReport = 0;
@@ -33,7 +35,6 @@ struct VnBackend::Native {
     static VnWnd* FromHwnd(HWND hwnd);
     static VnWnd* ChildByHwnd(const VnWnd& parent, HWND child);
     static HFONT Font(bool bold) { return bold ? boldFont : font; }
-    static int DpiOf(HWND hwnd);
     static int ToPixels(int units) { return MulDiv(units, dpi, 96); }
     static int ToUnits(int pixels) { return (pixels * 96 + dpi - 1) / dpi; }
     static RECT PixelRect(const VnRect& rect);

@@ -118,15 +118,6 @@ RECT VnBackend::Native::PixelRect(const VnRect& rect) {
     return RECT{ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.right), ToPixels(rect.bottom)};
 }
 
-int VnBackend::Native::DpiOf(HWND hwnd) {
-    // Windows 10 knows each window's DPI; earlier systems have one for all.
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT windowDpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
-    return windowDpi ? int(windowDpi) : dpi;
-}
-
 VnWnd* VnBackend::Native::FromHwnd(HWND hwnd) {
     const ATOM atom = ATOM(GetClassLongPtrW(hwnd, GCW_ATOM));
     if (atom != popupAtom && atom != paneAtom) return nullptr;
