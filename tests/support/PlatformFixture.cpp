@@ -3,6 +3,8 @@
 #include <atomic>
 #include <filesystem>
 
+#include "TestFiles.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -59,5 +61,19 @@ void PlatformTest::TearDown() {
     platform_.reset();
 #else
     sim_.reset();
+#endif
+}
+
+void PlatformTest::WriteFile(const VnString& path, std::string_view bytes) {
+    EXPECT_EQ(WriteFileCreatingFolders(Files(), path, bytes), 0u) << path.ToUtf8();
+}
+
+std::string PlatformTest::ReadFile(const VnString& path) {
+#ifdef _WIN32
+    std::string bytes;
+    EXPECT_EQ(Files().ReadFile(path, bytes), 0u) << path.ToUtf8();
+    return bytes;
+#else
+    return sim_->ReadFile(path);
 #endif
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "VnPlatform.h"
 
@@ -25,6 +27,13 @@ protected:
     // A subkey path under HKEY_CURRENT_USER "Software\" that does not exist yet.
     const VnString& ScratchKey() const { return scratchKey_; }
     bool OnWindows() const;
+
+    // Files as a test sets them up and reads them back: WriteFile creates the
+    // folders; ReadFile reads from outside, so a file another program of the
+    // simulated machine holds reads too.
+    void WriteFile(const VnString& path, std::string_view bytes);
+    std::string ReadFile(const VnString& path);
+    bool Exists(const VnString& path) { return Files().GetFileAttributes(path) != vnwin::kInvalidFileAttributes; }
 
 #ifndef _WIN32
     SimTestMachine& SimMachine() { return *sim_; }

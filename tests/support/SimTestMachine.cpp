@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "HostFiles.h"
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -60,12 +61,7 @@ bool SimTestMachine::HostExists(const std::string& relative) const { return fs::
 std::string SimTestMachine::HostText(const std::string& relative) const { return ReadHostFile(Host(relative)); }
 
 void SimTestMachine::WriteFile(const VnString& path, std::string_view bytes) {
-    VnString folder;
-    for (const VnString& part : VnStringArray::Split(path.Left(path.ReverseFind(u'\\')).View(), u"\\")) {
-        folder += part + u"\\";
-        if (folder.GetLength() > 3) machine_->Files().CreateDirectory(folder);
-    }
-    EXPECT_EQ(machine_->Files().WriteFile(path, std::string(bytes)), 0u) << path.ToUtf8();
+    EXPECT_EQ(WriteFileCreatingFolders(machine_->Files(), path, bytes), 0u) << path.ToUtf8();
 }
 
 std::string SimTestMachine::ReadFile(const VnString& path) {

@@ -22,10 +22,7 @@ protected:
         }
         return path;
     }
-    void Write(const VnString& relative, const std::string& bytes) {
-        if (relative.Contains(u"\\")) Folder(relative.Left(relative.ReverseFind(u'\\')));
-        ASSERT_EQ(Files().WriteFile(ScratchFolder() + relative, bytes), 0u);
-    }
+    void Write(const VnString& relative, const std::string& bytes) { WriteFile(ScratchFolder() + relative, bytes); }
     void Describe(const char16_t* where, const char16_t* version, const VnString& settings, bool utf16 = false) {
         const VnString text =
             VnString::Format(u"<VNIC version=\"%s\"><Settings>%s</Settings></VNIC>", version, settings);

@@ -34,15 +34,7 @@ void EngineTest::WriteFile(const VnString& path, const std::string& bytes) {
     ASSERT_EQ(Files().WriteFile(VnFileSystem::LongPathForm(path), bytes), 0u) << Utf8(path);
 }
 
-std::string EngineTest::ReadFile(const VnString& path) {
-#ifndef _WIN32
-    return SimMachine().ReadFile(VnFileSystem::LongPathForm(path));
-#else
-    std::string bytes;
-    EXPECT_EQ(Files().ReadFile(VnFileSystem::LongPathForm(path), bytes), 0u) << Utf8(path);
-    return bytes;
-#endif
-}
+std::string EngineTest::ReadFile(const VnString& path) { return PlatformTest::ReadFile(VnFileSystem::LongPathForm(path)); }
 
 uint32_t EngineTest::Attributes(const VnString& path) {
     return Files().GetFileAttributes(VnFileSystem::LongPathForm(path));

@@ -23,8 +23,7 @@ protected:
 
     InstallOptions& Options() { return InstallOptions::Get(); }
     VnString Path(const char16_t* relative) const { return ScratchFolder() + relative; }
-    // Writes a file, creating its folders; reads one (even while it is held
-    // open by another program of the simulated machine).
+    // The platform fixture's file helpers, on long paths too.
     void WriteFile(const VnString& path, const std::string& bytes);
     std::string ReadFile(const VnString& path);
     bool Exists(const VnString& path) { return Attributes(path) != vnwin::kInvalidFileAttributes; }

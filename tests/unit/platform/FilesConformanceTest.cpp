@@ -12,12 +12,6 @@ constexpr uint32_t kErrorInvalidName = 123;
 constexpr uint32_t kErrorDirectory = 267;
 constexpr uint32_t kErrorResourceDataNotFound = 1812;
 
-std::string Read(IVnFiles& files, const VnString& path) {
-    std::string bytes;
-    EXPECT_EQ(files.ReadFile(path, bytes), 0u) << path.ToUtf8();
-    return bytes;
-}
-
 VnStringArray Names(const VnCoreArray<VnFindData>& found) {
     VnStringArray names;
     for (const VnFindData& entry : found) names.Add(entry.name);
@@ -36,7 +30,7 @@ TEST_F(FilesConformance, ReadOnlyFileCannotBeDeletedUntilItsAttributesAreCleared
     EXPECT_EQ(Files().GetFileAttributes(file) & kAttributeBits,
               vnwin::kFileAttributeReadOnly | vnwin::kFileAttributeHidden);
     EXPECT_EQ(Files().DeleteFile(file), vnwin::kErrorAccessDenied);
-    EXPECT_EQ(Read(Files(), file), "data");
+    EXPECT_EQ(ReadFile(file), "data");
 
     ASSERT_EQ(Files().SetFileAttributes(file, vnwin::kFileAttributeNormal), 0u);
     EXPECT_EQ(Files().GetFileAttributes(file) & kAttributeBits, 0u);
@@ -54,13 +48,13 @@ TEST_F(FilesConformance, CopyFileRespectsFailIfExists) {
     const VnString copy = ScratchFolder() + u"copy.bin";
     ASSERT_EQ(Files().WriteFile(source, std::string("first\0second", 12)), 0u);
     ASSERT_EQ(Files().CopyFile(source, copy, true), 0u);
-    EXPECT_EQ(Read(Files(), copy), std::string("first\0second", 12));
+    EXPECT_EQ(ReadFile(copy), std::string("first\0second", 12));
 
     ASSERT_EQ(Files().WriteFile(source, "changed"), 0u);
     EXPECT_EQ(Files().CopyFile(source, copy, true), vnwin::kErrorFileExists);
-    EXPECT_EQ(Read(Files(), copy), std::string("first\0second", 12));
+    EXPECT_EQ(ReadFile(copy), std::string("first\0second", 12));
     EXPECT_EQ(Files().CopyFile(source, copy, false), 0u);
-    EXPECT_EQ(Read(Files(), copy), "changed");
+    EXPECT_EQ(ReadFile(copy), "changed");
     uint64_t size = 0;
     EXPECT_EQ(Files().GetFileSize(copy, size), 0u);
     EXPECT_EQ(size, 7u);
@@ -78,24 +72,24 @@ TEST_F(FilesConformance, MoveOntoAnExistingFileNeedsReplaceExisting) {
     ASSERT_EQ(Files().WriteFile(to, "old"), 0u);
     EXPECT_EQ(Files().MoveFile(from, to), vnwin::kErrorAlreadyExists);
     EXPECT_EQ(Files().MoveFileEx(from, to, 0), vnwin::kErrorAlreadyExists);
-    EXPECT_EQ(Read(Files(), to), "old");
+    EXPECT_EQ(ReadFile(to), "old");
 
     EXPECT_EQ(Files().MoveFileEx(from, to, vnwin::kMoveFileReplaceExisting), 0u);
-    EXPECT_EQ(Read(Files(), to), "new");
+    EXPECT_EQ(ReadFile(to), "new");
     EXPECT_EQ(Files().GetAttributesError(from), vnwin::kErrorFileNotFound);
     EXPECT_EQ(Files().MoveFile(from, to), vnwin::kErrorFileNotFound);
     EXPECT_EQ(Files().MoveFile(to, ScratchFolder() + u"no folder\\old.dll"), vnwin::kErrorPathNotFound);
 
     // A change of case is a rename onto the file itself (Wine keeps the old case).
     EXPECT_EQ(Files().MoveFile(to, ScratchFolder() + u"OLD.DLL"), 0u);
-    EXPECT_EQ(Read(Files(), to), "new");
+    EXPECT_EQ(ReadFile(to), "new");
 
     // Folders move with what they hold.
     const VnString folder = ScratchFolder() + u"Folder";
     ASSERT_EQ(Files().CreateDirectory(folder), 0u);
     ASSERT_EQ(Files().WriteFile(folder + u"\\inside.txt", "x"), 0u);
     EXPECT_EQ(Files().MoveFile(folder, ScratchFolder() + u"Moved"), 0u);
-    EXPECT_EQ(Read(Files(), ScratchFolder() + u"Moved\\inside.txt"), "x");
+    EXPECT_EQ(ReadFile(ScratchFolder() + u"Moved\\inside.txt"), "x");
 }
 
 TEST_F(FilesConformance, DelayedOperationsAreRecordedAsWindowsRecordsThem) {
@@ -199,9 +193,9 @@ TEST_F(FilesConformance, PathsAreReadLikeWin32ReadsThem) {
     // Case, forward slashes, "." and "..", trailing dots and spaces of the last name.
     for (const VnString& alias : {ScratchFolder() + u"mixed case.txt", ScratchFolder() + u"Sub/../Mixed Case.TXT",
                                   ScratchFolder() + u".\\Sub\\..\\\\Mixed Case.TXT", ScratchFolder() + u"Mixed Case.TXT. ."})
-        EXPECT_EQ(Read(Files(), alias), "content") << alias.ToUtf8();
+        EXPECT_EQ(ReadFile(alias), "content") << alias.ToUtf8();
     // "\\?\" paths are taken literally.
-    EXPECT_EQ(Read(Files(), u"\\\\?\\" + ScratchFolder() + u"Mixed Case.TXT"), "content");
+    EXPECT_EQ(ReadFile(u"\\\\?\\" + ScratchFolder() + u"Mixed Case.TXT"), "content");
     EXPECT_EQ(Files().GetAttributesError(u"\\\\?\\" + ScratchFolder() + u"Sub/../Mixed Case.TXT"), kErrorInvalidName);
     EXPECT_EQ(Files().GetAttributesError(ScratchFolder() + u"Mixed Case.TXT\\inside"), vnwin::kErrorPathNotFound);
     EXPECT_EQ(Files().GetAttributesError(ScratchFolder() + u"what?.txt"), kErrorInvalidName);
@@ -219,7 +213,7 @@ TEST_F(FilesConformance, LongPathsWorkWithThePrefix) {
     ASSERT_GT(folder.GetLength(), 330);
     const VnString file = folder + u"deep.txt";
     ASSERT_EQ(Files().WriteFile(file, "deep"), 0u);
-    EXPECT_EQ(Read(Files(), file), "deep");
+    EXPECT_EQ(ReadFile(file), "deep");
     EXPECT_EQ(Files().CopyFile(file, folder + u"copy.txt", true), 0u);
     VnCoreArray<VnFindData> found;
     EXPECT_EQ(Files().FindFiles(folder + u"*.txt", found), 0u);

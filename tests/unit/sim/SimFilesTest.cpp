@@ -15,11 +15,6 @@ namespace {
 
 constexpr uint32_t kErrorInvalidName = 123, kErrorBadNetPath = 53, kErrorResourceDataNotFound = 1812;
 
-std::string Read(IVnFiles& files, const VnString& path) {
-    std::string bytes;
-    EXPECT_EQ(files.ReadFile(path, bytes), 0u) << path.ToUtf8();
-    return bytes;
-}
 
 TEST(SimPaths, NormalisationFollowsTheWin32Rules) {
     struct Case {
@@ -92,7 +87,7 @@ TEST(SimFiles, NamesResolveWithoutCaseAndKeepTheirCase) {
 
     // Files put on the host side are found in any case.
     std::ofstream(m.Host("drives/C/Data/FromHost.bin")) << "host";
-    EXPECT_EQ(Read(files, u"C:\\DATA\\fromhost.BIN"), "host");
+    EXPECT_EQ(m.ReadFile(u"C:\\DATA\\fromhost.BIN"), "host");
 
     EXPECT_EQ(files.MoveFile(u"C:\\Data\\mixed.txt", u"C:\\Data\\MIXED.txt"), 0u);
     EXPECT_TRUE(m.HostExists("drives/C/Data/MIXED.txt"));
@@ -140,13 +135,13 @@ TEST(SimFiles, Wow64RedirectsTheSystemFolderUntilSwitchedOff) {
     EXPECT_TRUE(list.text.StartsWith(u"\\??\\C:\\Windows\\System32\\vn32.dll"));
 
     ASSERT_TRUE(m.Machine().System().EnableWow64FsRedirection(false));
-    EXPECT_EQ(Read(files, u"C:\\Windows\\System32\\vn64.dll"), "64");
+    EXPECT_EQ(m.ReadFile(u"C:\\Windows\\System32\\vn64.dll"), "64");
     EXPECT_EQ(files.GetAttributesError(u"C:\\Windows\\Sysnative\\vn64.dll"), vnwin::kErrorPathNotFound);
     ASSERT_TRUE(m.Machine().System().EnableWow64FsRedirection(true));
-    EXPECT_EQ(Read(files, u"C:\\Windows\\System32\\vn32.dll"), "32");
+    EXPECT_EQ(m.ReadFile(u"C:\\Windows\\System32\\vn32.dll"), "32");
 
     m.Facts().is64BitWindows = false;  // a 32-bit Windows has one system folder
-    EXPECT_EQ(Read(files, u"C:\\Windows\\System32\\vn64.dll"), "64");
+    EXPECT_EQ(m.ReadFile(u"C:\\Windows\\System32\\vn64.dll"), "64");
     EXPECT_EQ(files.GetAttributesError(u"C:\\Windows\\Sysnative\\vn64.dll"), vnwin::kErrorPathNotFound);
 }
 

@@ -182,8 +182,7 @@ TEST_F(SimMachineTest, BrokenFactsAndFoldersAreRefusedClearly) {
     EXPECT_NE(error.find("registry.reg"), std::string::npos) << error;
     EXPECT_NE(error.find("line 3"), std::string::npos) << error;
     // The damaged file is left as it was, for the person who reads the error.
-    std::ifstream kept(folder_ / VnSimPlatform::kRegistryFileName);
-    std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    const std::string text = ReadText(folder_ / VnSimPlatform::kRegistryFileName);
     EXPECT_NE(text.find("\"a\"=?"), std::string::npos) << text;
 }
 

@@ -64,20 +64,6 @@ void ToolsTest::TearDown() {
     PlatformTest::TearDown();
 }
 
-void ToolsTest::WriteFile(const VnString& path, std::string_view bytes) {
-    ASSERT_EQ(VnPlatform().Files().WriteFile(path, std::string(bytes)), 0u) << path.ToUtf8();
-}
-
-std::string ToolsTest::ReadFile(const VnString& path) {
-    std::string bytes;
-    EXPECT_EQ(VnPlatform().Files().ReadFile(path, bytes), 0u) << path.ToUtf8();
-    return bytes;
-}
-
-bool ToolsTest::Exists(const VnString& path) {
-    return VnPlatform().Files().GetFileAttributes(path) != vnwin::kInvalidFileAttributes;
-}
-
 void ToolsTest::WriteProductInfo(std::string_view utf8Xml) { WriteFile(ModuleFolder() + u"ProductInfo.xml", utf8Xml); }
 
 std::unique_ptr<VnToolsLibrary> ToolsTest::NewLibrary() {

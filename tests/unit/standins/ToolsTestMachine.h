@@ -30,9 +30,6 @@ protected:
     const VnString& Scratch() const { return ScratchFolder(); }
     // The folder the libraries are loaded from: Scratch() + "Playmoor\".
     VnString ModuleFolder() const { return Scratch() + u"Playmoor\\"; }
-    void WriteFile(const VnString& path, std::string_view bytes);
-    std::string ReadFile(const VnString& path);
-    bool Exists(const VnString& path);
     void WriteProductInfo(std::string_view utf8Xml = kProductInfo);
     // A library that reads its folders from `folders` (module folder: ModuleFolder()).
     std::unique_ptr<VnToolsLibrary> NewLibrary();
