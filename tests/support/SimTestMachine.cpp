@@ -85,6 +85,36 @@ bool SimTestMachine::KeyExists(VnRegRoot root, const VnString& key, bool view64)
     return true;
 }
 
+void SimTestMachine::SetValue(VnRegRoot root, const VnString& key, const VnString& name, const VnRegValue& value,
+                              bool view64) {
+    VnRegKey handle = 0;
+    const uint32_t access = vnwin::kKeyReadWrite | (view64 ? vnwin::kKeyWow64_64Key : 0);
+    ASSERT_EQ(machine_->Registry().CreateKey(root, key, access, handle), 0u) << key.ToUtf8();
+    EXPECT_EQ(machine_->Registry().SetValue(handle, name, value), 0u) << name.ToUtf8();
+    machine_->Registry().CloseKey(handle);
+}
+
+std::vector<NamedValue> SimTestMachine::Values(VnRegRoot root, const VnString& key, bool view64) {
+    std::vector<NamedValue> values;
+    VnRegKey handle = 0;
+    const uint32_t access = vnwin::kKeyRead | (view64 ? vnwin::kKeyWow64_64Key : 0);
+    if (machine_->Registry().OpenKey(root, key, access, handle) != 0) return values;
+    VnString name;
+    VnRegValue value;
+    for (uint32_t i = 0; machine_->Registry().EnumValue(handle, i, name, &value) == 0; ++i) {
+        const bool number = value.type == vnwin::kRegDword || value.type == vnwin::kRegQword;
+        values.push_back({name.ToUtf8(), value.type, number ? std::to_string(value.number) : value.text.ToUtf8()});
+    }
+    machine_->Registry().CloseKey(handle);
+    return values;
+}
+
+std::string SimTestMachine::Value(VnRegRoot root, const VnString& key, const std::string& name, bool view64) {
+    for (const NamedValue& value : Values(root, key, view64))
+        if (value.name == name) return value.text;
+    return "<missing>";
+}
+
 void SimTestMachine::MakeSystemFolders() {
     for (const char* folder : {"drives/C/Windows/System32", "drives/C/Windows/SysWOW64"})
         fs::create_directories(Host(folder));

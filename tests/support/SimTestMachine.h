@@ -6,11 +6,24 @@
 #ifndef _WIN32
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "VnPlatform.h"
 #include "VnSimPlatform.h"
+
+// A registry value as a test compares it.
+struct NamedValue {
+    std::string name;
+    uint32_t type = 0;
+    std::string text;  // REG_SZ data, or a number in decimal
+    bool operator==(const NamedValue&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const NamedValue& v) {
+    return out << '"' << v.name << "\" type " << v.type << " = \"" << v.text << '"';
+}
 
 class SimTestMachine {
 public:
@@ -35,7 +48,17 @@ public:
     void WriteFile(const VnString& path, std::string_view bytes);
     std::string ReadFile(const VnString& path);
     bool Exists(const VnString& path);
+
+    // The registry, in the installer's own view or (view64) the 64-bit one.
     bool KeyExists(VnRegRoot root, const VnString& key, bool view64 = false);
+    // Sets a value, creating its key.
+    void SetValue(VnRegRoot root, const VnString& key, const VnString& name, const VnRegValue& value,
+                  bool view64 = false);
+    // Every value of a key in enumeration (creation) order; none when the key is missing.
+    std::vector<NamedValue> Values(VnRegRoot root, const VnString& key, bool view64 = false);
+    // One text or number value as text; "<missing>" when absent.
+    std::string Value(VnRegRoot root, const VnString& key, const std::string& name, bool view64 = false);
+
     // Creates the Windows folder's system32 and SysWOW64, which a new machine lacks.
     void MakeSystemFolders();
 

@@ -68,10 +68,6 @@ void StartUpTest::WriteProduct(const TestProduct& product) {
 
 void StartUpTest::Delete(const VnString& path) { ASSERT_EQ(Machine().Files().DeleteFile(path), 0u); }
 
-void StartUpTest::SetRegistryText(VnRegRoot root, const VnString& key, const VnString& name, const VnString& text) {
-    VnRegValue value = VnRegValue::String(text);
-    Machine().SimRegistry().WriteMachineValue(root, key, name, &value);
-}
 
 int StartUpTest::MessageCount() const { return sim_->Machine().SimShell().Messages().GetSize(); }
 

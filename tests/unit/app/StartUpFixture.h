@@ -43,7 +43,9 @@ protected:
     void WriteFile(const VnString& path, std::string_view bytes) { sim_->WriteFile(path, bytes); }
     bool Exists(const VnString& path) { return sim_->Exists(path); }
     void Delete(const VnString& path);
-    void SetRegistryText(VnRegRoot root, const VnString& key, const VnString& name, const VnString& text);
+    void SetRegistryText(VnRegRoot root, const VnString& key, const VnString& name, const VnString& text) {
+        sim_->SetValue(root, key, name, VnRegValue::String(text), true);
+    }
     bool KeyExists(VnRegRoot root, const VnString& key) { return sim_->KeyExists(root, key, true); }
 
     // The message boxes shown so far, and one of them.

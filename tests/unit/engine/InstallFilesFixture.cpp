@@ -94,15 +94,6 @@ std::vector<int32_t> InstallFilesTest::RunStepChain() {
     return ran;
 }
 
-VnString InstallFilesTest::RegistryText(VnRegRoot root, const VnString& key, const char16_t* name) {
-    VnRegKey opened = 0;
-    VnRegValue value;
-    if (Reg().OpenKey(root, key, vnwin::kKeyRead, opened) != 0) return VnString();
-    Reg().QueryValue(opened, name, value);
-    Reg().CloseKey(opened);
-    return value.text;
-}
-
 bool InstallFilesTest::LoggedContaining(const std::string& part) { return LogText().find(part) != std::string::npos; }
 
 std::vector<std::string> InstallFilesTest::LogLines() {

@@ -61,8 +61,10 @@ protected:
     // with the seams for steps 0 and 2; the steps run, in order.
     std::vector<int32_t> RunStepChain();
 
-    // A registry value as text (the installer's own view); empty when missing.
-    VnString RegistryText(VnRegRoot root, const VnString& key, const char16_t* name);
+    // A registry value as text (the installer's own view); "<missing>" when absent.
+    std::string RegistryText(VnRegRoot root, const VnString& key, const std::string& name) {
+        return SimMachine().Value(root, key, name);
+    }
     bool LoggedContaining(const std::string& part);
     // The log's lines as "<source>: <text>", without time and thread.
     std::vector<std::string> LogLines();

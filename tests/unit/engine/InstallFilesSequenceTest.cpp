@@ -93,9 +93,9 @@ TEST_F(InstallFilesSequenceTest, AFreshSixtyFourBitMachineGetsEveryPhaseInOrder)
     EXPECT_EQ(std::count(registrationPhase.begin(), registrationPhase.end(), "position 4"), 1);
 
     // The records, the program folder, the hand-back; nothing waits.
-    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, u"DisplayIcon"),
-              destination + u"Data\\Default Art\\application.ico");  // written after the program files
-    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kRecordKey, u"Path"), destination);
+    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, "DisplayIcon"),
+              (destination + u"Data\\Default Art\\application.ico").ToUtf8());  // written after the program files
+    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kRecordKey, "Path"), destination.ToUtf8());
     EXPECT_EQ(ProcessInformationBlock::Get().GetProgramFolder(), destination);
     EXPECT_EQ(page.timersStarted, std::vector<int32_t>{kComponentStep});
     EXPECT_EQ(page.stepCounter, kFinishingStep);
@@ -137,8 +137,8 @@ TEST_F(InstallFilesSequenceTest, APortableInstallLeavesTheSystemAloneButRunsEver
     EXPECT_EQ(registrations, std::vector<std::string>{"component C:\\Portable\\Tunaro\\VnTools.dll"});
     EXPECT_TRUE(Logged("WriteProgramRegistrySettings: Not built yet: nothing was done"));
 
-    EXPECT_TRUE(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, u"DisplayName").IsEmpty());
-    EXPECT_TRUE(RegistryText(VnRegRoot::LocalMachine, kRecordKey, u"Path").IsEmpty());
+    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, "DisplayName"), "<missing>");
+    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kRecordKey, "Path"), "<missing>");
     EXPECT_EQ(page.timersStarted, std::vector<int32_t>{kComponentStep});
 }
 
@@ -172,7 +172,7 @@ TEST_F(InstallFilesSequenceTest, CancelOnTheCoreLibrariesOrNoDestinationEndsTheW
     EXPECT_EQ(Sim().SimShell().Messages().GetSize(), 2);  // Retry/Cancel, then the critical error
     EXPECT_TRUE(Exists(Installed(u"VnAudio.dll")));        // copied before the failure, kept
     EXPECT_FALSE(Exists(Installed(u"Tunaro.exe")));
-    EXPECT_TRUE(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, u"DisplayName").IsEmpty());
+    EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, "DisplayName"), "<missing>");
 }
 
 #endif

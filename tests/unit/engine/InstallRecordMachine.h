@@ -21,17 +21,6 @@
 #include "RegisteredTools.h"
 #include "SimTestMachine.h"
 
-// A registry value as a test compares it.
-struct NamedValue {
-    std::string name;
-    uint32_t type = 0;
-    std::string text;  // REG_SZ data, or a number in decimal
-    bool operator==(const NamedValue&) const = default;
-};
-inline std::ostream& operator<<(std::ostream& out, const NamedValue& v) {
-    return out << '"' << v.name << "\" type " << v.type << " = \"" << v.text << '"';
-}
-
 class InstallRecordMachine : public ::testing::Test {
 protected:
     static constexpr const char16_t* kSetupFolder = u"C:\\Setup\\";
@@ -72,14 +61,14 @@ protected:
     void WriteFile(const VnString& path, const std::string& bytes) { sim_->WriteFile(path, bytes); }
     bool KeyExists(VnRegRoot root, const VnString& key, bool view64 = false) { return sim_->KeyExists(root, key, view64); }
 
-    // Sets (or, with a null value, deletes) a value below HKEY_LOCAL_MACHINE or
-    // HKEY_CURRENT_USER in the installer's own view or the 64-bit view.
     void SetValue(VnRegRoot root, const VnString& key, bool view64, const VnString& name, const VnRegValue& value) {
-        VnRegKey handle = 0;
-        const uint32_t access = vnwin::kKeyReadWrite | (view64 ? vnwin::kKeyWow64_64Key : 0);
-        ASSERT_EQ(Machine().Registry().CreateKey(root, key, access, handle), 0u) << key.ToUtf8();
-        Machine().Registry().SetValue(handle, name, value);
-        Machine().Registry().CloseKey(handle);
+        sim_->SetValue(root, key, name, value, view64);
+    }
+    std::vector<NamedValue> Values(VnRegRoot root, const VnString& key, bool view64 = false) {
+        return sim_->Values(root, key, view64);
+    }
+    std::string Value(VnRegRoot root, const VnString& key, const std::string& name, bool view64 = false) {
+        return sim_->Value(root, key, name, view64);
     }
 
     // An uninstall entry; an empty publisher or location is left out.
@@ -90,29 +79,6 @@ protected:
         if (!publisher.IsEmpty()) SetValue(VnRegRoot::LocalMachine, key, view64, u"Publisher", VnRegValue::String(publisher));
         if (!location.IsEmpty())
             SetValue(VnRegRoot::LocalMachine, key, view64, u"InstallLocation", VnRegValue::String(location));
-    }
-
-    // Every value of a key in enumeration (creation) order; empty when the key is missing.
-    std::vector<NamedValue> Values(VnRegRoot root, const VnString& key, bool view64 = false) {
-        std::vector<NamedValue> values;
-        VnRegKey handle = 0;
-        const uint32_t access = vnwin::kKeyRead | (view64 ? vnwin::kKeyWow64_64Key : 0);
-        if (Machine().Registry().OpenKey(root, key, access, handle) != 0) return values;
-        VnString name;
-        VnRegValue value;
-        for (uint32_t i = 0; Machine().Registry().EnumValue(handle, i, name, &value) == 0; ++i) {
-            const bool number = value.type == vnwin::kRegDword || value.type == vnwin::kRegQword;
-            values.push_back({name.ToUtf8(), value.type, number ? std::to_string(value.number) : value.text.ToUtf8()});
-        }
-        Machine().Registry().CloseKey(handle);
-        return values;
-    }
-
-    // One text or number value as text; "<missing>" when absent.
-    std::string Value(VnRegRoot root, const VnString& key, const std::string& name, bool view64 = false) {
-        for (const NamedValue& value : Values(root, key, view64))
-            if (value.name == name) return value.text;
-        return "<missing>";
     }
 
     static constexpr const char* kProductInfo = R"(<?xml version="1.0" encoding="UTF-8"?>
