@@ -24,8 +24,6 @@ const VnString kStillRunning =
     u"Tunaro is still running.  Install Wizard can not continue.\r\n\r\n"
     u"Please restart your computer and run Install Wizard again.";
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 TEST_F(PreflightTest, RightsDeniedStopsBeforeAnyOtherCheck) {
     Facts().hklmWritable = false;
     Facts().cpuidEdx = 0;  // would fail later

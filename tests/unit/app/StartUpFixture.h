@@ -23,6 +23,8 @@ struct TestProduct {
     int showLanguageSelection = 0;
 };
 
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 class StartUpTest : public ::testing::Test {
 protected:
     static constexpr const char16_t* kSetupFolder = u"C:\\Setup\\";

@@ -12,13 +12,12 @@
 #include <fstream>
 
 #include "ProcessInformationBlock.h"
+#include "RegisteredTools.h"
 #include "RunProgram.h"
 #include "SimInstallerRun.h"
 #include "SimMachineSnapshot.h"
 #include "SimPrograms.h"
 #include "StartUpFixture.h"
-#include "ToolsLibrary.h"
-#include "ToolsLink.h"
 
 namespace {
 
@@ -26,25 +25,19 @@ class StartUpProcessPartsTest : public StartUpTest {
 protected:
     void TearDown() override {
         ProcessInformationBlock::Close();
-        VnSetTools(nullptr);
         tools_.reset();
         StartUpTest::TearDown();
     }
     // A tools library of our own whose log RunProgram writes to.
-    void UseTools() {
-        tools_ = std::make_unique<VnToolsLibrary>();
-        VnSetTools(tools_.get());
-    }
+    void UseTools() { tools_ = std::make_unique<RegisteredTools>(); }
     std::string FlushedLog() {
-        tools_->GetLog()->Flush();
+        tools_->Library().GetLog()->Flush();
         return LogText();
     }
 
 private:
-    std::unique_ptr<VnToolsLibrary> tools_;
+    std::unique_ptr<RegisteredTools> tools_;
 };
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(StartUpProcessPartsTest, BlockIsNamedSharedMemoryThatOthersCanRead) {
     ProcessInformationBlock& block = ProcessInformationBlock::Get();

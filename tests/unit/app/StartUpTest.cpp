@@ -18,8 +18,6 @@ const VnString kAnotherInstance =
     u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
     u"Please finish any other Varnel installations and try again.";
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 TEST_F(StartUpTest, CleanRunReachesTheHandOffAndPreparesThePayload) {
     EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
     EXPECT_TRUE(WizardHandOffReached());

@@ -1,10 +1,7 @@
 // The core libraries on the simulated machine: both passes on 64-bit
 // Windows, one on 32-bit, the installation record afterwards, and the
-// Retry/Cancel box when a library is in use, answered by an answers script.
+// Retry/Cancel box when a library is in use.
 #ifndef _WIN32
-
-#include <filesystem>
-#include <fstream>
 
 #include "CoreLibraries.h"
 #include "EngineTestSupport.h"
@@ -14,25 +11,19 @@
 
 namespace {
 
-struct ModuleFolder final : ToolsProcessFolders {
-    VnString folder;
-    VnString GetProgramFolder() const override { return VnString(); }
-    VnString GetModuleFolder() const override { return folder; }
-};
-
 class CoreLibrariesTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        payload_.folder = GetInstallerFolder() + u"Playmoor\\";
+        payload_.moduleFolder = GetInstallerFolder() + u"Playmoor\\";
         Tools().SetProcessFolders(&payload_);
-        WriteFile(payload_.folder + u"ProductInfo.xml",
+        WriteFile(payload_.moduleFolder + u"ProductInfo.xml",
                   "<ProductInformation version=\"1.0\"><Names><Name Form=\"4\">Tunaro 9933</Name></Names>"
                   "<ExecutableName>Tunaro.exe</ExecutableName></ProductInformation>");
         Options().DestinationFolder = u"C:\\Program Files (x86)\\Tunaro\\";
         for (int n = 0; n < kCoreLibraryCount; ++n)
-            WriteFile(payload_.folder + CoreLibraryName(n), MakeProgramFile("33.0.44.0") + Utf8(CoreLibraryName(n)));
-        for (int n : {0, 4}) WriteFile(payload_.folder + u"x64\\" + CoreLibraryName(n), MakeProgramFile("1.0", kX64));
+            WriteFile(payload_.moduleFolder + CoreLibraryName(n), MakeProgramFile("33.0.44.0") + Utf8(CoreLibraryName(n)));
+        for (int n : {0, 4}) WriteFile(payload_.moduleFolder + u"x64\\" + CoreLibraryName(n), MakeProgramFile("1.0", kX64));
     }
     void TearDown() override {
         Tools().SetProcessFolders(nullptr);
@@ -42,35 +33,28 @@ protected:
     VnString Installed(int n, const char16_t* subfolder = u"") {
         return Options().DestinationFolder + subfolder + CoreLibraryName(n);
     }
-    // The "Path" of the installation record; empty when none was written.
-    VnString RecordedPath() {
-        VnRegKey key = 0;
-        VnRegValue value;
-        if (Reg().OpenKey(VnRegRoot::LocalMachine, VnString(kInstallationsKey) + u"\\Tunaro 9933", vnwin::kKeyRead,
-                          key) == 0) {
-            Reg().QueryValue(key, u"Path", value);
-            Reg().CloseKey(key);
-        }
-        return value.text;
+    // The "Path" of the installation record; "<missing>" when none was written.
+    std::string RecordedPath() {
+        return SimMachine().Value(VnRegRoot::LocalMachine, VnString(kInstallationsKey) + u"\\Tunaro 9933", "Path");
     }
     const VnCoreArray<VnSimMessageRecord>& Boxes() { return Sim().SimShell().Messages(); }
 
-    ModuleFolder payload_;
+    TestProcessFolders payload_;
 };
 
 }  // namespace
 
 TEST_F(CoreLibrariesTest, SixtyFourBitWindowsGetsBothPassesThenTheRecord) {
-    ASSERT_EQ(Files().SetFileAttributes(payload_.folder + CoreLibraryName(2), vnwin::kFileAttributeReadOnly), 0u);
+    ASSERT_EQ(Files().SetFileAttributes(payload_.moduleFolder + CoreLibraryName(2), vnwin::kFileAttributeReadOnly), 0u);
     EXPECT_TRUE(InstallCoreLibraries());
     for (int n = 0; n < kCoreLibraryCount; ++n) {
-        EXPECT_EQ(ReadFile(Installed(n)), ReadFile(payload_.folder + CoreLibraryName(n)));
+        EXPECT_EQ(ReadFile(Installed(n)), ReadFile(payload_.moduleFolder + CoreLibraryName(n)));
         EXPECT_EQ(Attributes(Installed(n)), vnwin::kFileAttributeNormal);
     }
     EXPECT_TRUE(Exists(Installed(0, u"x64\\")) && Exists(Installed(4, u"x64\\")));
     EXPECT_FALSE(Exists(Installed(1, u"x64\\")));  // no such source: skipped
     EXPECT_TRUE(Boxes().IsEmpty());
-    EXPECT_EQ(RecordedPath(), Options().DestinationFolder);
+    EXPECT_EQ(RecordedPath(), Utf8(Options().DestinationFolder));
 }
 
 TEST_F(CoreLibrariesTest, ThirtyTwoBitWindowsGetsNoX64FolderAndPortableInstallsNoRecord) {
@@ -79,17 +63,14 @@ TEST_F(CoreLibrariesTest, ThirtyTwoBitWindowsGetsNoX64FolderAndPortableInstallsN
     EXPECT_TRUE(InstallCoreLibraries());
     EXPECT_TRUE(Exists(Installed(6)));
     EXPECT_FALSE(Exists(Options().DestinationFolder + u"x64"));
-    EXPECT_EQ(RecordedPath(), u"");
+    EXPECT_EQ(RecordedPath(), "<missing>");
 }
 
 TEST_F(CoreLibrariesTest, RetryCopiesAgainAndCancelEndsWithTheCriticalError) {
     WriteFile(Installed(1), "the copy of an earlier install, in use");
     Facts().lockedFiles.Add(Installed(1));
-    const std::string answers = Sim().MachineFolder() + "-answers.txt";
-    std::ofstream(answers) << "OK  # the box's first button, Retry\nCancel\n";
-    std::string error;
-    ASSERT_TRUE(Sim().SimShell().LoadAnswers(answers, error)) << error;
-    std::filesystem::remove(answers);
+    Sim().SimShell().QueueAnswer(vnwin::kIdOk);  // the box's first button, Retry
+    Sim().SimShell().QueueAnswer(vnwin::kIdCancel);
 
     EXPECT_FALSE(InstallCoreLibraries());
     ASSERT_EQ(Boxes().GetSize(), 3);
@@ -107,7 +88,7 @@ TEST_F(CoreLibrariesTest, RetryCopiesAgainAndCancelEndsWithTheCriticalError) {
                                u"It is recommended that you reboot your computer and install again.\r\n\r\n"
                                u"If this error persists, please uninstall and then install again.");
     EXPECT_TRUE(Exists(Installed(0)));  // copied before the failure, not undone
-    EXPECT_EQ(RecordedPath(), u"");
+    EXPECT_EQ(RecordedPath(), "<missing>");
 }
 
 #endif
