@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestPrinters.h"
+#include "TestText.h"
 
 namespace {
 // What start-up does with the text Windows passes: split, join, parse.

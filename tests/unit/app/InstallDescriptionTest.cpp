@@ -4,7 +4,7 @@
 
 // A fresh machine (simulated, or real Windows) per case.
 #include "PlatformFixture.h"
-#include "AppTestPrinters.h"
+#include "TestText.h"
 #include "FolderPaths.h"
 
 namespace {

@@ -18,12 +18,6 @@ std::vector<std::string> Names(const UninstallSearchResult& result) {
     return names;
 }
 
-std::vector<std::string> Utf8(const VnStringArray& texts) {
-    std::vector<std::string> result;
-    for (const VnString& text : texts) result.push_back(text.ToUtf8());
-    return result;
-}
-
 class InstallationSearchTest : public InstallRecordMachine {};
 
 TEST_F(InstallationSearchTest, EntriesNeedTheFamilyNameAndOneOfTheTwoPublishers) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "AppTestPrinters.h"
+#include "TestText.h"
 #include "InstallApp.h"
 #include "SimTestMachine.h"
 

@@ -48,9 +48,3 @@ std::string EngineTest::LogText() {
 }
 
 bool EngineTest::Logged(const std::string& line) { return LogText().find("] " + line + "\r\n") != std::string::npos; }
-
-std::vector<std::string> Utf8(const VnStringArray& list) {
-    std::vector<std::string> items;
-    for (const VnString& item : list) items.push_back(item.ToUtf8());
-    return items;
-}

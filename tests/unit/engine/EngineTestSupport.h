@@ -15,6 +15,7 @@
 #include "PlatformFixture.h"
 #include "ProgramFiles.h"
 #include "RegisteredTools.h"
+#include "TestText.h"
 
 class EngineTest : public PlatformTest {
 protected:
@@ -39,5 +40,3 @@ private:
     std::unique_ptr<RegisteredTools> tools_;
 };
 
-std::vector<std::string> Utf8(const VnStringArray& list);
-inline std::string Utf8(const VnString& text) { return text.ToUtf8(); }

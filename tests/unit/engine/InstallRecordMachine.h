@@ -20,6 +20,7 @@
 #include "ProgramFiles.h"
 #include "RegisteredTools.h"
 #include "SimTestMachine.h"
+#include "TestText.h"
 
 class InstallRecordMachine : public ::testing::Test {
 protected:

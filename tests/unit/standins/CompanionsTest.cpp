@@ -1,6 +1,5 @@
 // The companion programs, run in-process against a fresh machine: the
 // simulated one natively, the real Windows API in the Windows build.
-#include "../app/AppTestPrinters.h"
 #include "CompanionPrograms.h"
 #include "HostFiles.h"
 #include "PeExportNames.h"

@@ -12,6 +12,7 @@
 
 #include "PlatformFixture.h"
 #include "TestProcessFolders.h"
+#include "TestText.h"
 #include "ToolsInterface.h"
 #include "ToolsLibrary.h"
 #include "VnPlatform.h"
