@@ -2,6 +2,7 @@
 // what happened. docs/runner.md describes the options and the output.
 //
 //   vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "InstallExitCodes.h"
 #include "SimInstallerRun.h"
 #include "SimMachineSnapshot.h"
+#include "SimRunSummary.h"
 
 namespace {
 
@@ -139,15 +141,20 @@ int main(int argc, char** argv) {
     const uintmax_t messagesBefore = FileSize(messagesLog), programsBefore = FileSize(programsLog);
     const SimMachineSnapshot before = SimMachineSnapshot::Take(*machine);
 
+    const auto started = std::chrono::steady_clock::now();
     const int exitCode = RunInstallerInMachine(*machine, installerPath, commandLine);
+    const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - started;
 
-    const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(*machine));
+    const SimMachineSnapshot after = SimMachineSnapshot::Take(*machine);
+    const SimMachineChanges changes = CompareSnapshots(before, after);
     PrintSection("Messages:", LinesSince(messagesLog, messagesBefore));
     if (size_t unused = machine->SimShell().PendingAnswerCount())
         std::cout << "  (" << unused << " answer(s) of the answers file left unused)\n";
-    PrintSection("Programs:", LinesSince(programsLog, programsBefore));
+    const std::vector<std::string> programs = LinesSince(programsLog, programsBefore);
+    PrintSection("Programs:", programs);
     PrintSection("Files changed:", changes.files);
     PrintSection("Registry changed:", changes.registry);
+    PrintRunSummary(std::cout, SummariseRun(*machine, before, after, programs, setupFolder, taken.count()));
     std::cout << "Exit code: " << exitCode << " (" << DescribeInstallExitCode(exitCode) << ")\n";
     return 0;
 }
