@@ -10,9 +10,11 @@ enum InstallExitCode : int {
     // Ended on an error: a failed preflight check, the critical-error box, a
     // tools library that did not load, another installer already running.
     kExitFailed = 1603,
-    // Start-up finished and reached the wizard hand-off, but the wizard is
-    // not built yet, so nothing was installed. Chosen apart from the codes
-    // above (as Windows Installer's "installation suspended, incomplete").
+    // Start-up finished and handed over to the wizard, which was left
+    // waiting for answers that never came: a run without a user (the
+    // simulated machine's, whose scripted user stopped). Nothing was
+    // installed. Chosen apart from the codes above (as Windows Installer's
+    // "installation suspended, incomplete").
     kExitStoppedAtWizardHandOff = 1604,
     // The wizard took the user's answers up to the destination folder and
     // stopped at the copy page, which is not built yet: nothing was installed
@@ -27,7 +29,7 @@ inline const char* DescribeInstallExitCode(int code) {
         case kExitRestartNeeded: return "completed, restart needed";
         case kExitCancelled: return "cancelled";
         case kExitFailed: return "error";
-        case kExitStoppedAtWizardHandOff: return "stopped at the wizard hand-off (the wizard is not built yet)";
+        case kExitStoppedAtWizardHandOff: return "stopped in the wizard, which waited for answers";
         case kExitStoppedBeforeCopying: return "stopped at the copy page (copying is not built yet)";
         default: return "unknown";
     }

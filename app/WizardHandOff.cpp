@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "InstallExitCodes.h"
 #include "ProcessInformationBlock.h"
+#include "RunInstallWizard.h"
 
 namespace {
 
@@ -23,15 +23,14 @@ VnString OptionsSummary(const InstallOptions& o) {
 int RunWizardHandOff(ToolsInterface& tools, const InstallOptions& options) {
     ToolsLog* log = tools.GetLog();
     if (log) {
-        log->Write(kSource, VN_LIT(u"Hand-off reached: start-up is complete and the wizard would be shown now "
-                                   u"(the wizard is not built yet)"));
+        log->Write(kSource, VN_LIT(u"Hand-off reached: start-up is complete, the wizard is shown"));
         log->Write(kSource, OptionsSummary(options));
         log->Write(kSource, VnString::Format(u"Installed copy: \"%s\"",
                                              ProcessInformationBlock::Get().GetProgramFolder()));
         log->Flush();
     }
     g_reached = true;
-    return kExitStoppedAtWizardHandOff;
+    return RunInstallWizard();
 }
 
 bool WizardHandOffReached() { return g_reached.load(); }

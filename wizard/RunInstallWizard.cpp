@@ -4,8 +4,22 @@
 #include "InstallWizard.h"
 #include "ToolsLink.h"
 
+#if VN_TOOLKIT_HEADLESS
+#include "VnHeadlessUi.h"
+#endif
+
 namespace {
 constexpr char16_t kSource[] = u"CInstallWizard::DoModal";
+}  // namespace
+
+// Without a screen the modal loop gives up once its scripted user has no
+// more to do and nothing else is due: the wizard was shown and left waiting.
+bool WizardLeftWaiting() {
+#if VN_TOOLKIT_HEADLESS
+    return VnHeadlessUi::Get().WasStalled();
+#else
+    return false;
+#endif
 }
 
 int WizardExitCode(int32_t wizardResult) {
@@ -17,7 +31,7 @@ int WizardExitCode(int32_t wizardResult) {
     case CInstallWizard::kResultStoppedBeforeCopying:
         return kExitStoppedBeforeCopying;
     default:
-        return kExitFailed;
+        return WizardLeftWaiting() ? kExitStoppedAtWizardHandOff : kExitFailed;
     }
 }
 

@@ -8,6 +8,8 @@
 int RunInstallWizard();
 
 // The exit code for a wizard result code: finished, cancelled, stopped at the
-// copy page (not built yet), or never ended (its window could not be made,
-// or, without a screen, its scripted user stopped answering).
+// copy page (not built yet), or never ended: left waiting for answers (a
+// run without a screen whose scripted user stopped), else an error (its
+// window could not be made).
 int WizardExitCode(int32_t wizardResult);
+bool WizardLeftWaiting();

@@ -92,7 +92,8 @@ TEST_F(PreflightTest, ServerEditionIsAskedThroughItsWindowAndGivenFiveSeconds) {
     // One that closes on the message ends the wait at once.
     Facts().runningPrograms[0].closesOnWmClose = true;
     const uint64_t second = Facts().run.elapsedMilliseconds;
-    EXPECT_EQ(Run(u"/Silent"), kExitStoppedAtWizardHandOff);
+    Run(u"/Silent");  // the silent wizard that follows decides the exit code
+    EXPECT_TRUE(WizardHandOffReached());
     EXPECT_LT(Facts().run.elapsedMilliseconds - second, 1000u);
 }
 

@@ -150,8 +150,8 @@ TEST_F(StartUpTest, CriticalErrorCarriesTheLibrarysReasonWhenTheProductInformati
 }
 
 TEST_F(StartUpTest, OddCommandLinesEndInTheOptions) {
-    EXPECT_EQ(Run(u"stray words /silent/NORUN \"/DistributorID  Acme Corp  \" /Unknown /NoDriverX"),
-              kExitStoppedAtWizardHandOff);
+    Run(u"stray words /silent/NORUN \"/DistributorID  Acme Corp  \" /Unknown /NoDriverX");
+    EXPECT_TRUE(WizardHandOffReached());  // the silent wizard that follows decides the exit code
     const InstallOptions& options = InstallOptions::Get();
     EXPECT_TRUE(options.Silent);
     EXPECT_TRUE(options.NoRun);
