@@ -1,0 +1,25 @@
+// The wizard driver's commands. Each waits up to the time-out for what it
+// needs (the wizard, a page, a message box), prints what it saw on success
+// and returns true, or prints why it failed and returns false.
+#pragma once
+
+#include <string>
+
+namespace driver {
+
+extern int g_timeoutSeconds;
+
+bool DescribePage();
+bool WaitForTitle(const std::wstring& title);
+bool WaitForCaption(const std::wstring& part);
+bool WaitForText(const std::wstring& label);
+bool PressButton(const std::wstring& label);
+bool TickBox(const std::wstring& label, bool checked);
+bool ChooseRadio(const std::wstring& label);
+bool TypeInto(const std::wstring& label, const std::wstring& text);
+bool AnswerBox(const std::wstring& button);
+bool NoBoxFor(int seconds);
+bool WaitUntilGone();
+bool Capture(const std::wstring& bmpFile);
+
+}  // namespace driver
