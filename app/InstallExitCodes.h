@@ -16,10 +16,6 @@ enum InstallExitCode : int {
     // installed. Chosen apart from the codes above (as Windows Installer's
     // "installation suspended, incomplete").
     kExitStoppedAtWizardHandOff = 1604,
-    // The wizard took the user's answers up to the destination folder and
-    // stopped at the copy page, which is not built yet: nothing was installed
-    // (the folder chosen may have been created).
-    kExitStoppedBeforeCopying = 1605,
 };
 
 // A short description of an exit code, for reports.
@@ -30,7 +26,6 @@ inline const char* DescribeInstallExitCode(int code) {
         case kExitCancelled: return "cancelled";
         case kExitFailed: return "error";
         case kExitStoppedAtWizardHandOff: return "stopped in the wizard, which waited for answers";
-        case kExitStoppedBeforeCopying: return "stopped at the copy page (copying is not built yet)";
         default: return "unknown";
     }
 }

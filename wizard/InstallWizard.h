@@ -3,6 +3,7 @@
 // once the copy page (index 4) is reached it refuses, before that it asks.
 #pragma once
 
+#include "CopyAndInstallPpg.h"
 #include "LaterPageSeams.h"
 #include "LicensePpg.h"
 #include "SelectPathPpg.h"
@@ -17,9 +18,9 @@ public:
     static constexpr int32_t kCopyPageIndex = 4;
     // The file associations page is listed only for products with this feature.
     static constexpr int kFileAssociationsFeature = 176;
-    // Result code of a wizard that ended at the copy page, which is not built
-    // yet (see LaterPageSeams.h).
-    static constexpr int32_t kResultStoppedBeforeCopying = 3;
+    // Result code of a wizard that ended at the first page after copying that
+    // would be shown, which is not built yet (see LaterPageSeams.h).
+    static constexpr int32_t kResultEndedAfterCopying = 4;
     static constexpr char16_t kIconFileName[] = u"Application.ico";
 
     CInstallWizard();

@@ -1,22 +1,24 @@
 #include "LaterPageSeams.h"
 
+#include "EngineLog.h"
 #include "InstallWizard.h"
-#include "VnDllString.h"
-#include "VnLayout.h"
 
-CCopyAndInstallPpg::CCopyAndInstallPpg(CInstallWizard* wizard, const VnString& title, const VnString& subtitle)
-    : CWizardPropertyPage(wizard, title, subtitle) {}
-
-void CCopyAndInstallPpg::BuildControls() {
+void CLaterPageSeam::BuildControls() {
     CWizardPropertyPage::BuildControls();
-    status_.Create(*this, VnDllString(VN_LIT(u"Preparing...")));
+    // The frame makes a page's window before it asks whether the page is
+    // shown; a page that will be passed over has nothing to stop.
+    if (IsAnswered()) return;
+    EngineLog(u"CLaterPageSeam",
+              VnString::Format(u"Not built yet: the page \"%s\" (and those after it); the wizard ends after copying",
+                               GetTitle()));
     if (CInstallWizard* wizard = GetWizard())
-        wizard->PostMessage(VnWizardPopupWnd::kEndWizardCommand, uintptr_t(CInstallWizard::kResultStoppedBeforeCopying));
+        wizard->PostMessage(VnWizardPopupWnd::kEndWizardCommand, uintptr_t(CInstallWizard::kResultEndedAfterCopying));
 }
 
-void CCopyAndInstallPpg::Layout() {
-    VnColumn column(GetPageArea());
-    column.Place(status_);
+bool CLaterPageSeam::Apply() {
+    EngineLog(u"CLaterPageSeam",
+              VnString::Format(u"Not built yet: the work of the page \"%s\"; nothing was done", GetTitle()));
+    return true;
 }
 
 bool CFileAssociationPpg::IsAnswered() {

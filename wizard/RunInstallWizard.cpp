@@ -1,5 +1,6 @@
 #include "RunInstallWizard.h"
 
+#include "CompletedInstall.h"
 #include "InstallExitCodes.h"
 #include "InstallWizard.h"
 #include "ToolsLink.h"
@@ -24,12 +25,12 @@ bool WizardLeftWaiting() {
 
 int WizardExitCode(int32_t wizardResult) {
     switch (wizardResult) {
+    // Both come only after the copy page: the install is on the machine.
     case VnWizardPopupWnd::kResultFinished:
-        return kExitCompleted;
+    case CInstallWizard::kResultEndedAfterCopying:
+        return CompletedInstallExitCode();
     case VnWizardPopupWnd::kResultCancelled:
         return kExitCancelled;
-    case CInstallWizard::kResultStoppedBeforeCopying:
-        return kExitStoppedBeforeCopying;
     default:
         return WizardLeftWaiting() ? kExitStoppedAtWizardHandOff : kExitFailed;
     }

@@ -7,8 +7,8 @@
 // Runs CInstallWizard until it ends; returns the exit code (InstallExitCodes.h).
 int RunInstallWizard();
 
-// The exit code for a wizard result code: finished, cancelled, stopped at the
-// copy page (not built yet), or never ended: left waiting for answers (a
+// The exit code for a wizard result code: finished or ended after copying
+// (completed: 0, or 3010 when a restart is needed), cancelled, or never ended: left waiting for answers (a
 // run without a screen whose scripted user stopped), else an error (its
 // window could not be made).
 int WizardExitCode(int32_t wizardResult);

@@ -1,0 +1,250 @@
+// The copy page: its slideshow, its step chain and finishing countdown on the
+// headless toolkit's virtual clock, scripted Express and Custom installs that
+// run through it, and whole installs of the demo product on a fresh simulated
+// machine through the installer's entry, with the exit codes they end with.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CopyAndInstallPpg.h"
+#include "InstallApp.h"
+#include "InstallExitCodes.h"
+#include "InstallFilesText.h"
+#include "PromoSlideshow.h"
+#include "RunInstallWizard.h"
+#include "SimInstallerRun.h"
+#include "SimTestMachine.h"
+#include "VnFileSystem.h"
+#include "WizardTestFixture.h"
+
+namespace {
+
+constexpr char16_t kPayload[] = u"C:\\Setup\\Playmoor\\";
+constexpr char16_t kSetupPictures[] = u"C:\\Setup\\Setup\\";
+
+std::string ProductWithSlideshow() {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<TestProduct version="1.0">
+  <Names><Name Form="0">Tunaro</Name><Name Form="1">Tunaro Test 9933</Name><Name Form="3">Tunaro</Name><Name Form="4">Tunaro 9933</Name></Names>
+  <Version>9933.0.44</Version>
+  <ExecutableName>Tunaro.exe</ExecutableName>
+  <Features>2;173;176</Features>
+  <Installer><PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds></Installer>
+</TestProduct>
+)";
+}
+
+class CopyPageTest : public WizardTest {
+protected:
+    void SetUp() override {
+        WizardTest::SetUp();
+        WriteFile(VnString(kPayload) + u"ProductInfo.xml", ProductWithSlideshow());
+        WriteFile(VnString(kPayload) + u"Tunaro.exe", "program");
+        WriteFile(VnString(kPayload) + u"Data\\Languages\\English\\Language.ini",
+                  "[Language]\r\nName=English\r\nCode=en\r\n");
+        WriteFile(VnString(kSetupPictures) + u"Promo1 - en.png", "png");
+        WriteFile(VnString(kSetupPictures) + u"Promo1.png", "png");
+        WriteFile(VnString(kSetupPictures) + u"Promo2.jpg", "jpg");
+    }
+
+    CCopyAndInstallPpg& CopyPage() { return Wizard().GetCopyPage(); }
+    bool Installed(const VnString& name) { return VnFileSystem::FileExists(VnString(u"C:\\Program Files (x86)\\V Arnel\\Tunaro 9933\\") + name); }
+};
+
+TEST_F(CopyPageTest, PromoPicturesAreFoundLanguageFirstThenPngBeforeJpg) {
+    const VnString folder = kSetupPictures;
+    for (const char16_t* name : {u"Promo3 - en.png", u"Promo3 - en.jpg", u"Promo3.png", u"Promo3.jpg"})
+        WriteFile(folder + name, "picture");
+    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3 - en.png");
+    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3 - en.png"), 0u);
+    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3 - en.jpg");
+    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3 - en.jpg"), 0u);
+    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3.png");
+    EXPECT_EQ(FindPromoPicture(folder, 3, VnString()), folder + u"Promo3.png");
+    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3.png"), 0u);
+    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3.jpg");
+    EXPECT_EQ(FindPromoPicture(folder, 4, u"en"), VnString());
+    // Another language's picture is not taken.
+    EXPECT_EQ(FindPromoPicture(folder, 1, u"de"), folder + u"Promo1.png");
+
+    EXPECT_EQ(LanguageCodeFromIni(u"[Language]\r\nName=English\r\n code = en \r\n"), u"en");
+    EXPECT_EQ(LanguageCodeFromIni(u"[Language]\r\nName=English\r\n"), VnString());
+
+    // Below their least values the settings are raised; each image gets its share.
+    EXPECT_EQ(PromoTiming::Raised(0, 0).minimumMs, 1000);
+    EXPECT_EQ(PromoTiming::Raised(999, -2).count, 1);
+    EXPECT_EQ(PromoTiming::Raised(6000, 3).PeriodMs(), 2000);
+    EXPECT_EQ(PromoTiming::Raised(1000, 3).PeriodMs(), 333);
+    // Ticks for the images still to show: 6000 ms at the first, 4000 at the
+    // second, 2000 at the last, in 333 ms ticks plus one.
+    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(1), 19);
+    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(2), 13);
+    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(3), 7);
+}
+
+TEST_F(CopyPageTest, SilentRunCopiesThenLetsTheSlideshowFinishOnTheClockAndMovesOn) {
+    Options().Silent = true;
+    OpenWizard(20);
+    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    Advance(200);
+    // The steps have run: installed, header changed, now counting down the
+    // three 2000 ms images from the first.
+    CCopyAndInstallPpg& page = CopyPage();
+    EXPECT_TRUE(Installed(u"Tunaro.exe"));
+    EXPECT_EQ(page.GetTitle(), u"Copying Files");
+    EXPECT_EQ(page.GetStatus().GetText(), u"Finalizing installation...");
+    EXPECT_EQ(page.GetProgress().GetMaximum(), 19);
+    EXPECT_GE(page.GetProgress().GetPos(), 1);
+    EXPECT_EQ(page.GetPromoImage().GetImageFile(), VnString(kSetupPictures) + u"Promo1 - en.png");
+    EXPECT_FALSE(page.CanGoNext());
+    EXPECT_FALSE(page.CanGoBack());
+    EXPECT_FALSE(Wizard().GetCancelButton().IsEnabled());
+    EXPECT_FALSE(Wizard().GetBackButton().IsEnabled());
+    EXPECT_FALSE(Wizard().GetNextButton().IsEnabled());
+
+    // Closing the window from here on is refused.
+    EXPECT_TRUE(Ui().PressEscape());
+    EXPECT_EQ(Boxes().back().substr(0, 18), "Cancel Unavailable");
+    EXPECT_EQ(Wizard().GetResultCode(), VnWizardPopupWnd::kResultRunning);
+
+    Advance(2000);
+    EXPECT_EQ(page.GetPromoIndex(), 2);
+    // No Promo2 - en.*, no Promo2.png: the plain JPEG.
+    EXPECT_EQ(page.GetPromoImage().GetImageFile(), VnString(kSetupPictures) + u"Promo2.jpg");
+    Advance(2000);
+    // Promo3 does not exist: the picture stays.
+    EXPECT_EQ(page.GetPromoIndex(), 3);
+    EXPECT_EQ(page.GetPromoImage().GetImageFile(), VnString(kSetupPictures) + u"Promo2.jpg");
+    EXPECT_FALSE(page.IsInstallingDone());
+    const int32_t ticks = page.GetProgress().GetPos();
+    EXPECT_GE(ticks, 11);
+    EXPECT_LE(ticks, 13);
+
+    // The last image has its 2000 ms, then the page ends and the silent
+    // wizard runs past the later pages to its end.
+    Advance(1700);
+    EXPECT_FALSE(page.IsInstallingDone());
+    Advance(400);
+    EXPECT_TRUE(page.ArePromosDone());
+    EXPECT_TRUE(page.IsInstallingDone());
+    EXPECT_EQ(page.GetProgress().GetPos(), page.GetProgress().GetMaximum());
+    EXPECT_EQ(Wizard().GetResultCode(), VnWizardPopupWnd::kResultFinished);
+    EXPECT_EQ(WizardExitCode(Wizard().GetResultCode()), kExitCompleted);
+}
+
+TEST_F(CopyPageTest, ExpressAndCustomInstallsRunThroughCopyingAndEndAtTheFileAssociationsPage) {
+    OpenWizard(20);
+    Press(u"Accept");
+    EXPECT_TRUE(Ui().Choose(u"Express"));
+    Press(u"Next >");
+    // Express skips the Normal/Portable and destination pages.
+    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    Advance(7000);
+    EXPECT_TRUE(Installed(u"Tunaro.exe"));
+    EXPECT_TRUE(CopyPage().IsInstallingDone());
+    // A fresh Express install shows the file associations page, which is not
+    // built: the wizard ends there, after copying.
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex + 1);
+    EXPECT_EQ(Wizard().GetResultCode(), CInstallWizard::kResultEndedAfterCopying);
+    EXPECT_EQ(WizardExitCode(Wizard().GetResultCode()), kExitCompleted);
+
+    CloseMachine();
+    OpenMachine("");
+    SetUp();
+    OpenWizard(20);
+    WalkToDestination();
+    Press(u"Next >");
+    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    Advance(7000);
+    EXPECT_TRUE(Installed(u"Tunaro.exe"));
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex + 1);
+    EXPECT_EQ(Wizard().GetResultCode(), CInstallWizard::kResultEndedAfterCopying);
+}
+
+// ---- Whole installs of the demo product through the installer's entry ----
+
+class DemoInstallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallOptions::ResetForTests();
+        RegisterStandIns();
+        setup_ = DefaultSetupFolder(sim_.Machine());
+        ASSERT_TRUE(sim_.CopyDemoSetup(setup_)) << "the demo set-up is not built";
+    }
+    int Install(std::u16string_view commandLine = u"/Silent") {
+        InstallOptions::ResetForTests();
+        CInstallApp app;
+        const int code = RunInstallerInMachine(sim_.Machine(), setup_ + kInstallerFileName, VnString(commandLine));
+        VnSetPlatform(&sim_.Machine());
+        return code;
+    }
+    VnString Destination() const { return u"C:\\Program Files (x86)\\V Arnel\\Tunaro 33\\"; }
+    std::string RecordGuid() {
+        return sim_.Value(VnRegRoot::LocalMachine, u"Software\\V. Arnel\\Tunacore\\Installations\\Tunaro 33", "GUID");
+    }
+    std::string LogText() {
+        std::string text;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(sim_.Folder()))
+            if (entry.path().filename().string().starts_with("Tunaro Install Wizard")) text += sim_.HostText(
+                std::filesystem::relative(entry.path(), sim_.Folder()).string());
+        return text;
+    }
+
+    SimTestMachine sim_;
+    VnString setup_;
+};
+
+TEST_F(DemoInstallTest, SilentInstallCompletesAndAReinstallKeepsTheRecord) {
+    ASSERT_EQ(Install(), kExitCompleted) << LogText();
+    for (const char16_t* name : {u"Tunaro.exe", u"VnTools.dll", u"License.txt", u"License.LGPL3.txt",
+                                 u"Data\\Languages\\English\\Language.ini"})
+        EXPECT_TRUE(sim_.Exists(Destination() + name)) << VnString(name).ToUtf8();
+    EXPECT_TRUE(sim_.Exists(u"C:\\Windows\\Fonts\\DejaVuSansMono.ttf"));
+    EXPECT_TRUE(sim_.Exists(u"C:\\Windows\\SysWOW64\\VnCodecSupport.dll"));
+    EXPECT_TRUE(sim_.KeyExists(VnRegRoot::LocalMachine,
+                               u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tunaro 33"));
+    const std::string guid = RecordGuid();
+    EXPECT_NE(guid, "<missing>");
+    const std::string log = LogText();
+    EXPECT_NE(log.find("Not built yet: the work of the page \"Install Complete\""), std::string::npos);
+
+    ASSERT_EQ(Install(), kExitCompleted);
+    EXPECT_EQ(RecordGuid(), guid);
+}
+
+TEST_F(DemoInstallTest, LockedProgramFileIsDeferredAndPlacedByTheRestart) {
+    ASSERT_EQ(Install(), kExitCompleted);
+    const VnString program = Destination() + u"Tunaro.exe";
+    const std::string payload = sim_.ReadFile(setup_ + u"Playmoor\\Tunaro.exe");
+    sim_.WriteFile(program, "an older program");
+    sim_.Facts().lockedFiles.Add(program);
+
+    EXPECT_EQ(Install(), kExitRestartNeeded);
+    EXPECT_TRUE(sim_.ReadFile(program) == "an older program");
+    sim_.Facts().lockedFiles.RemoveAll();
+    ASSERT_TRUE(sim_.Machine().SimulateRestart());
+    EXPECT_TRUE(sim_.ReadFile(program) == payload);
+}
+
+TEST_F(DemoInstallTest, CurrentInstallationWithDowngradesForbiddenRunsTheDependencyStepOnly) {
+    std::string description = sim_.ReadFile(setup_ + u"Install.xml");
+    const size_t allow = description.find("<AllowDowngrade>1<");
+    ASSERT_NE(allow, std::string::npos);
+    description.replace(allow, 18, "<AllowDowngrade>0<");
+    sim_.WriteFile(setup_ + u"Install.xml", description);
+    ASSERT_EQ(Install(), kExitCompleted);
+    EXPECT_NE(LogText().find("CInstallFiles::CopyAndInstall"), std::string::npos);
+    // Each run writes its own log.
+    ASSERT_EQ(Install(), kExitCompleted);
+    const std::string second = LogText();
+    EXPECT_NE(second.find("copying and registration skipped"), std::string::npos);
+    EXPECT_NE(second.find("InstallDependencies"), std::string::npos);
+    EXPECT_EQ(second.find("CInstallFiles::CopyAndInstall"), std::string::npos);
+    EXPECT_EQ(second.find("InstallComponents"), std::string::npos);
+}
+
+}  // namespace
+
+#endif  // _WIN32

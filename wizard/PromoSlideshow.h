@@ -1,0 +1,43 @@
+// The promotion slideshow of the copy page: which picture file shows for an
+// image number, how long each image stays, and how many 333 ms ticks the
+// finishing countdown needs to let the remaining images have their time.
+#pragma once
+
+#include <cstdint>
+
+#include "VnString.h"
+
+struct PromoTiming {
+    // Total time the slideshow must stay visible; at least 1000 ms.
+    int32_t minimumMs = 1000;
+    // Number of images; at least 1.
+    int32_t count = 1;
+
+    // "/*/Installer/PromoMinimumMilliseconds" and "/*/Installer/PromoCount"
+    // of the product information, raised to their least values.
+    static PromoTiming FromProductInformation();
+    static PromoTiming Raised(int32_t minimumMs, int32_t count);
+
+    // How long each image shows (integer division).
+    int32_t PeriodMs() const { return minimumMs / count; }
+    // Ticks of the finishing countdown while image `index` shows: the time of
+    // the images from `index` to the last, in 333 ms ticks, plus one.
+    int32_t CountdownTicks(int32_t index) const;
+};
+
+constexpr uint32_t kPromoCountdownTickMs = 333;
+
+// The picture for image `index` in `setupFolder` (the installer's folder +
+// "Setup\"): "Promo<n> - <code>.png", "Promo<n> - <code>.jpg", "Promo<n>.png",
+// "Promo<n>.jpg", the first that exists; empty when none does. Without a
+// language code only the plain names are tried.
+VnString FindPromoPicture(const VnString& setupFolder, int32_t index, const VnString& languageCode);
+
+// The code of the user-interface language: the language object of the tools
+// library names the language ("English"); its code is the "Code=" line of
+// that language's "Language.ini" in the payload's program tree
+// ("Playmoor\Data\Languages\<name>\Language.ini" beside the installer).
+// Empty when either is missing.
+VnString UiLanguageCode();
+// The "Code=" value of a language file's text (any section, case ignored).
+VnString LanguageCodeFromIni(const VnString& iniText);
