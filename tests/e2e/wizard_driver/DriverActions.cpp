@@ -171,11 +171,17 @@ bool TypeInto(const std::wstring& label, const std::wstring& text) {
     return TextOf(edit) == text || Fail(L"the edit box did not take the text");
 }
 
-bool AnswerBox(const std::wstring& button) {
+bool WaitForBox() {
     HWND box = nullptr;
     if (!WaitFor([&] { return (box = FindMessageBox()) != nullptr; })) return Fail(L"no message box came");
     Sleep(kPollMs);  // let the box finish building
     Print(Describe(box));
+    return true;
+}
+
+bool AnswerBox(const std::wstring& button) {
+    if (!WaitForBox()) return false;
+    HWND box = FindMessageBox();
     for (const Control& control : Controls(box)) {
         if (control.kind != ControlKind::PushButton || !SameLabel(TextOf(control.hwnd), button)) continue;
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control.hwnd), BN_CLICKED),

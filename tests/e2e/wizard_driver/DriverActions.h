@@ -17,6 +17,7 @@ bool PressButton(const std::wstring& label);
 bool TickBox(const std::wstring& label, bool checked);
 bool ChooseRadio(const std::wstring& label);
 bool TypeInto(const std::wstring& label, const std::wstring& text);
+bool WaitForBox();
 bool AnswerBox(const std::wstring& button);
 bool NoBoxFor(int seconds);
 bool WaitUntilGone();

@@ -10,6 +10,7 @@
 //     tick LABEL [on|off]    set the check box LABEL (on unless said)
 //     choose LABEL           choose the radio button LABEL
 //     type LABEL TEXT        replace the text of the edit box after the static text LABEL
+//     wait-box               wait for a message box and print it
 //     answer BUTTON          wait for a message box, print it, press its button BUTTON
 //     no-box SECONDS         fail when a message box comes within SECONDS
 //     wait-gone              wait until the wizard window has closed
@@ -27,7 +28,7 @@ namespace {
 int Usage() {
     std::fputs("usage: wizard_driver [--timeout SECONDS] describe | wait-title TITLE | wait-caption TEXT | wait-text LABEL |"
                " press LABEL |"
-               " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | answer BUTTON | no-box SECONDS | wait-gone |"
+               " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | wait-box | answer BUTTON | no-box SECONDS | wait-gone |"
                " capture FILE.bmp\n",
                stderr);
     return 2;
@@ -54,6 +55,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"tick" && (count == 1 || count == 2)) ok = driver::TickBox(arg(0), count == 1 || arg(1) != L"off");
     else if (command == L"choose" && count == 1) ok = driver::ChooseRadio(arg(0));
     else if (command == L"type" && count == 2) ok = driver::TypeInto(arg(0), arg(1));
+    else if (command == L"wait-box" && count == 0) ok = driver::WaitForBox();
     else if (command == L"answer" && count == 1) ok = driver::AnswerBox(arg(0));
     else if (command == L"no-box" && count == 1) ok = driver::NoBoxFor(_wtoi(arg(0).c_str()));
     else if (command == L"wait-gone" && count == 0) ok = driver::WaitUntilGone();

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Pictures of every page of the install wizard that is built, and of its
+# message boxes, taken under Wine and Xvfb at 96 and at 144 DPI into
+# build/screenshots/wizard/ (PNG files, not committed). The x86_64 installer
+# from the win64 demo set-up folder is worked through
+# build/win64/bin/wizard_driver.exe. Builds nothing: build the win64 preset
+# first. Exits 1 when a picture could not be taken.
+set -u
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+SETUP="$root/build/win64/setup"
+DRIVER="$root/build/win64/bin/wizard_driver.exe"
+out="$root/build/screenshots/wizard"
+
+fail() { echo "capture-wizard-pages: $*" >&2; exit 1; }
+command -v wine >/dev/null 2>&1 || fail "wine is not installed"
+command -v convert >/dev/null 2>&1 || fail "imagemagick's convert is missing"
+[ -f "$SETUP/Tunaro Install Wizard.exe" ] || fail "no installer in $SETUP (build the win64 preset)"
+[ -f "$DRIVER" ] || fail "no $DRIVER (build the win64 preset)"
+mkdir -p "$out"
+
+# A private X server of our own, whatever DISPLAY says: the pictures must show
+# only the wizard.
+unset DISPLAY
+. "$root/scripts/wine-env.sh" || fail "no Wine prefix"
+DRIVER_OUTPUT=$(mktemp)
+trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT"' EXIT
+
+# drive ARGS...: one driver command (its output through a file: a Wine
+# console program must not write into a pipe, see wine-wizard-e2e.sh).
+drive() {
+    wine "$DRIVER" --timeout 60 "$@" >"$DRIVER_OUTPUT" 2>&1 && return 0
+    echo "driver $* failed:" >&2
+    cat "$DRIVER_OUTPUT" >&2
+    return 1
+}
+
+# shot NAME: the wizard (and a message box over it) as $out/NAME.png.
+shot() {
+    local bmp="$WINEPREFIX/drive_c/shot.bmp"
+    drive capture 'C:\shot.bmp' && convert "$bmp" "$out/$1.png" && rm -f "$bmp" && echo "$out/$1.png"
+}
+
+# One walk through the pages at the DPI of the Wine prefix.
+walk() {
+    local dpi=$1 dir="$WINEPREFIX/drive_c/Tunaro Setup"
+    rm -rf "$dir"
+    cp -r "$SETUP" "$dir" || return 1
+    (cd "$dir" && exec timeout 300 wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+    local installer=$!
+    drive wait-title "Welcome" && shot "${dpi}dpi-1-welcome" &&
+        drive press "Accept" && drive wait-title "Setup Type" && shot "${dpi}dpi-2-setup-type" &&
+        drive choose "Custom" && drive press "Next >" && drive wait-text "Portable install" &&
+        shot "${dpi}dpi-3-normal-or-portable" &&
+        drive press "Next >" && drive wait-title "Destination Folder" && shot "${dpi}dpi-4-destination" &&
+        drive type "Install to:" 'C:\Windows\Tunaro' && drive press "Next >" && drive wait-box &&
+        shot "${dpi}dpi-5-destination-refused" && drive answer "OK" &&
+        drive press "Cancel" && drive wait-box && shot "${dpi}dpi-6-confirm-cancel" &&
+        drive answer "Yes" && drive wait-gone
+    local status=$?
+    wait "$installer"
+    return "$status"
+}
+
+status=0
+for dpi in 96 144; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
+    wineserver -w
+    walk "$dpi" || status=1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+done
+exit "$status"
