@@ -14,6 +14,7 @@
 #include "SimInstallerRun.h"
 #include "SimMachineSnapshot.h"
 #include "SimRunSummary.h"
+#include "SimWizardAnswers.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void PrintUsage(std::ostream& out) {
     out << "usage: vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]\n"
            "  --machine DIR   the simulated machine's folder (created as a new machine when missing or empty)\n"
            "  --setup DIR     the set-up folder to install from (e.g. build/native/setup)\n"
-           "  --answers FILE  answers for the message boxes, one per line (OK, Yes, No, Cancel, ...)\n";
+           "  --answers FILE  answers for the message boxes and the wizard, one per line\n"
+           "                  (OK, Yes, No, ...; press Next >, choose Custom, type Install to: = D:\\Tunaro, ...)\n";
 }
 
 bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string& error) {
@@ -116,7 +118,8 @@ int main(int argc, char** argv) {
         std::cerr << "vninstall-sim: cannot use the machine in " << arguments.machine << ": " << error << "\n";
         return kMachineError;
     }
-    if (!arguments.answers.empty() && !machine->SimShell().LoadAnswers(arguments.answers, error)) {
+    SimWizardAnswers wizardAnswers;  // the answers file's lines for the wizard (SimWizardAnswers.h)
+    if (!arguments.answers.empty() && !wizardAnswers.Load(arguments.answers, machine->SimShell(), error)) {
         std::cerr << "vninstall-sim: cannot read the answers file " << arguments.answers << ": " << error << "\n";
         return kUsageError;
     }
@@ -142,6 +145,7 @@ int main(int argc, char** argv) {
     const SimMachineSnapshot before = SimMachineSnapshot::Take(*machine);
 
     const auto started = std::chrono::steady_clock::now();
+    wizardAnswers.Install();
     const int exitCode = RunInstallerInMachine(*machine, installerPath, commandLine);
     const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - started;
 
@@ -150,6 +154,9 @@ int main(int argc, char** argv) {
     PrintSection("Messages:", LinesSince(messagesLog, messagesBefore));
     if (size_t unused = machine->SimShell().PendingAnswerCount())
         std::cout << "  (" << unused << " answer(s) of the answers file left unused)\n";
+    if (wizardAnswers.Count() > 0)
+        std::cout << "Wizard: " << wizardAnswers.Done() << " of " << wizardAnswers.Count() << " line(s) carried out"
+                  << (wizardAnswers.Problem().empty() ? "" : "; stopped at " + wizardAnswers.Problem()) << "\n";
     const std::vector<std::string> programs = LinesSince(programsLog, programsBefore);
     PrintSection("Programs:", programs);
     PrintSection("Files changed:", changes.files);
