@@ -151,8 +151,7 @@ TEST_F(CopyPageTest, ExpressAndCustomInstallsRunThroughCopyingAndEndAtTheFileAss
     EXPECT_EQ(WizardExitCode(Wizard().GetResultCode()), kExitCompleted);
 
     CloseMachine();
-    OpenMachine("");
-    SetUp();
+    SetUp();  // a fresh machine for the Custom install
     OpenWizard(20);
     WalkToDestination();
     Press(u"Next >");
