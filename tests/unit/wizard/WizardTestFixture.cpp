@@ -2,15 +2,8 @@
 
 #include "WizardTestFixture.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-
 #include "OperatingSystem.h"
 #include "ProcessInformationBlock.h"
-#include "ToolsLink.h"
 
 namespace {
 
@@ -30,41 +23,23 @@ std::string ProductInfoXml(const WizardProduct& product) {
 }  // namespace
 
 void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& product) {
-    static std::atomic<int> caseNumber{0};
-    hostFolder_ = (std::filesystem::temp_directory_path() /
-                   ("vn-wizard-" + std::to_string(getpid()) + "-" + std::to_string(++caseNumber)))
-                      .string();
-    std::filesystem::remove_all(hostFolder_);
-    if (!factsText.empty()) {
-        std::filesystem::create_directories(hostFolder_);
-        std::ofstream(hostFolder_ + "/" + VnSimPlatform::kFactsFileName) << factsText;
-    }
-    std::string error;
-    machine_ = VnSimPlatform::OpenMachine(hostFolder_, error);
-    ASSERT_TRUE(machine_) << error;
-    machine_->Facts().installerPath = VN_LIT(u"C:\\Setup\\Tunaro Install Wizard.exe");
-    VnSetPlatform(machine_.get());
+    machine_ = std::make_unique<SimTestMachine>(factsText);
+    Machine().Facts().installerPath = VN_LIT(u"C:\\Setup\\Tunaro Install Wizard.exe");
     InstallOptions::ResetForTests();
     CLicensePpg::ResetCountdownForTests();
     VnHeadlessUi::Get().Reset();
     ForgetOperatingSystem();
-
     WriteFile(u"C:\\Setup\\Playmoor\\ProductInfo.xml", ProductInfoXml(product));
     WriteFile(u"C:\\Setup\\License.txt", "Terms of use.\r\nSecond line.\r\n");
-    library_ = std::make_unique<VnToolsLibrary>();
-    library_->SetProcessFolders(&folders_);
-    VnSetTools(library_.get());
+    tools_ = std::make_unique<RegisteredTools>(u"C:\\Setup\\Playmoor\\");
 }
 
 void WizardTest::CloseMachine() {
     wizard_.reset();
-    VnSetTools(nullptr);
-    library_.reset();
+    tools_.reset();
     ProcessInformationBlock::Close();
     ForgetOperatingSystem();
-    VnSetPlatform(nullptr);
     machine_.reset();
-    std::filesystem::remove_all(hostFolder_);
 }
 
 CInstallWizard& WizardTest::OpenWizard(uint64_t ms) {
@@ -96,27 +71,15 @@ void WizardTest::WalkToDestination() {
 
 std::vector<std::string> WizardTest::Boxes() const {
     std::vector<std::string> boxes;
-    for (const VnSimMessageRecord& box : machine_->SimShell().Messages())
+    for (const VnSimMessageRecord& box : machine_->Machine().SimShell().Messages())
         boxes.push_back(box.title.ToUtf8() + ": " + box.text.ToUtf8());
     return boxes;
 }
 
-void WizardTest::WriteFile(const VnString& path, const std::string& bytes) {
-    VnString folder;
-    for (const VnString& part : VnStringArray::Split(path.Left(path.ReverseFind(u'\\')).View(), u"\\")) {
-        folder += part + u"\\";
-        if (folder.GetLength() > 3) machine_->Files().CreateDirectory(folder);
-    }
-    ASSERT_EQ(machine_->Files().WriteFile(path, bytes), 0u) << path.ToUtf8();
-}
-
 void WizardTest::AddUninstallEntry(const VnString& name, const VnString& location) {
-    const VnString path = VnString(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + name;
-    VnRegKey key = 0;
-    ASSERT_EQ(machine_->Registry().CreateKey(VnRegRoot::LocalMachine, path, vnwin::kKeyReadWrite, key), 0u);
-    machine_->Registry().SetValue(key, u"Publisher", VnRegValue::String(u"Varnel, Inc."));
-    machine_->Registry().SetValue(key, u"InstallLocation", VnRegValue::String(location));
-    machine_->Registry().CloseKey(key);
+    const VnString key = VnString(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + name;
+    machine_->SetValue(VnRegRoot::LocalMachine, key, u"Publisher", VnRegValue::String(u"Varnel, Inc."));
+    machine_->SetValue(VnRegRoot::LocalMachine, key, u"InstallLocation", VnRegValue::String(location));
 }
 
 #endif  // _WIN32

@@ -15,9 +15,9 @@
 
 #include "InstallOptions.h"
 #include "InstallWizard.h"
-#include "ToolsLibrary.h"
+#include "RegisteredTools.h"
+#include "SimTestMachine.h"
 #include "VnHeadlessUi.h"
-#include "VnSimPlatform.h"
 #include "VnUiDriver.h"
 
 struct WizardProduct {
@@ -54,24 +54,18 @@ protected:
     std::string Caption() const { return wizard_->GetText().ToUtf8(); }
     InstallOptions& Options() { return InstallOptions::Get(); }
 
-    VnSimPlatform& Machine() { return *machine_; }
-    void QueueAnswer(int answer) { machine_->SimShell().QueueAnswer(answer); }
+    VnSimPlatform& Machine() { return machine_->Machine(); }
+    void QueueAnswer(int answer) { Machine().SimShell().QueueAnswer(answer); }
     // The boxes shown so far, as "title: text".
     std::vector<std::string> Boxes() const;
 
-    void WriteFile(const VnString& path, const std::string& bytes);
+    void WriteFile(const VnString& path, const std::string& bytes) { machine_->WriteFile(path, bytes); }
     // An uninstall entry of the product's family, published by the maker.
     void AddUninstallEntry(const VnString& name, const VnString& location);
 
 private:
-    struct Folders final : ToolsProcessFolders {
-        VnString GetProgramFolder() const override { return VnString(); }
-        VnString GetModuleFolder() const override { return u"C:\\Setup\\Playmoor\\"; }
-    };
-    std::string hostFolder_;
-    std::unique_ptr<VnSimPlatform> machine_;
-    Folders folders_;
-    std::unique_ptr<VnToolsLibrary> library_;
+    std::unique_ptr<SimTestMachine> machine_;
+    std::unique_ptr<RegisteredTools> tools_;
     std::unique_ptr<CInstallWizard> wizard_;
     VnUiDriver ui_;
 };
