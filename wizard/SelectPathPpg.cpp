@@ -34,7 +34,11 @@ void CSelectPathPpg::Layout() {
 }
 
 bool CSelectPathPpg::OnLeaveForward() {
-    if (!IsAnswered()) SetDestination(path_.GetPath());
+    // The page is left forward only while it is shown. When it is shown
+    // although answered (silent mode or this version installed, and the
+    // folder failed its check), the user must still be able to correct the
+    // folder: the path box, which showed the stored folder, counts as well.
+    SetDestination(path_.GetPath());
     return Apply();
 }
 

@@ -17,7 +17,7 @@ public:
     // portable), and in Express mode.
     bool IsAnswered() override;
     void PrepareDefaults() override;
-    // Next: the path box's text becomes the destination (unless answered).
+    // Next: the path box's text becomes the destination.
     bool OnLeaveForward() override;
     // The destination rules; the first broken one is shown and refuses.
     bool Apply() override;

@@ -129,6 +129,13 @@ TEST_F(WizardTest, SkippedPageWhoseCheckFailsIsShownAndExpressEnds) {
     EXPECT_FALSE(Options().ExpressSetup);
     EXPECT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Wizard().GetSelectPathPage().GetPathBox().GetPath().ToUtf8(), "C:\\Windows\\Tunaro\\");
+
+    // Silent mode still counts the page as answered; the folder typed now is taken all the same.
+    Options().Silent = true;
+    ASSERT_TRUE(Ui().Type(u"Install to:", u"C:\\Tunaro"));
+    Press(u"Next >");
+    EXPECT_EQ(Options().DestinationFolder.ToUtf8(), "C:\\Tunaro\\");
+    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
 }
 
 TEST_F(WizardTest, ModalRunEndsWithTheExitCodeOfHowTheWizardEnded) {
