@@ -84,16 +84,6 @@ TEST(DestinationRulesTest, SharePathSkipsTheDiskSpaceRule) {
     EXPECT_EQ(CheckDestination(u"D:\\Tunaro\\", {}, machine), DestinationRule::LowDiskSpace);
 }
 
-TEST_F(WizardTest, FolderIsStoredWithExactlyOneTrailingBackslash) {
-    const std::pair<const char16_t*, const char*> cases[] = {
-        {u"D:\\a", "D:\\a\\"}, {u"D:\\a\\", "D:\\a\\"}, {u"D:\\a\\\\", "D:\\a\\"},
-        {u"D:\\a\\\\\\", "D:\\a\\"}, {u"\\\\", "\\\\"}, {u"", ""}};
-    for (const auto& [text, stored] : cases) {
-        CSelectPathPpg::SetDestination(text);
-        EXPECT_EQ(Options().DestinationFolder.ToUtf8(), stored);
-    }
-}
-
 TEST_F(WizardTest, DefaultFolderComesFromTheFirstSourceThatHasOne) {
     WizardProduct product;
     bool storeDirectory = false, otherVersion = false;
