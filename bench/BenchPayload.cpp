@@ -1,0 +1,96 @@
+#include "BenchPayload.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFileCount = 5000;
+constexpr uint64_t kTargetBytes = 200ull << 20;
+
+std::string ReadHostFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Mixed sizes: mostly small files, some medium ones, a few large ones,
+// scaled so that the whole comes to about kTargetBytes.
+std::vector<uint64_t> FileSizes(std::mt19937_64& random) {
+    std::vector<uint64_t> sizes(kFileCount);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    uint64_t total = 0;
+    for (uint64_t& size : sizes) {
+        const double pick = unit(random);
+        size = pick < 0.80   ? 512 + uint64_t(unit(random) * 24 * 1024)
+               : pick < 0.98 ? 64 * 1024 + uint64_t(unit(random) * 512 * 1024)
+                             : 2 * 1024 * 1024 + uint64_t(unit(random) * 6 * 1024 * 1024);
+        total += size;
+    }
+    const double scale = double(kTargetBytes) / double(total);
+    for (uint64_t& size : sizes) size = std::max<uint64_t>(64, uint64_t(double(size) * scale));
+    return sizes;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadPeTemplates(const fs::path& setupFolder) {
+    std::vector<std::string> templates;
+    for (const char* name : {"System/Check Version/VnCodecSupport.dll", "System/Check Version/VnDeviceBridge.dll"})
+        if (std::string pe = ReadHostFile(setupFolder / name); !pe.empty()) templates.push_back(pe);
+    return templates;
+}
+
+Payload WritePayload(const fs::path& root, const std::vector<std::string>& templates) {
+    std::mt19937_64 random(20240611);
+    const std::vector<uint64_t> sizes = FileSizes(random);
+    std::string block(1 << 20, '\0');
+    for (char& c : block) c = char(random());
+    Payload payload;
+    for (int i = 0; i < kFileCount; ++i) {
+        const fs::path folder = root / ("Folder " + std::to_string(i % 10)) / ("Part " + std::to_string(i % 50));
+        fs::create_directories(folder);
+        const bool library = i % 2 == 0;
+        char name[64];
+        std::snprintf(name, sizeof name, library ? "Codec%04d.dll" : "Data%04d.dat", i);
+        std::ofstream out(folder / name, std::ios::binary);
+        uint64_t left = sizes[size_t(i)];
+        if (library) {
+            const std::string& pe = templates[size_t(i / 2) % templates.size()];
+            out.write(pe.data(), std::streamsize(pe.size()));
+            left = left > pe.size() ? left - pe.size() : 0;
+        }
+        for (uint64_t offset = uint64_t(i) * 4099; left > 0;) {
+            const uint64_t start = offset % block.size(), chunk = std::min<uint64_t>(left, block.size() - start);
+            out.write(block.data() + start, std::streamsize(chunk));
+            left -= chunk, offset += chunk;
+        }
+        payload.files++;
+        payload.bytes += uint64_t(out.tellp());
+    }
+    return payload;
+}
+
+double CpuSeconds() {
+    double total = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval& t : {usage.ru_utime, usage.ru_stime}) total += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    }
+    return total;
+}
+
+Timing Measure(const std::function<void()>& work) {
+    const double cpuStart = CpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return Timing{std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                  CpuSeconds() - cpuStart};
+}

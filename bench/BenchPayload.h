@@ -1,0 +1,37 @@
+// What the copy and install benchmarks share: the generated payload of about
+// 5,000 files and 200 MB of mixed sizes, and CPU/wall-clock timing.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Payload {
+    int files = 0;
+    uint64_t bytes = 0;
+};
+
+// The demo set-up's small versioned PE files, read from `setupFolder`; empty
+// when the set-up folder has none (vn_demo_setup not built).
+std::vector<std::string> ReadPeTemplates(const std::filesystem::path& setupFolder);
+
+// Writes the payload below `root`: even files are libraries built from the
+// PE templates (padded to their size), odd files plain data; 50 folders two
+// levels deep. The same seed every time, so every run writes the same files.
+Payload WritePayload(const std::filesystem::path& root, const std::vector<std::string>& templates);
+
+// Wall-clock and CPU time (user and system, of this process and of the
+// children it waited for, so that a command run through std::system counts
+// the same way). Ratios use CPU time: the machine is shared, so wall clock
+// wanders.
+struct Timing {
+    double wall = 1e9, cpu = 1e9;
+    void KeepBest(const Timing& other) {
+        if (other.cpu < cpu) *this = other;
+    }
+};
+
+double CpuSeconds();
+Timing Measure(const std::function<void()>& work);

@@ -1,0 +1,215 @@
+// A whole silent install on the simulated machine against `cp -r` of the same
+// payload in the same run.
+//
+// A fresh machine gets the demo set-up folder (build/native/setup) as the
+// runner puts it, and the generated payload (about 5,000 files and 200 MB of
+// mixed sizes, half of them versioned libraries) is written into that copy
+// under "Playmoor\Bench Payload\", so the install copies it into the program
+// folder with the rest of the program tree. Two such machines are made, then,
+// in the order cp -r, install, install, cp -r, the best of each kept:
+//   cp -r        of the copy's Playmoor tree to a folder in /tmp (the baseline)
+//   installer    "/Silent", run with RunInstallerInMachine in a forked child,
+//                each time on a machine of its own
+// The install runs in a child so that its CPU time and its peak resident
+// memory come from wait4's rusage of that child alone (the child starts as a
+// copy of this process, whose resident size at the fork is printed too). The
+// log's "Finish (<n> ms)" durations are of the machine's simulated clock, so
+// where the time goes is for a profiler: run this under `perf record -g` and
+// look at the child's process (docs/benchmarks.md).
+// Everything made is deleted afterwards.
+//
+//   install_bench [--keep] [set-up folder]   (default: ../setup beside the program)
+//   install_bench --write-payload FOLDER [set-up folder]
+// --keep leaves the machines in /tmp for a look at what was installed.
+// --write-payload only writes the payload into FOLDER and prints its size, for
+// scripts/bench-install-wine.sh.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "BenchPayload.h"
+#include "SimInstallerRun.h"
+#include "VnSimPlatform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRepeats = 2;
+
+// The host folder behind a Windows path of the machine ("C:\a\b\" ->
+// <machine>/drives/C/a/b).
+fs::path HostPathOf(const fs::path& machineFolder, const VnString& windowsPath) {
+    const std::string text = windowsPath.ToUtf8();
+    fs::path path = machineFolder / "drives" / text.substr(0, 1);
+    size_t start = 3;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find('\\', start), text.size());
+        if (end > start) path /= text.substr(start, end - start);
+        start = end + 1;
+    }
+    return path;
+}
+
+struct InstallRun {
+    Timing timing;
+    long peakKilobytes = 0;
+    int status = -1;  // the child's exit status: 0 when the installer completed (0 or 3010)
+};
+
+// Runs the installer with "/Silent" in a forked child that opens the machine
+// itself; the parent measures the wall clock and takes the child's rusage.
+InstallRun RunSilentInstallInChild(const std::string& machineFolder, const VnString& installerPath) {
+    InstallRun run;
+    const auto start = std::chrono::steady_clock::now();
+    std::fflush(stdout);  // or the child would print this process's buffered lines again
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string error;
+        std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(machineFolder, error);
+        if (!machine) _exit(2);
+        const int exitCode = RunInstallerInMachine(*machine, installerPath, u"/Silent");
+        std::printf("installer exit code: %d\n", exitCode);
+        std::fflush(stdout);
+        _exit(exitCode == 0 || exitCode == 3010 ? 0 : 1);
+    }
+    if (child < 0) return run;
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child) return run;
+    run.timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.timing.cpu = 0;
+    for (const timeval& t : {usage.ru_utime, usage.ru_stime}) run.timing.cpu += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    run.peakKilobytes = usage.ru_maxrss;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+long ResidentKilobytesNow() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+void Report(const char* name, const Timing& timing, const Payload& payload, const Timing& baseline) {
+    std::printf("%-22s %9.3f %9.3f %10.0f %8.1f %9.2fx %9.2fx\n", name, timing.cpu, timing.wall,
+                payload.files / timing.wall, double(payload.bytes) / (1 << 20) / timing.wall, timing.cpu / baseline.cpu,
+                timing.wall / baseline.wall);
+}
+
+// A fresh machine in `machineFolder` with the set-up folder copied in as the
+// runner does it and the payload written into that copy's Playmoor tree.
+// Returns the installer's Windows path (empty on failure) and the host path
+// of the copy's Playmoor folder.
+VnString PrepareMachine(const std::string& machineFolder, const fs::path& setup,
+                        const std::vector<std::string>& templates, fs::path& hostPlaymoor, Payload& payload) {
+    std::string error;
+    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(machineFolder, error);
+    int filesCopied = 0;
+    const VnString setupFolder = machine ? DefaultSetupFolder(*machine) : VnString();
+    if (!machine || !CopySetupIntoMachine(*machine, setup.string(), setupFolder, filesCopied, error) ||
+        !machine->Flush(error)) {
+        std::fprintf(stderr, "install_bench: %s\n", error.c_str());
+        return VnString();
+    }
+    hostPlaymoor = HostPathOf(machineFolder, setupFolder) / "Playmoor";
+    payload = WritePayload(hostPlaymoor / "Bench Payload", templates);
+    return setupFolder + kInstallerFileName;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string option = argc > 1 ? argv[1] : "";
+    const bool keep = option == "--keep", writeOnly = option == "--write-payload";
+    if (writeOnly && argc < 3) {
+        std::fprintf(stderr, "install_bench: --write-payload needs a folder\n");
+        return 2;
+    }
+    const int folderArgument = writeOnly ? 3 : keep ? 2 : 1;
+    const fs::path setup = argc > folderArgument ? fs::path(argv[folderArgument])
+                                                 : fs::path(argv[0]).parent_path() / ".." / "setup";
+    const std::vector<std::string> templates = ReadPeTemplates(setup);
+    if (templates.empty()) {
+        std::fprintf(stderr, "install_bench: no PE files in %s (build vn_demo_setup or name the set-up folder)\n",
+                     setup.string().c_str());
+        return 1;
+    }
+    if (writeOnly) {
+        const Payload payload = WritePayload(argv[2], templates);
+        std::printf("payload: %d files, %.1f MB\n", payload.files, double(payload.bytes) / (1 << 20));
+        return 0;
+    }
+    const fs::path work = fs::temp_directory_path() / ("vn-install-bench-" + std::to_string(getpid()));
+    fs::remove_all(work);
+
+    // Everything is created before anything is timed and nothing is deleted
+    // until the end: a mass delete just before a run makes the file system's
+    // inode allocation slower for whatever runs next.
+    std::vector<std::string> machines;
+    std::vector<VnString> installers;
+    fs::path hostPlaymoor;
+    Payload payload;
+    for (int run = 0; run < kRepeats; ++run) {
+        machines.push_back((work / ("machine-" + std::to_string(run + 1))).string());
+        installers.push_back(PrepareMachine(machines.back(), setup, templates, hostPlaymoor, payload));
+        if (installers.back().IsEmpty()) {
+            fs::remove_all(work);
+            return 1;
+        }
+    }
+    std::printf("payload: %d files, %.1f MB (half of them versioned libraries), in each machine's\n"
+                "  %s\n",
+                payload.files, double(payload.bytes) / (1 << 20), (hostPlaymoor / "Bench Payload").string().c_str());
+
+    // Alternating, cp -r / install / install / cp -r, the best of each kept
+    // (by CPU time), so neither side always runs on a colder or warmer disk.
+    int status = 0;
+    Timing baseline;
+    InstallRun install;
+    auto timeCopy = [&](int run) {
+        const std::string command =
+            "cp -r '" + hostPlaymoor.string() + "' '" + (work / ("cp-out-" + std::to_string(run))).string() + "'";
+        baseline.KeepBest(Measure([&] {
+            if (std::system(command.c_str()) != 0) status = 1;
+        }));
+    };
+    const long residentAtFork = ResidentKilobytesNow();
+    timeCopy(1);
+    for (int run = 0; run < kRepeats; ++run) {
+        const InstallRun thisRun = RunSilentInstallInChild(machines[size_t(run)], installers[size_t(run)]);
+        if (thisRun.status != 0) {
+            std::fprintf(stderr, "install_bench: the install did not complete (child status %d)\n", thisRun.status);
+            status = 1;
+        }
+        install.peakKilobytes = std::max(install.peakKilobytes, thisRun.peakKilobytes);
+        if (thisRun.timing.cpu < install.timing.cpu) install.timing = thisRun.timing;
+    }
+    timeCopy(2);
+
+    std::printf("\n%-22s %9s %9s %10s %8s %10s %10s\n", "", "CPU s", "wall s", "files/s", "MB/s", "CPU ratio",
+                "wall ratio");
+    Report("cp -r Playmoor", baseline, payload, baseline);
+    Report("silent install", install.timing, payload, baseline);
+    std::printf("best of %d runs each (by CPU time); files/s and MB/s by wall clock, of the generated payload\n"
+                "(the install also copies the demo product's own files, writes the registry and its log)\n",
+                kRepeats);
+    std::printf("installer peak resident memory: %ld KB (the larger child's ru_maxrss; each child started as a\n"
+                "  copy of this process at %ld KB resident)\n",
+                install.peakKilobytes, residentAtFork);
+    if (keep)
+        std::printf("the machines are kept in %s\n", work.string().c_str());
+    else
+        fs::remove_all(work);
+    return status;
+}
