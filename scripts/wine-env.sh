@@ -5,14 +5,16 @@
 # choose the Windows version Wine reports.
 
 vn_wine_cleanup() {
+    # Every step may fail harmlessly (no server left, display already gone);
+    # none may stop the rest, also in callers that run with `set -e`.
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-        wineserver -k >/dev/null 2>&1
-        wineserver -w >/dev/null 2>&1
-        rm -rf "$WINEPREFIX"
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX" || true
     fi
     if [ -n "${VN_XVFB_PID:-}" ]; then
-        kill "$VN_XVFB_PID" >/dev/null 2>&1
-        wait "$VN_XVFB_PID" 2>/dev/null
+        kill "$VN_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$VN_XVFB_PID" 2>/dev/null || true
         unset VN_XVFB_PID DISPLAY
     fi
 }
