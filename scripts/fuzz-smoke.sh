@@ -5,6 +5,7 @@
 # sanitizer report, leak or time-out.
 #
 #   FUZZ_SECONDS   time per target (default 30)
+#   FUZZ_SEED      random seed (default 1, so that CI runs repeat; 0 picks one)
 #   FUZZ_JOBS      build parallelism (default 2)
 set -euo pipefail
 
@@ -36,7 +37,7 @@ for target in "${targets[@]}"; do
   corpora=("$work/$name/corpus")  # new inputs go here, never into the tree
   [ -d "$seeds" ] && corpora+=("$seeds")
   echo "fuzz-smoke: $target for ${seconds}s"
-  if ! "build/fuzz/bin/$target" "${corpora[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if ! "build/fuzz/bin/$target" "${corpora[@]}" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -timeout=10 -rss_limit_mb=2048 \
       -artifact_prefix="$work/$name/artifacts/" -print_final_stats=1 >"$work/$name/log" 2>&1; then
     echo "fuzz-smoke: $target FAILED"
     tail -n 60 "$work/$name/log"
