@@ -1,10 +1,12 @@
 #include "SkinFolder.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "FolderPaths.h"
 #include "VnArray.h"
+#include "VnFileSystem.h"
 #include "VnPlatform.h"
 #include "VnXmlDocument.h"
 
@@ -33,4 +35,15 @@ bool IsUsableSkinFolder(const VnString& folder, ProductInformation& product) {
     document.ResetPos();
     const bool hasMainFrame = document.FindElem(u"//MAINFRAME");
     return std::fabs(version - kSkinVersion) < kVersionTolerance && styleAllowed && hasMainFrame;
+}
+
+VnString GetStoredSkinFolder(ToolsInterface& tools) {
+    VnString error;
+    ProductInformation* product = tools.GetProductInformation(error);
+    if (!product) return VnString();
+    const VnString name = product->GetInfoString(u"/*/General/MegaSkinKey", u"Standard View Skin 2");
+    std::unique_ptr<ToolsPropertyStore> properties(tools.OpenPropertyStore(u"Properties"));
+    if (!properties) return VnString();
+    const VnString folder = NormaliseFolder(properties->GetText(name, VnString()));
+    return IsUsableSkinFolder(folder, *product) ? folder : VnString();
 }
