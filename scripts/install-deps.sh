@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libpugixml-dev zlib1g-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libpugixml-dev zlib1g-dev libz-mingw-w64-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 xvfb ccache fonts-dejavu-core python3)
 missing=()

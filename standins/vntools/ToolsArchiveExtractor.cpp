@@ -32,7 +32,14 @@ bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& fol
     // Every target is decided, and every path checked, before the first write.
     const VnString target = ToolsFolderPath(folder);
     VnStringArray paths;
+    uint64_t declared = 0;
     for (const VnZipEntry& entry : zip.Entries()) {
+        declared += entry.size;
+        if (entry.size > VnZipArchive::kDefaultMaxEntrySize || declared > kMaxExtractedBytes) {
+            scope.Write(VnString::Format(u"Refused entry \"%s\": the archive would unpack to more than %u MB",
+                                         entry.name, uint32_t(kMaxExtractedBytes >> 20)));
+            return false;
+        }
         VnString relative;
         if (!VnZipArchive::RelativePathOf(entry.name, relative) || (relative.IsEmpty() && !entry.IsFolder())) {
             scope.Write(VnString::Format(u"Refused entry \"%s\": its path leaves the target folder or names no file",

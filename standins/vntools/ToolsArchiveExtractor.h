@@ -2,6 +2,8 @@
 // that the simulated machine sees every file written.
 #pragma once
 
+#include <cstdint>
+
 #include "ToolsInterface.h"
 
 class ToolsArchiveExtractor final : public ToolsArchive {
@@ -14,6 +16,11 @@ public:
     // damaged while writing ends the extraction with false; the entries
     // before it stay written.
     bool Extract(const VnString& archive, const VnString& folder, bool keepFolderStructure) override;
+
+    // Zip bombs: an entry never inflates past the size it declares, no entry
+    // may declare more than 1 GiB, and all entries together no more than
+    // this; an archive over a limit is refused before anything is written.
+    static constexpr uint64_t kMaxExtractedBytes = uint64_t(2) << 30;
 
 private:
     ToolsLog& log_;

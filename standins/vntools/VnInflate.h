@@ -1,8 +1,6 @@
-// A decoder for raw deflate streams (the compressed data of a zip entry, with
-// no zlib or gzip wrapper): stored, fixed-code and dynamic-code blocks.
-//
-// One small decoder serves every build, so that the Windows library needs no
-// compression library of its own and both builds read archives identically.
+// Decoding raw deflate streams (the compressed data of a zip entry, with no
+// zlib or gzip wrapper) through zlib, with a hard limit on the output so that
+// a small entry cannot grow without bound.
 #pragma once
 
 #include <cstddef>

@@ -6,6 +6,7 @@
 #include "ToolsTestMachine.h"
 #include "VnInflate.h"
 #include "VnZipArchive.h"
+#include "TestZipWriter.h"
 #include "ZipSamples.h"
 
 namespace {
@@ -81,6 +82,31 @@ TEST_F(ZipTest, DamagedArchivesFail) {
     EXPECT_FALSE(Extract("PK\x05\x06 this is not an archive at all", Scratch() + u"E", true));
     EXPECT_FALSE(Extract("", Scratch() + u"F", true));
     EXPECT_FALSE(library->GetArchive()->Extract(Scratch() + u"missing.zip", Scratch() + u"G", true));
+}
+
+TEST_F(ZipTest, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
+    const std::string zeros(8 << 20, '\0');  // deflates to about 8 KB
+    struct Case {
+        const char* what;
+        std::vector<TestZipEntry> entries;
+    } cases[] = {
+        {"inflates past its declared size", {{"bomb.bin", zeros, true, 1000}}},
+        {"declares more than an entry may hold", {{"a.bin", "x", false, 0xF0000000u}}},
+        {"declares more than an archive may hold",
+         {{"a.bin", "x", false, 0x3FFFFFFFu}, {"b.bin", "x", false, 0x3FFFFFFFu}, {"c.bin", "x", false, 0x3FFFFFFFu}}},
+        {"is encrypted", {{"secret.txt", "text", true, std::nullopt, 1}}},
+        {"climbs out", {{"ok.txt", "ok"}, {"..\\evil.txt", "evil"}}},
+        {"is absolute", {{"ok.txt", "ok"}, {"/evil.txt", "evil"}}},
+        {"names a drive", {{"ok.txt", "ok"}, {"C:\\evil.txt", "evil"}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Extract(MakeTestZip(c.entries), Scratch() + u"Target", true)) << c.what;
+        EXPECT_FALSE(Exists(Scratch() + u"Target\\ok.txt")) << c.what;
+        EXPECT_FALSE(Exists(Scratch() + u"evil.txt")) << c.what;
+    }
+    // Duplicate names: the later entry wins, as unpacking in archive order gives.
+    ASSERT_TRUE(Extract(MakeTestZip({{"same.txt", "first"}, {"same.txt", "second"}}), Scratch() + u"Dup", true));
+    EXPECT_EQ(ReadFile(Scratch() + u"Dup\\same.txt"), "second");
 }
 
 TEST(ZipPaths, OnlyPathsInsideTheFolderAreAccepted) {
