@@ -58,7 +58,8 @@ TEST_F(InstallFilesSequenceTest, AFreshSixtyFourBitMachineGetsEveryPhaseInOrder)
               "InstallCoreLibraries InstallSystemFiles InstallProgramFiles RegisterProgramFiles "
               "CreateRegistrySettings WriteUninstallEntry ");
     for (const char* seam : {"CleanObsoleteFiles", "InstallDefaultLibraryAndSettings",
-                             "MigrateSettingsFromEarlierVersion", "WriteProgramRegistrySettings"})
+                             "MigrateSettingsFromEarlierVersion", "CFileAssociationHelper::RegisterProductTypes",
+                             "CFileAssociationHelper::RegisterMediaClient"})
         EXPECT_TRUE(Logged(std::string(seam) + ": Not built yet: nothing was done")) << seam;
     EXPECT_TRUE(LoggedContaining("CInstallFiles::CopyAndInstall: Options: Silent=0"));
 
@@ -135,7 +136,7 @@ TEST_F(InstallFilesSequenceTest, APortableInstallLeavesTheSystemAloneButRunsEver
     EXPECT_TRUE(Exists(Installed(u"VnAudio.dll")));
     EXPECT_TRUE(Exists(Installed(u"License.LGPL3.txt")));
     EXPECT_EQ(registrations, std::vector<std::string>{"component C:\\Portable\\Tunaro\\VnTools.dll"});
-    EXPECT_TRUE(Logged("WriteProgramRegistrySettings: Not built yet: nothing was done"));
+    EXPECT_TRUE(LoggedContaining("CFileAssociationHelper::WriteRegistryTemplates: Finish"));
 
     EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kUninstallKey, "DisplayName"), "<missing>");
     EXPECT_EQ(RegistryText(VnRegRoot::LocalMachine, kRecordKey, "Path"), "<missing>");

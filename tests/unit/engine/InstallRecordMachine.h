@@ -34,14 +34,15 @@ protected:
 
     void TearDown() override { CloseMachine(); }
 
-    // A new machine; `factsText` (machine.ini lines) changes its facts.
-    void OpenMachine(const std::string& factsText) {
+    // A new machine; `factsText` (machine.ini lines) changes its facts,
+    // `productInfo` replaces the test product's "ProductInfo.xml".
+    void OpenMachine(const std::string& factsText, const char* productInfo = kProductInfo) {
         CloseMachine();
         sim_ = std::make_unique<SimTestMachine>(factsText);
         Machine().Facts().installerPath = VN_LIT(u"C:\\Setup\\Tunaro Install Wizard.exe");
         InstallOptions::ResetForTests();
         ForgetOperatingSystem();
-        sim_->WriteFile(VnString(kPlaymoor) + u"ProductInfo.xml", kProductInfo);
+        sim_->WriteFile(VnString(kPlaymoor) + u"ProductInfo.xml", productInfo);
         tools_ = std::make_unique<RegisteredTools>(kPlaymoor);
         VnString problem;
         product_ = tools_->Library().GetProductInformation(problem);
