@@ -1,7 +1,7 @@
 // vninstall-sim: runs the installer in a simulated Windows machine and prints
 // what happened. docs/runner.md describes the options and the output.
 //
-//   vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]
+//   vninstall-sim --machine DIR --setup DIR [--answers FILE] [--restart] [-- installer command line]
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -24,10 +24,11 @@ constexpr int kMachineError = 1;
 struct RunnerArguments {
     std::string machine, setup, answers;
     std::vector<std::string> installerArguments;
+    bool restart = false;  // simulate the restart and the next logon after the run
 };
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: vninstall-sim --machine DIR --setup DIR [--answers FILE] [-- installer command line]\n"
+    out << "usage: vninstall-sim --machine DIR --setup DIR [--answers FILE] [--restart] [-- installer command line]\n"
            "  --machine DIR   the simulated machine's folder (created as a new machine when missing or empty)\n"
            "  --setup DIR     the set-up folder to install from (e.g. build/native/setup)\n"
            "  --answers FILE  answers for the message boxes and the wizard, one per line\n"
@@ -40,6 +41,10 @@ bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string&
         if (argument == "--") {
             parsed.installerArguments.assign(argv + i + 1, argv + argc);
             break;
+        }
+        if (argument == "--restart") {
+            parsed.restart = true;
+            continue;
         }
         std::string* target = argument == "--machine" ? &parsed.machine
                               : argument == "--setup" ? &parsed.setup
@@ -96,6 +101,28 @@ std::vector<std::string> LinesSince(const std::string& path, uintmax_t fromSize)
 void PrintSection(const char* title, const std::vector<std::string>& lines) {
     std::cout << title << (lines.empty() ? " none\n" : "\n");
     for (const std::string& line : lines) std::cout << "  " << line << "\n";
+}
+
+// The restart the installer asked for (or the user's own), then the next
+// logon, with what they changed.
+void SimulateRestartAndLogon(VnSimPlatform& machine, const SimMachineSnapshot& before) {
+    const std::string restartsLog = machine.MachineFolder() + "/" + VnSimPlatform::kRestartLogName;
+    const std::string programsLog = machine.MachineFolder() + "/programs.log";
+    const uintmax_t restartsBefore = FileSize(restartsLog), programsBefore = FileSize(programsLog);
+    std::cout << "Restart: " << (machine.SimShell().RestartRequested() ? "requested by the installer"
+                                                                       : "not requested by the installer; done anyway")
+              << "\n";
+    RegisterStandIns();
+    VnStringArray problems;
+    const bool done = machine.SimulateRestart(&problems);
+    const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(machine));
+    PrintSection("Restart and logon:", LinesSince(restartsLog, restartsBefore));
+    PrintSection("Programs at logon:", LinesSince(programsLog, programsBefore));
+    PrintSection("Files changed by the restart:", changes.files);
+    PrintSection("Registry changed by the restart:", changes.registry);
+    std::vector<std::string> problemLines;
+    for (const VnString& problem : problems) problemLines.push_back(problem.ToUtf8());
+    PrintSection(done ? "Restart problems:" : "Restart problems (not everything was done):", problemLines);
 }
 
 }  // namespace
@@ -163,5 +190,6 @@ int main(int argc, char** argv) {
     PrintSection("Registry changed:", changes.registry);
     PrintRunSummary(std::cout, SummariseRun(*machine, before, after, programs, setupFolder, taken.count()));
     std::cout << "Exit code: " << exitCode << " (" << DescribeInstallExitCode(exitCode) << ")\n";
+    if (arguments.restart) SimulateRestartAndLogon(*machine, after);
     return 0;
 }

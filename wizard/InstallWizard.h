@@ -4,11 +4,13 @@
 #pragma once
 
 #include "CopyAndInstallPpg.h"
-#include "LaterPageSeams.h"
+#include "FileAssociationPpg.h"
+#include "FinishPpg.h"
 #include "LicensePpg.h"
 #include "SelectPathPpg.h"
 #include "SetupTypeCustomPpg.h"
 #include "SetupTypePpg.h"
+#include "ShortcutsPpg.h"
 #include "VnWizardPopupWnd.h"
 
 class CInstallWizard : public VnWizardPopupWnd {
@@ -18,9 +20,6 @@ public:
     static constexpr int32_t kCopyPageIndex = 4;
     // The file associations page is listed only for products with this feature.
     static constexpr int kFileAssociationsFeature = 176;
-    // Result code of a wizard that ended at the first page after copying that
-    // would be shown, which is not built yet (see LaterPageSeams.h).
-    static constexpr int32_t kResultEndedAfterCopying = 4;
     static constexpr char16_t kIconFileName[] = u"Application.ico";
 
     CInstallWizard();

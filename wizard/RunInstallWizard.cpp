@@ -23,12 +23,11 @@ bool WizardLeftWaiting() {
 #endif
 }
 
-int WizardExitCode(int32_t wizardResult) {
+int WizardExitCode(int32_t wizardResult, const FinishState& finish) {
     switch (wizardResult) {
-    // Both come only after the copy page: the install is on the machine.
+    // Finishing comes only after the copy page: the install is on the machine.
     case VnWizardPopupWnd::kResultFinished:
-    case CInstallWizard::kResultEndedAfterCopying:
-        return CompletedInstallExitCode();
+        return CompletedInstallExitCode(finish.restartNeeded || finish.workDeferred);
     case VnWizardPopupWnd::kResultCancelled:
         return kExitCancelled;
     default:
@@ -43,5 +42,5 @@ int RunInstallWizard() {
     const int32_t result = wizard.GetResultCode();
     scope.Write(VnString::Format(u"Wizard ended on page %d with result %d", wizard.GetCurrentIndex(), result));
     scope.SetResult(result);
-    return WizardExitCode(result);
+    return WizardExitCode(result, wizard.GetFinishPage().GetState());
 }

@@ -57,8 +57,9 @@ TEST_F(InstallFilesSequenceTest, AFreshSixtyFourBitMachineGetsEveryPhaseInOrder)
               "CopyAndInstall CleanInstallationDirectory LoadDefaultLibrary UpgradeFromPreviousVersion "
               "InstallCoreLibraries InstallSystemFiles InstallProgramFiles RegisterProgramFiles "
               "CreateRegistrySettings WriteUninstallEntry ");
-    for (const char* seam : {"CleanObsoleteFiles", "InstallDefaultLibraryAndSettings",
-                             "MigrateSettingsFromEarlierVersion", "CFileAssociationHelper::RegisterProductTypes",
+    EXPECT_TRUE(Logged("CleanInstallDirectory: Start"));
+    for (const char* seam : {"InstallDefaultLibraryAndSettings", "MigrateSettingsFromEarlierVersion",
+                             "CFileAssociationHelper::RegisterProductTypes",
                              "CFileAssociationHelper::RegisterMediaClient"})
         EXPECT_TRUE(Logged(std::string(seam) + ": Not built yet: nothing was done")) << seam;
     EXPECT_TRUE(LoggedContaining("CInstallFiles::CopyAndInstall: Options: Silent=0"));

@@ -142,9 +142,12 @@ TEST_F(WizardTest, ModalRunEndsWithTheExitCodeOfHowTheWizardEnded) {
     int step = 0;
     VnHeadlessUi::Get().SetScript([&step](VnPopupWnd& popup) {
         VnUiDriver ui(&popup);
-        return ++step == 1 ? ui.Press(u"Accept") : step == 2 && ui.Press(u"Next >");
+        // Next where it can be pressed: past the copy page to the end.
+        return ++step == 1 ? ui.Press(u"Accept") : (ui.Press(u"Next >") || step < 20);
     });
-    EXPECT_EQ(RunInstallWizard(), kExitCompleted);  // Express: installed, ended after copying
+    // Express: installed; past the file associations page the finish page
+    // has nothing to ask and is passed over.
+    EXPECT_EQ(RunInstallWizard(), kExitCompleted);
 
     VnHeadlessUi::Get().SetScript([](VnPopupWnd& popup) { return VnUiDriver(&popup).Press(u"Cancel") && false; });
     EXPECT_EQ(RunInstallWizard(), kExitCancelled);
