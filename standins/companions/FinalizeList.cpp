@@ -96,10 +96,21 @@ uint32_t DeleteListedFile(const VnString& path) {
     return files.DeleteFile(path);
 }
 
+// The kind a value's name gives must be the kind its data has: the installer
+// writes nothing else, and a value of a foreign kind is left alone.
+bool KindMatchesData(const FinalizeEntry& entry) {
+    const bool deletion = entry.data.StartsWith(kDeleteAction);
+    const bool registration = entry.IsRegistration();
+    if (entry.kind.EqualsNoCase(u"Install File")) return !deletion && !registration;
+    if (entry.kind.EqualsNoCase(u"Delete File")) return deletion;
+    if (entry.kind.EqualsNoCase(u"Register File")) return registration;
+    return false;
+}
+
 uint32_t CarryOut(const FinalizeEntry& entry, const StagedPackageInstaller& installPackage) {
     const VnString& data = entry.data;
     int32_t bar = data.Find(u'|');
-    if (!entry.readable || bar <= 0) return kErrorInvalidData;
+    if (!entry.readable || bar <= 0 || !KindMatchesData(entry)) return kErrorInvalidData;
     VnString first = data.Left(bar), second = data.Mid(bar + 1);
     if (data.StartsWith(kDeleteAction)) return second.IsEmpty() ? kErrorInvalidData : DeleteListedFile(second);
     if (data.StartsWith(kRegisterAction))

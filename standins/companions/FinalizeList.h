@@ -15,10 +15,12 @@
 // (%d)", the counters decide), then the registrations by their counters, so a
 // library is registered once its replacement is in place.
 //
-// Each entry that was carried out is removed at once; an entry that failed
-// (a staged file that is missing, a locked destination, a library that does
-// not register) or that cannot be read stays in the list, and the others are
-// still carried out. The key itself is removed once it is empty.
+// Only values named "Install File (n)", "Delete File (n)" and "Register File
+// (n)" whose data has that kind are carried out. Each entry that was carried
+// out is removed at once; an entry that failed (a staged file that is
+// missing, a locked destination, a library that does not register), that
+// cannot be read or that is of a foreign kind stays in the list, and the
+// others are still carried out. The key itself is removed once it is empty.
 #pragma once
 
 #include <cstdint>

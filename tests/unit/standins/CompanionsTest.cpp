@@ -75,6 +75,12 @@ protected:
         Registry().SetValue(handle, name, VnRegValue::String(text));
         Registry().CloseKey(handle);
     }
+    void DeleteValue(const VnString& key, const VnString& name) {
+        VnRegKey handle = 0;
+        ASSERT_EQ(Registry().OpenKey(VnRegRoot::CurrentUser, key, vnwin::kKeyReadWrite, handle), 0u);
+        Registry().DeleteValue(handle, name);
+        Registry().CloseKey(handle);
+    }
     IVnRegistry& Registry() { return VnPlatform().Registry(); }
 
     const VnString finalizeKey = VnString(kProductKey) + u"\\Installer\\Finalize";
@@ -101,12 +107,17 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     SetText(finalizeKey, u"Install File (3)", staged + u"VnImage.dll|" + target + u"VnImage.dll");
     SetText(finalizeKey, u"Register File (1)", u"_REGISTERFILE|" + target + u"NotThere.dll");
     SetText(finalizeKey, u"Unreadable", u"no bar in here");
+    SetText(finalizeKey, u"Foreign", u"_DELETEFILE|" + Scratch() + u"keep.txt");          // not a kind we write
+    SetText(finalizeKey, u"Install File (4)", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // name and data disagree
+    WriteFile(Scratch() + u"keep.txt", "kept");
 
     // The first failure is the missing staged file; what failed stays listed.
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"\"/FinishInstall\""), vnwin::kErrorFileNotFound);
     VnStringArray left = ValueNames(finalizeKey);
     VnStringArraySort::Sort(left);  // Wine lists values sorted, Windows in the order written
-    EXPECT_EQ(left, (VnStringArray{u"Install File (2)", u"Register File (1)", u"Unreadable"}));
+    EXPECT_EQ(left, (VnStringArray{u"Foreign", u"Install File (2)", u"Install File (4)", u"Register File (1)",
+                                   u"Unreadable"}));
+    EXPECT_EQ(ReadFile(Scratch() + u"keep.txt"), "kept");
     EXPECT_FALSE(Exists(Scratch() + u"old.txt"));
     EXPECT_EQ(ReadFile(target + u"same.txt"), "second");  // created its folder; (0) then (1)
     EXPECT_FALSE(Exists(staged + u"first.txt"));
@@ -120,7 +131,7 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     // Once the rest can be done, the list and its key are gone; the "Installer" key stays.
     WriteFile(staged + u"missing.txt", "late");
     WriteFile(target + u"NotThere.dll", library);
-    SetText(finalizeKey, u"Unreadable", u"_DELETEFILE|" + Scratch() + u"never-there.txt");
+    for (const char16_t* name : {u"Unreadable", u"Foreign", u"Install File (4)"}) DeleteValue(finalizeKey, name);
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/finishinstall"), 0u);
     EXPECT_EQ(ReadFile(target + u"missing.txt"), "late");
     VnRegKey key = 0;
