@@ -74,16 +74,29 @@ set(VN_DEMO_TOOL ${VN_DEMO_SOURCE_DIR}/tools/make_demo_files.py)
 # vn_demo_binary(<path in set-up> ARCH I686|X86_64 KIND EXE|DLL VERSION a.b.c.d
 #                DESCRIPTION text SOURCE file.c)
 # Builds one PE file with its version resource straight into the set-up folder.
+#                [ROOT folder OUTPUTS list-variable])
+# ROOT (default the set-up folder) and OUTPUTS (default VN_DEMO_OUTPUTS) serve
+# the earlier version's files below.
 function(vn_demo_binary path)
-  cmake_parse_arguments(B "" "ARCH;KIND;VERSION;DESCRIPTION;SOURCE" "" ${ARGN})
+  cmake_parse_arguments(B "" "ARCH;KIND;VERSION;DESCRIPTION;SOURCE;ROOT;OUTPUTS" "" ${ARGN})
+  if(NOT B_ROOT)
+    set(B_ROOT ${VN_SETUP_DIR})
+  endif()
+  if(NOT B_OUTPUTS)
+    set(B_OUTPUTS VN_DEMO_OUTPUTS)
+  endif()
   get_filename_component(RC_FILE_NAME ${path} NAME)
   set(RC_FILE_VERSION ${B_VERSION})
   string(REPLACE "." "," RC_FILE_VERSION_COMMAS ${B_VERSION})
   set(RC_PRODUCT_VERSION ${VN_DEMO_VERSION})
   string(REPLACE "." "," RC_PRODUCT_VERSION_COMMAS ${VN_DEMO_FILE_VERSION})
   set(RC_DESCRIPTION ${B_DESCRIPTION})
+  file(RELATIVE_PATH root_name ${CMAKE_BINARY_DIR} ${B_ROOT})
   set(work ${VN_DEMO_WORK_DIR}/${path})
-  set(output ${VN_SETUP_DIR}/${path})
+  if(NOT B_ROOT STREQUAL VN_SETUP_DIR)
+    set(work ${VN_DEMO_WORK_DIR}/${root_name}/${path})
+  endif()
+  set(output ${B_ROOT}/${path})
   if(B_KIND STREQUAL "DLL")
     set(RC_FILE_TYPE VFT_DLL)
     set(link_kind -shared -Wl,--kill-at)
@@ -101,7 +114,7 @@ function(vn_demo_binary path)
     DEPENDS ${work}.rc ${VN_DEMO_SOURCE_DIR}/src/${B_SOURCE} ${VN_DEMO_SOURCE_DIR}/src/DemoRecord.h
     COMMENT "Demo set-up: ${path}"
     VERBATIM)
-  set(VN_DEMO_OUTPUTS ${VN_DEMO_OUTPUTS} ${output} PARENT_SCOPE)
+  set(${B_OUTPUTS} ${${B_OUTPUTS}} ${output} PARENT_SCOPE)
 endfunction()
 
 # vn_demo_generated(<path in set-up> DEPENDS files... COMMAND args...)
@@ -198,6 +211,42 @@ vn_demo_generated("Media/Sample Tone.wav" DEPENDS ${VN_DEMO_TOOL}
   COMMAND ${Python3_EXECUTABLE} ${VN_DEMO_TOOL} tone @OUT@)
 
 add_custom_target(vn_demo_setup ALL DEPENDS ${VN_DEMO_OUTPUTS})
+
+# ---- An earlier version of the product --------------------------------------
+# ${CMAKE_BINARY_DIR}/setup-earlier/: the set-up folder of version 33.0.40,
+# which still shipped some of what this version's clean-up deletes (its
+# release lists, engine/ObsoleteReleaseLists.cpp). Installed first, it leaves
+# them behind for the current version to remove.
+set(VN_SETUP_EARLIER_DIR ${CMAKE_BINARY_DIR}/setup-earlier)
+set(VN_DEMO_EARLIER_FILES ${VN_DEMO_WORK_DIR}/earlier-files)
+set(VN_DEMO_EARLIER_LIBRARIES
+  "Plugins/General/VnTVControl.dll" "Plugins/Visualization/vis_vnspectrum.dll" "Plugins/VnVideoTypeFilter.ax"
+  "VnFix.dll")
+set(VN_DEMO_EARLIER_TEXTS
+  "Data/Default Art/DLNA Audio Background.jpg" "Data/Default Art/DLNA Video Background.jpg"
+  "Web/index.html" "Web/scripts/remote.js" "Plugins/DirectShow/VnSplitter/VnSplitter.txt")
+set(VN_DEMO_EARLIER_OUTPUTS "")
+foreach(library IN LISTS VN_DEMO_EARLIER_LIBRARIES)
+  vn_demo_binary("Playmoor/${library}" ARCH ${VN_DEMO_ARCH} KIND DLL VERSION 33.0.40.0
+    DESCRIPTION "Tunaro plug-in (earlier version)" SOURCE DemoComponent.c
+    ROOT ${VN_DEMO_EARLIER_FILES} OUTPUTS VN_DEMO_EARLIER_OUTPUTS)
+endforeach()
+foreach(text IN LISTS VN_DEMO_EARLIER_TEXTS)
+  file(WRITE ${VN_DEMO_EARLIER_FILES}/Playmoor/${text} "Left behind by Tunaro 33.0.40: ${text}\n")
+endforeach()
+set(VN_DEMO_VERSION_NOW ${VN_DEMO_VERSION})
+set(VN_DEMO_VERSION 33.0.40)
+configure_file(${VN_DEMO_SOURCE_DIR}/setup/Playmoor/ProductInfo.xml.in
+               ${VN_DEMO_EARLIER_FILES}/Playmoor/ProductInfo.xml @ONLY)
+set(VN_DEMO_VERSION ${VN_DEMO_VERSION_NOW})
+add_custom_target(vn_demo_setup_earlier ALL
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${VN_SETUP_EARLIER_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${VN_SETUP_DIR} ${VN_SETUP_EARLIER_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${VN_DEMO_EARLIER_FILES} ${VN_SETUP_EARLIER_DIR}
+  DEPENDS ${VN_DEMO_EARLIER_OUTPUTS}
+  COMMENT "Demo set-up: the earlier version in setup-earlier/"
+  VERBATIM)
+add_dependencies(vn_demo_setup_earlier vn_demo_setup)
 
 # ---- Programs built elsewhere in the project, and the tests' view of the folder
 # Run once every directory has been read, so that the targets exist.

@@ -18,13 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DemoSetupFolder() {
-    if (const char* given = std::getenv("VN_DEMO_SETUP_DIR")) return given;
+fs::path DemoSetupFolder(const std::string& name) {
+    if (const char* given = std::getenv("VN_DEMO_SETUP_DIR"))
+        return name == "setup" ? fs::path(given) : fs::path(given).parent_path() / name;
     std::error_code error;
     for (fs::path folder = fs::canonical("/proc/self/exe", error).parent_path(); !error && folder.has_relative_path();
          folder = folder.parent_path()) {
-        if (fs::exists(folder / "setup" / "Install.xml") && fs::exists(folder / "setup" / "Playmoor"))
-            return folder / "setup";
+        if (fs::exists(folder / name / "Install.xml") && fs::exists(folder / name / "Playmoor"))
+            return folder / name;
     }
     return fs::path();
 }
@@ -120,8 +121,8 @@ void SimTestMachine::MakeSystemFolders() {
         fs::create_directories(Host(folder));
 }
 
-bool SimTestMachine::CopyDemoSetup(const VnString& folder) {
-    const fs::path host = DemoSetupFolder();
+bool SimTestMachine::CopyDemoSetup(const VnString& folder, const std::string& variant) {
+    const fs::path host = DemoSetupFolder(variant);
     if (host.empty()) return false;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(host)) {
         if (!entry.is_regular_file()) continue;

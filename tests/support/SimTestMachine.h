@@ -65,7 +65,8 @@ public:
     // Copies the build tree's demo set-up folder into `folder` (a Windows path
     // ending in a backslash). It is found through VN_DEMO_SETUP_DIR, else as
     // "setup/" beside a parent folder of the test program; false when none.
-    bool CopyDemoSetup(const VnString& folder);
+    // `variant` "setup-earlier" is the demo product's earlier version beside it.
+    bool CopyDemoSetup(const VnString& folder, const std::string& variant = "setup");
 
 private:
     std::string folder_;

@@ -213,6 +213,21 @@ TEST_F(DemoInstallTest, SilentInstallCompletesAndAReinstallKeepsTheRecord) {
     EXPECT_EQ(RecordGuid(), guid);
 }
 
+TEST_F(DemoInstallTest, TheEarlierVersionsLeftoversAreRemovedByTheNextInstall) {
+    const VnString setup = setup_;
+    setup_ = u"C:\\Users\\User\\Downloads\\Tunaro 33.0.40\\";
+    ASSERT_TRUE(sim_.CopyDemoSetup(setup_, "setup-earlier")) << "the earlier demo set-up is not built";
+    ASSERT_EQ(Install(), kExitCompleted);
+    const char16_t* leftovers[] = {u"VnFix.dll", u"Plugins\\VnVideoTypeFilter.ax", u"Web\\index.html",
+                                   u"Data\\Default Art\\DLNA Audio Background.jpg"};
+    for (const char16_t* name : leftovers) EXPECT_TRUE(sim_.Exists(Destination() + name)) << VnString(name).ToUtf8();
+    setup_ = setup;
+    ASSERT_EQ(Install(), kExitCompleted);
+    for (const char16_t* name : leftovers) EXPECT_FALSE(sim_.Exists(Destination() + name)) << VnString(name).ToUtf8();
+    EXPECT_FALSE(sim_.Exists(Destination() + u"Web\\"));
+    EXPECT_TRUE(sim_.Exists(Destination() + u"Tunaro.exe"));
+}
+
 TEST_F(DemoInstallTest, LockedProgramFileIsDeferredAndPlacedByTheRestart) {
     ASSERT_EQ(Install(), kExitCompleted);
     const VnString program = Destination() + u"Tunaro.exe";
