@@ -1,5 +1,6 @@
 #include "FileTypeCatalogueReader.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_set>
 
@@ -39,7 +40,8 @@ using FoldedSet = std::unordered_set<std::u16string>;
 // Entries the catalogue never lists: empty ones and two extensions that the
 // program keeps for itself.
 bool IsNeverListed(const VnString& entry) {
-    return entry.IsEmpty() || entry.EqualsNoCase(u"dat") || entry.EqualsNoCase(u"mpp");
+    const int32_t length = entry.GetLength();
+    return length == 0 || (length == 3 && (entry.EqualsNoCase(u"dat") || entry.EqualsNoCase(u"mpp")));
 }
 
 VnString ElementText(VnXmlDocument& document, const char16_t* path) {
@@ -129,6 +131,7 @@ FileTypeCatalogueReadResult CFileTypeCatalogueData::Read(std::u16string_view tex
         lists_[kDefaultAssocFileTypes] = SplitList(inputs.productDefaultAssocFileTypes);
 
     for (VnStringArray& list : lists_) {
+        if (std::none_of(list.begin(), list.end(), IsNeverListed)) continue;
         VnStringArray kept;
         for (const VnString& entry : list)
             if (!IsNeverListed(entry)) kept.Add(entry);
