@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "EngineLog.h"
+#include "ComponentRegistration.h"
+
 
 namespace {
-constexpr char16_t kSource[] = u"CopyRegistration";
 
 CopyRegistration& Installed() {
     static CopyRegistration registration;
@@ -17,11 +17,10 @@ void SetCopyRegistration(CopyRegistration registration) { Installed() = std::mov
 
 bool RegisterCopiedComponent(const VnString& path) {
     if (Installed().registerComponent) return Installed().registerComponent(path);
-    EngineLog(kSource, VnString::Format(u"No registration step installed, not registered: %s", path));
-    return false;
+    return RegisterComponent(path);
 }
 
 void RegisterCopied64BitComponent(const VnString& path) {
     if (Installed().registerWith64BitRegSvr32) return Installed().registerWith64BitRegSvr32(path);
-    EngineLog(kSource, VnString::Format(u"No registration step installed, RegSvr32 not run for: %s", path));
+    RegisterWithRegSvr32(path, true, true);
 }

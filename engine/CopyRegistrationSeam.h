@@ -1,8 +1,7 @@
-// How the file copy has a copied component self-registered. The registration
-// primitives (in-process DllRegisterServer, the 64-bit "RegSvr32.exe") belong
-// to the component-registration step, which is not built yet: it plugs them
-// in here with SetCopyRegistration. Until then a registration the copy asks
-// for is only written to the log, under the source "CopyRegistration".
+// How the file copy has a copied component self-registered: through the
+// registration primitives of the component step (in-process DllRegisterServer,
+// the 64-bit "RegSvr32.exe"), unless a test plugs others in with
+// SetCopyRegistration.
 #pragma once
 
 #include <functional>

@@ -166,6 +166,12 @@ public:
     virtual uint32_t GetFileVersion(const VnString& path, uint32_t& versionMS, uint32_t& versionLS) = 0;
     // The PE machine of an executable or library (0x14C i386, 0x8664 x64; 0 when not a PE file).
     virtual uint16_t GetPeMachine(const VnString& path) = 0;
+    // GetPrivateProfileStringW: the value of `key` in `section` of the INI
+    // file at `path` (names compared without case, surrounding blanks and one
+    // pair of enclosing quotes dropped), else `defaultValue`; cut to
+    // `bufferChars` - 1 characters, as the caller's buffer would.
+    virtual VnString GetPrivateProfileString(const VnString& path, const VnString& section, const VnString& key,
+                                             const VnString& defaultValue, uint32_t bufferChars) = 0;
 };
 
 struct VnVersionInfo {

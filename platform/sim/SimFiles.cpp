@@ -1,5 +1,7 @@
 #include "SimFiles.h"
 
+#include "VnProfileText.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -423,4 +425,34 @@ uint32_t VnSimFiles::CarryOutPendingRename(const VnPendingRename& rename) {
     }
     if (source.drive != target.drive) return kErrorNotSameDevice;
     return RenameResolved(source, target);
+}
+
+std::u16string VnSimFiles::ProfileKey(std::u16string_view section, std::u16string_view key) {
+    VnString joined = VnString(section) + u"\x01" + VnString(key);
+    joined.MakeLower();
+    return std::u16string(joined.View());
+}
+
+VnString VnSimFiles::GetPrivateProfileString(const VnString& path, const VnString& section, const VnString& key,
+                                             const VnString& defaultValue, uint32_t bufferChars) {
+    // Windows keeps the file it read last; so does this, while its size and
+    // time stay the same.
+    VnString value = defaultValue;
+    VnCoreArray<VnFindData> found;
+    if (FindFiles(path, found) == vnwin::kErrorSuccess && found.GetSize() == 1) {
+        const std::string stamp = std::to_string(found[0].size) + "/" + std::to_string(found[0].lastWriteTime);
+        std::string bytes;
+        if ((profileCache_.path != path || profileCache_.bytes != stamp) &&
+            ReadFile(path, bytes) == vnwin::kErrorSuccess) {
+            profileCache_ = ProfileCache{path, stamp, {}};
+            VnForEachProfileValue(VnProfileTextOf(bytes), [this](std::u16string_view s, std::u16string_view k,
+                                                                 std::u16string_view v) {
+                profileCache_.values.emplace(ProfileKey(s, k), VnString(v));  // the first one counts
+            });
+        }
+        auto entry = profileCache_.values.find(ProfileKey(section.View(), key.View()));
+        if (profileCache_.path == path && entry != profileCache_.values.end()) value = entry->second;
+    }
+    if (bufferChars == 0) return VnString();
+    return value.GetLength() >= int32_t(bufferChars) ? value.Left(int32_t(bufferChars) - 1) : value;
 }

@@ -68,6 +68,19 @@ public:
     // file, ERROR_RESOURCE_TYPE_NOT_FOUND for one without a version.
     uint32_t GetFileVersion(const VnString& path, uint32_t& versionMS, uint32_t& versionLS) override;
     uint16_t GetPeMachine(const VnString& path) override;
+    VnString GetPrivateProfileString(const VnString& path, const VnString& section, const VnString& key,
+                                     const VnString& defaultValue, uint32_t bufferChars) override;
+
+private:
+    struct ProfileCache {
+        VnString path;
+        std::string bytes;  // the file's size and time
+        std::unordered_map<std::u16string, VnString> values;  // "section\x01key" in lower case
+    };
+    static std::u16string ProfileKey(std::u16string_view section, std::u16string_view key);
+    ProfileCache profileCache_;
+
+public:
 
     // The simulated restart: carries out the pending renames and deletions in
     // the order they were recorded, then removes the value. Nothing runs at

@@ -161,3 +161,12 @@ uint16_t VnWin32Files::GetPeMachine(const VnString& path) {
         return 0;
     return uint16_t(byte(peHeader, 4) | byte(peHeader, 5) << 8);
 }
+
+VnString VnWin32Files::GetPrivateProfileString(const VnString& path, const VnString& section, const VnString& key,
+                                               const VnString& defaultValue, uint32_t bufferChars) {
+    if (bufferChars == 0) return VnString();
+    std::u16string buffer(bufferChars, u'\0');
+    const DWORD length = ::GetPrivateProfileStringW(W(section), W(key), W(defaultValue),
+                                                    reinterpret_cast<wchar_t*>(buffer.data()), bufferChars, W(path));
+    return VnString(std::u16string_view(buffer).substr(0, length));
+}

@@ -28,6 +28,8 @@ public:
     uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) override;
     uint32_t GetFileVersion(const VnString& path, uint32_t& versionMS, uint32_t& versionLS) override;
     uint16_t GetPeMachine(const VnString& path) override;
+    VnString GetPrivateProfileString(const VnString& path, const VnString& section, const VnString& key,
+                                     const VnString& defaultValue, uint32_t bufferChars) override;
 
 private:
     VnWin32VersionLibrary version_;

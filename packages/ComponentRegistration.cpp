@@ -1,0 +1,74 @@
+#include "ComponentRegistration.h"
+
+#include "EngineLog.h"
+#include "ProcessInformationBlock.h"
+#include "VnFileSystem.h"
+#include "VnLibrary.h"
+#include "VnPlatform.h"
+
+namespace {
+constexpr uint32_t kLoadWithAlteredSearchPath = 0x8;
+using DllRegisterServerFunction = int32_t(VN_STDCALL*)();
+}  // namespace
+
+bool RegisterComponent(const VnString& path) {
+    ToolsLogScope scope(VnToolsLog(), u"RegisterComponent");
+    VnLibraryHolder library;
+    if (!VnLoadLibrary(path, kLoadWithAlteredSearchPath | kVnLoadLibraryLogFailure, library)) return false;
+    auto registerServer = reinterpret_cast<DllRegisterServerFunction>(library.Function("DllRegisterServer"));
+    if (!registerServer) {
+        scope.Write(VnString::Format(u"\"%s\" has no DllRegisterServer", path));
+        return false;
+    }
+    int32_t result = -1;
+    try {
+        result = registerServer();
+    } catch (...) {
+        scope.Write(VnString::Format(u"DllRegisterServer of \"%s\" threw", path));
+        return false;
+    }
+    scope.SetResult(result);
+    return result >= 0;
+}
+
+void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit) {
+    IVnSystem& system = VnPlatform().System();
+    const bool redirectionOff = use64Bit && system.IsWow64Process() && system.EnableWow64FsRedirection(false);
+    StartComponentProgram(GetWindowsFolder() + u"system32\\RegSvr32.exe",
+                          VnString::Format(u"/s %s\"%s\"", registerIt ? u"" : u"/u ", path), true);
+    if (redirectionOff) system.EnableWow64FsRedirection(true);
+}
+
+void RunPackageInstaller(const VnString& argument) {
+    const VnString program = ProcessInformationBlock::Get().GetProgramFolder() + u"PackageInstaller.exe";
+    if (!VnFileSystem::FileExists(program)) {
+        EngineLog(u"RunPackageInstaller", VnString::Format(u"\"%s\" is missing, not run: %s", program, argument));
+        return;
+    }
+    StartComponentProgram(program, argument, true);
+}
+
+void RegisterWithPackageInstaller(const VnString& path, bool registerIt) {
+    RunPackageInstaller((registerIt ? u"/RegDLL " : u"/UnRegDLL ") + path);
+}
+
+bool IsRegistrable(const VnString& path) {
+    return path.Contains(u".dll") || path.Contains(u".ocx") || path.Contains(u".ax");
+}
+
+uint32_t StartComponentProgram(const VnString& program, const VnString& parameters, bool wait) {
+    ToolsLogScope scope(VnToolsLog(), u"StartComponentProgram");
+    scope.Write(VnString::Format(u"Filename: %s / Parameters: %s", program, parameters));
+    IVnProcesses& processes = VnPlatform().Processes();
+    VnHandle process = 0;
+    VnStartOptions options;
+    options.workingFolder = FolderOf(program);
+    const uint32_t error = processes.StartProgram(program, parameters, options, process);
+    scope.SetResult(int(error));
+    if (error != vnwin::kErrorSuccess) return error;
+    if (process != 0) {
+        while (wait && processes.WaitForProcess(process, 50) == vnwin::kWaitTimeout) PumpMessages();
+        processes.CloseHandle(process);
+    }
+    return vnwin::kErrorSuccess;
+}

@@ -1,0 +1,40 @@
+// The registration primitives the install steps use: in-process
+// self-registration, the 64-bit "RegSvr32.exe", and the product's package
+// installer "PackageInstaller.exe".
+#pragma once
+
+#include <cstdint>
+
+#include "VnString.h"
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define VN_STDCALL __attribute__((stdcall))
+#else
+#define VN_STDCALL
+#endif
+
+// Loads the component (its own folder first in the search for the libraries
+// it needs), calls its "DllRegisterServer" and frees it. True when the call
+// returned a result that is not negative; false when it cannot be loaded,
+// lacks the export, fails, or throws.
+bool RegisterComponent(const VnString& path);
+
+// Runs "<Windows>\system32\RegSvr32.exe /s [/u ]"path"", waiting without a
+// limit; with `use64Bit` under WOW64 the file-system redirection is off
+// meanwhile, so that the 64-bit program runs.
+void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit);
+
+// Runs "PackageInstaller.exe" from the program folder with the argument,
+// waiting without a limit; nothing when the program is missing.
+void RunPackageInstaller(const VnString& argument);
+
+// "/RegDLL " or "/UnRegDLL " followed by the path.
+void RegisterWithPackageInstaller(const VnString& path, bool registerIt);
+
+// Starts a program with the parameters exactly as given (its folder as the
+// working folder) and, with `wait`, waits for it without a limit, pumping
+// messages. 0, or the error of the failed start.
+uint32_t StartComponentProgram(const VnString& program, const VnString& parameters, bool wait);
+
+// True when the path holds ".dll", ".ocx" or ".ax" (exact case, anywhere).
+bool IsRegistrable(const VnString& path);

@@ -1,0 +1,73 @@
+// Plug-in detection: one table of exported entry points to outcome (the kind,
+// the record written or the refusal shown), and Girder registration.
+#ifndef _WIN32
+#include "InstallWAPlugin.h"
+#include "PackageTestSupport.h"
+
+namespace {
+using PluginDetectionTest = PackageTest;
+
+TEST_F(PluginDetectionTest, ExportsDecideTheKindAndTheRecord) {
+    struct Case {
+        const char* kind;
+        const char16_t* file;
+        bool registered;
+        PluginKind detected;
+        const char* recordKey;    // below the product key
+        const char* description;  // "Description" (DSP) or "Plugin Description" (input)
+        const char* shown;        // the refusal's text, "" for none
+    } cases[] = {
+        {"dsp", u"dsp_echo.dll", true, PluginKind::kWinampDsp, "Plugins\\DSP\\dsp_echo.dll", "Echo DSP", ""},
+        {"vis", u"vis_bars.dll", false, PluginKind::kWinampVisualisation, nullptr, nullptr,
+         "Winamp 2.x visualization plug-ins are not supported."},
+        {"input4", u"in_tone.dll", true, PluginKind::kInput, "Plugins\\Input\\in_tone.dll", "Tone source", ""},
+        {"input3", u"in_old.dll", false, PluginKind::kInput, nullptr, nullptr,
+         "The input plugin 'Old source' is not the correct version.\r\n\r\nPlugin version: 3\r\nRequired version: 4"},
+        {"both", u"in_both.dll", true, PluginKind::kInput, "Plugins\\Input\\in_both.dll", "Tone source", ""},
+        {"winamp-in", u"in_wa.dll", true, PluginKind::kWinampInput, "Plugins\\Input\\in_wa.dll", "Tone input", ""},
+        {"vst2", u"reverb.dll", true, PluginKind::kVst2, "Plugins\\DSP\\reverb.dll", "Warm Reverb (VST Plugin)", ""},
+        {"vst3", u"Delay.VST3", true, PluginKind::kVst3, "Plugins\\DSP\\Delay.VST3", "Space Delay (VST Plugin)", ""},
+        {"none", u"plain.dll", false, PluginKind::kNone, nullptr, nullptr,
+         "Unsupported plugin type.  The plugin can not be installed."},
+    };
+    for (const Case& c : cases) {
+        const VnString path = WritePlugin(Path(u"Plugins\\") + c.file, c.kind);
+        const size_t boxesBefore = Boxes().size();
+        CInstallWAPlugin plugin(false);
+        EXPECT_EQ(plugin.Install(path), c.registered) << c.kind;
+        EXPECT_EQ(plugin.GetDetectedKind(), c.detected) << c.kind;
+        const std::vector<std::string> boxes = Boxes();
+        if (*c.shown) {
+            ASSERT_EQ(boxes.size(), boxesBefore + 1) << c.kind;
+            EXPECT_EQ(boxes.back(), std::string("Information|") + c.shown);
+        } else {
+            EXPECT_EQ(boxes.size(), boxesBefore) << c.kind;
+        }
+        if (!c.recordKey) continue;
+        const bool input = std::string(c.recordKey).find("Input") != std::string::npos;
+        EXPECT_EQ(ProductValue(c.recordKey, "Path"), path.ToUtf8()) << c.kind;
+        EXPECT_EQ(ProductValue(c.recordKey, input ? "Plugin Description" : "Description"), c.description) << c.kind;
+        EXPECT_EQ(ProductValue("Plugins\\Uninstall", path.ToUtf8()), c.recordKey) << c.kind;
+    }
+    // The version refusal stays quiet when asked.
+    const size_t boxes = Boxes().size();
+    EXPECT_FALSE(CInstallWAPlugin(true).Install(WritePlugin(Path(u"in_quiet.dll"), "input3")));
+    EXPECT_EQ(Boxes().size(), boxes);
+    // A file that is no program at all cannot be loaded.
+    WriteFile(Path(u"broken.dll"), "not a program");
+    EXPECT_FALSE(CInstallWAPlugin(false).Install(Path(u"broken.dll")));
+    EXPECT_EQ(Boxes().back().rfind("Information|Cannot load plug-in.\r\n\r\n", 0), 0u);
+}
+
+TEST_F(PluginDetectionTest, GirderNeedsAllTwelveExports) {
+    const VnString path = WritePlugin(Path(u"girder.dll"), "girder");
+    ASSERT_TRUE(CInstallWAPlugin::RegisterGirderPlugin(path));
+    const std::string key = "Plugins\\RemoteControl\\Remote Eye";
+    EXPECT_EQ(ProductValue(key, "GirderPlugin"), path.ToUtf8());
+    EXPECT_EQ(ProductValue(key, "Company"), "Girder");
+    EXPECT_EQ(ProductValue(key, "Version"), "1.2");
+    EXPECT_EQ(ProductValue(key, "Filename"), "girder.dll");
+    EXPECT_FALSE(CInstallWAPlugin::RegisterGirderPlugin(WritePlugin(Path(u"dsp.dll"), "dsp")));
+}
+}  // namespace
+#endif
