@@ -93,7 +93,7 @@ TEST_F(CopyPageTest, SilentRunCopiesThenLetsTheSlideshowFinishOnTheClockAndMoves
     // three 2000 ms images from the first.
     CCopyAndInstallPpg& page = CopyPage();
     EXPECT_TRUE(Installed(u"Tunaro.exe"));
-    EXPECT_EQ(page.GetTitle(), u"Copying Files");
+    EXPECT_EQ(page.GetTitle(), u"Installing Plugins");  // the component step's header stays
     EXPECT_EQ(page.GetStatus().GetText(), u"Finalizing installation...");
     EXPECT_EQ(page.GetProgress().GetMaximum(), 19);
     EXPECT_GE(page.GetProgress().GetPos(), 1);
