@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of every page of the install wizard that is built, and of its
-# message boxes, taken under Wine and Xvfb at 96 and at 144 DPI into
+# Pictures of every page of the install wizard, and of its message boxes, taken under Wine and Xvfb at 96 and at 144 DPI into
 # build/screenshots/wizard/ (PNG files, not committed). The x86_64 installer
 # from the win64 demo set-up folder is worked through
 # build/win64/bin/wizard_driver.exe. Builds nothing: build the win64 preset
@@ -56,7 +55,10 @@ walk() {
         drive type "Install to:" 'C:\Windows\Tunaro' && drive press "Next >" && drive wait-box &&
         shot "${dpi}dpi-5-destination-refused" && drive answer "OK" &&
         drive press "Cancel" && drive wait-box && shot "${dpi}dpi-6-confirm-cancel" &&
-        drive answer "Yes" && drive wait-gone
+        drive answer "No" && drive type "Install to:" 'C:\Games\Tunaro' && drive press "Next >" &&
+        drive wait-title "File Associations" && drive press "Next >" &&
+        drive wait-title "Create Shortcuts" && shot "${dpi}dpi-7-shortcuts" && drive press "Next >" &&
+        drive wait-title "Install Complete" && shot "${dpi}dpi-8-finish" && drive press "Finish" && drive wait-gone
     local status=$?
     wait "$installer"
     return "$status"
@@ -69,5 +71,11 @@ for dpi in 96 144; do
     walk "$dpi" || status=1
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
+    # Forget the install, so that the next walk is a first install again.
+    for key in 'HKLM\Software\V. Arnel' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunaro 33' \
+               'HKCU\Software\V. Arnel'; do
+        wine reg delete "$key" /f >/dev/null 2>&1
+    done
+    rm -rf "$WINEPREFIX/drive_c/Games"
 done
 exit "$status"
