@@ -31,3 +31,4 @@
 #undef FindWindow
 #undef PostMessage
 #undef MessageBox
+#undef GetPrivateProfileString
