@@ -62,6 +62,11 @@ RegistryTokenValues CFileAssociationHelper::TokenValues() const {
 
 void CFileAssociationHelper::WriteRegistryTemplates() {
     ToolsLogScope scope(VnToolsLog(), u"CFileAssociationHelper::WriteRegistryTemplates");
+    if (!product_) {
+        // Without product information every ProgID would be a bare ".File".
+        scope.Write(VN_LIT(u"No product information: nothing written"));
+        return;
+    }
     ApplyRegistryTemplates(BuildBuiltInRegistryRows(!launcherPath_.IsEmpty()), TokenValues());
     RegisterProductTypes();
     RegisterMediaClient();

@@ -35,7 +35,8 @@ public:
     bool WritesTemplates() const { return writeTemplates_; }
     bool NotifiesShell() const { return notifyShell_; }
 
-    // The built-in rows applied, then RegisterProductTypes, then RegisterMediaClient.
+    // The built-in rows applied, then RegisterProductTypes, then
+    // RegisterMediaClient. Without product information nothing is written.
     void WriteRegistryTemplates();
 
     // The association writer's steps (AssociationWriterSeam.cpp until it is built).

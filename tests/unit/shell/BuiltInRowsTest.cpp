@@ -72,6 +72,15 @@ TEST_F(BuiltInRowsTest, AutoPlayRowsAreWrittenOncePerViewAndTheLauncherRowsNeedA
     EXPECT_FALSE(KeyExists(VnRegRoot::ClassesRoot, u"Applications"));
     EXPECT_EQ(Value(VnRegRoot::ClassesRoot, u"Tunaro.9933.0.44.Playlist\\shell\\open\\command", ""),
               "\"\" /Play \"%L\"");
+
+    // Without product information nothing is written (no bare ".File" ProgID).
+    OpenMachine("");
+    {
+        CFileAssociationHelper helper(VnString(), nullptr);
+        helper.SetWriteTemplates(true);
+    }
+    EXPECT_FALSE(KeyExists(VnRegRoot::ClassesRoot, u".File"));
+    EXPECT_FALSE(KeyExists(VnRegRoot::ClassesRoot, u".pmp"));
 }
 
 }  // namespace
