@@ -1,13 +1,13 @@
-// Seam: the source of installed input plug-ins for the file type catalogue.
+// The source of installed input plug-ins for the file type catalogue.
 //
-// Plug-in detection and registration is not built yet. When it is, it writes
-// one record per input plug-in below the product's own settings key
-// (HKEY_CURRENT_USER "Software\V. Arnel\Tunaro <major>") under
-// "Plugins\Input\<name>", with the values "Path", "Plugin Description",
-// "File Description", "Name", "IVersion" and "strPath". This source reads
-// that key today, so the catalogue picks the plug-ins up as soon as records
-// exist: the names are the subkeys of "Plugins\Input", and a record counts as
-// readable when its key opens and holds a non-empty "Path".
+// Plug-in registration (packages/InstallWAPlugin.h) writes one record per
+// input plug-in below the product's own settings key (HKEY_CURRENT_USER
+// "Software\V. Arnel\Tunaro <major>") under "Plugins\Input\<name>", with the
+// values "Path", "Plugin Description", "File Description", "Name", "IVersion"
+// and "strPath". This source reads that key through the tools library: the
+// names are the subkeys of "Plugins\Input", and a record counts as readable
+// when its key opens and holds a non-empty "Path". It is kept behind the
+// IInputPluginNames interface so that the reader stays text only.
 #pragma once
 
 #include "FileTypeCatalogueReader.h"
