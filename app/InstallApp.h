@@ -37,6 +37,9 @@ private:
     void CreateInstanceMutex();
     void RemoveVirtualStoreCopies();
     void PrepareProcessInformationBlock();
+    // Refuses, with the "Critical Error" box, product names that cannot be
+    // folder, file or registry key names (ProductNames.h).
+    bool CheckProductNames();
     void FindInstalledCopy();
     void ReadCommandLineOptions();
     void ApplySkin();

@@ -8,6 +8,7 @@
 #include "InstallationRecord.h"
 #include "Preflight.h"
 #include "ProcessInformationBlock.h"
+#include "ProductNames.h"
 #include "ToolsLink.h"
 #include "VnDllString.h"
 #include "WizardHandOff.h"
@@ -37,6 +38,7 @@ bool CInstallApp::InitInstance() {
     RemoveVirtualStoreCopies();        // 3
     PrepareProcessInformationBlock();  // 4
     if (!LoadTools()) return false;    // 5
+    if (!CheckProductNames()) return false;
     VnSetTools(Tools());
     VnDllString::SetLanguage(Tools()->GetLanguage());
     Log(VnString::Format(u"Installer folder: %s", installerFolder_));
@@ -73,6 +75,14 @@ void CInstallApp::PrepareProcessInformationBlock() {
     block.MarkAsInstaller();
     block.SetModuleFolder(installerFolder_ + u"Playmoor\\");
     block.SetDataFolder(installerFolder_ + u"Playmoor\\");
+}
+
+bool CInstallApp::CheckProductNames() {
+    const VnString problem = ProductNamesProblem(*Product());
+    if (problem.IsEmpty()) return true;
+    Log(problem);
+    ReportToolsFailure(problem);
+    return false;
 }
 
 void CInstallApp::FindInstalledCopy() {

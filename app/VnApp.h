@@ -94,13 +94,14 @@ protected:
     // Calls each loaded module's uninitialise entry, where it has one, then
     // frees it.
     void UnloadProductModules();
+    // The "Critical Error" box naming the installer and the library's reason.
+    void ReportToolsFailure(const VnString& error);
 
 private:
     struct LoadedModule {
         VnHandle handle = 0;
         ReleaseVnToolsDLLFunction uninitialise = nullptr;
     };
-    void ReportToolsFailure(const VnString& error);
 
     ToolsInterface* tools_ = nullptr;
     ProductInformation* product_ = nullptr;

@@ -86,9 +86,9 @@ SimMachineSnapshot SimMachineSnapshot::Take(VnSimPlatform& machine) {
         snapshot.files[WindowsPathOf(it->path().lexically_relative(drives))] = state;
     }
 
-    machine.SimRegistry().Hive().VisitAll([&](VnRegRoot root, const VnSimRegNode& node) {
+    machine.SimRegistry().Hive().VisitAll([&](VnRegRoot root, const VnSimRegNode& node, std::u16string_view below) {
         VnString path = VnSimRegHive::RootName(root);
-        for (const VnString& part : node.PathParts()) path += u"\\" + part;
+        if (!below.empty()) path += u"\\" + VnString(below);
         const std::string key = path.ToUtf8();
         snapshot.keys.insert(key);
         for (const VnSimRegValueData& value : node.Values())

@@ -2,6 +2,8 @@
 // what happened. docs/runner.md describes the options and the output.
 //
 //   vninstall-sim --machine DIR --setup DIR [--answers FILE] [--restart] [-- installer command line]
+#include <climits>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -63,6 +65,28 @@ bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string&
     if (parsed.machine.empty()) error = "--machine is required";
     else if (parsed.setup.empty()) error = "--setup is required";
     return error.empty();
+}
+
+// Linux refuses a path longer than PATH_MAX or with a name longer than
+// NAME_MAX; the runner says so rather than calling the file missing.
+bool PathTooLong(const std::string& path, std::string& why) {
+    if (path.size() >= PATH_MAX) {
+        why = "its path is " + std::to_string(path.size()) + " bytes long, more than this system's " +
+              std::to_string(PATH_MAX - 1);
+        return true;
+    }
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end - start > NAME_MAX) {
+            why = "a name in its path is " + std::to_string(end - start) + " bytes long, more than this system's " +
+                  std::to_string(NAME_MAX);
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 // The arguments as one command-line text; those with blanks or quotes are quoted.
@@ -133,6 +157,13 @@ int main(int argc, char** argv) {
     if (!ParseArguments(argc, argv, arguments, error)) {
         std::cerr << "vninstall-sim: " << error << "\n";
         PrintUsage(std::cerr);
+        return kUsageError;
+    }
+    for (const auto& [option, path] : {std::pair{"--machine", arguments.machine}, std::pair{"--setup", arguments.setup},
+                                       std::pair{"--answers", arguments.answers}}) {
+        if (!PathTooLong(path, error)) continue;
+        std::cerr << "vninstall-sim: " << option << " " << path.substr(0, 80) << "...: too long for the runner: " << error
+                  << "\n";
         return kUsageError;
     }
     if (!std::filesystem::is_directory(arguments.setup)) {

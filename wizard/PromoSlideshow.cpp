@@ -19,17 +19,17 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 
 }  // namespace
 
-PromoTiming PromoTiming::Raised(int32_t minimumMs, int32_t count) {
+PromoTiming PromoTiming::Bounded(int32_t minimumMs, int32_t count) {
     PromoTiming timing;
-    timing.minimumMs = std::max(minimumMs, 1000);
-    timing.count = std::max(count, 1);
+    timing.minimumMs = std::clamp(minimumMs, kLeastMinimumMs, kMostMinimumMs);
+    timing.count = std::clamp(count, 1, kMostCount);
     return timing;
 }
 
 PromoTiming PromoTiming::FromProductInformation() {
     ProductInformation* product = LoadedProductInformation();
-    if (!product) return Raised(0, 0);
-    return Raised(product->GetInfoInt(u"/*/Installer/PromoMinimumMilliseconds", 0),
+    if (!product) return Bounded(0, 0);
+    return Bounded(product->GetInfoInt(u"/*/Installer/PromoMinimumMilliseconds", 0),
                   product->GetInfoInt(u"/*/Installer/PromoCount", 0));
 }
 

@@ -8,15 +8,22 @@
 #include "VnString.h"
 
 struct PromoTiming {
-    // Total time the slideshow must stay visible; at least 1000 ms.
-    int32_t minimumMs = 1000;
-    // Number of images; at least 1.
+    // The product's files choose these values; the bounds keep the wait of
+    // a silent install, which lets the slideshow finish, to two minutes at
+    // most after the copy, and each image at least 10 ms on the timer.
+    static constexpr int32_t kLeastMinimumMs = 1000;
+    static constexpr int32_t kMostMinimumMs = 120000;
+    static constexpr int32_t kMostCount = 100;
+
+    // Total time the slideshow must stay visible: 1000 to 120000 ms.
+    int32_t minimumMs = kLeastMinimumMs;
+    // Number of images: 1 to 100.
     int32_t count = 1;
 
     // "/*/Installer/PromoMinimumMilliseconds" and "/*/Installer/PromoCount"
-    // of the product information, raised to their least values.
+    // of the product information, brought within their bounds.
     static PromoTiming FromProductInformation();
-    static PromoTiming Raised(int32_t minimumMs, int32_t count);
+    static PromoTiming Bounded(int32_t minimumMs, int32_t count);
 
     // How long each image shows (integer division).
     int32_t PeriodMs() const { return minimumMs / count; }

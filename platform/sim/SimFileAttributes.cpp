@@ -26,9 +26,9 @@ void VnSimFileAttributes::Load() {
         if (line.empty() || line[0] == '#') continue;
         size_t space = line.find(' ');
         if (space == std::string::npos) continue;
-        char* end = nullptr;
-        unsigned long value = std::strtoul(line.c_str(), &end, 16);
-        if (end != line.c_str() + space) continue;
+        // One to eight hex digits: no sign, no blank, nothing that wraps.
+        if (space == 0 || space > 8 || line.find_first_not_of("0123456789abcdefABCDEF") < space) continue;
+        const uint32_t value = uint32_t(std::strtoul(line.substr(0, space).c_str(), nullptr, 16));
         // Back from "C:\dir\file" to the key "drives/C/dir/file".
         std::string path = line.substr(space + 1);
         if (path.size() < 3 || path[1] != ':') continue;

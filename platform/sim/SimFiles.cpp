@@ -99,10 +99,16 @@ uint64_t VnSimFiles::FreeBytes(char16_t drive) const {
     if (!facts || facts->full) return 0;
     auto written = writtenBytes_.find(drive);
     int64_t used = written == writtenBytes_.end() ? 0 : written->second;
-    int64_t free = int64_t(facts->freeBytes) - used;
-    if (free < 0) return 0;
-    if (facts->totalBytes && uint64_t(free) > facts->totalBytes) return facts->totalBytes;
-    return uint64_t(free);
+    // In unsigned arithmetic: a drive may report 2^63 bytes and more.
+    uint64_t free = facts->freeBytes;
+    if (used >= 0) {
+        free = uint64_t(used) >= free ? 0 : free - uint64_t(used);
+    } else {
+        const uint64_t released = uint64_t(0) - uint64_t(used);  // removed files gave back more than was written
+        free = released > UINT64_MAX - free ? UINT64_MAX : free + released;
+    }
+    if (facts->totalBytes && free > facts->totalBytes) return facts->totalBytes;
+    return free;
 }
 
 uint32_t VnSimFiles::ReserveSpace(char16_t drive, uint64_t adding, uint64_t replacing) {

@@ -163,6 +163,9 @@ bool RegFileReader::Read(const std::u16string& text, std::string& error) {
         // A value's hex data continues on the next line after a final backslash.
         bool continues = !trimmed.empty() && trimmed.back() == u'\\' && trimmed.front() != u'[' &&
                          (!logical.empty() || trimmed.front() == u'"' || trimmed.front() == u'@');
+        // A continuation promises more bytes: a blank line or the end of the
+        // file in their place means the data was cut off.
+        const bool cutOff = continues || (!logical.empty() && trimmed.empty());
         if (continues) {
             logical += trimmed.substr(0, trimmed.size() - 1);
             if (pos <= text.size()) continue;
@@ -170,6 +173,10 @@ bool RegFileReader::Read(const std::u16string& text, std::string& error) {
             logical += logical.empty() ? line : trimmed;
         }
         lineNumber_ = logicalStart;
+        if (cutOff) {
+            error = "line " + std::to_string(lineNumber_) + ": hex data cut off after a continuation line";
+            return false;
+        }
         if (!ReadLine(logical)) {
             error = error_;
             return false;
@@ -213,6 +220,8 @@ bool RegFileReader::ReadSection(std::u16string_view line) {
         parts.InsertAt(0, VN_LIT(u"Classes"));
         parts.InsertAt(0, VN_LIT(u"Software"));
     }
+    if (parts.GetSize() > kVnSimMostKeyDepth)
+        return Fail("a key more than " + std::to_string(kVnSimMostKeyDepth) + " levels deep");
     inSection_ = true;
     if (remove) {
         if (auto node = VnSimRegHive::Find(hive_.Root(root), parts); node && !node->IsRoot())
@@ -306,7 +315,7 @@ bool RegFileReader::ReadData(std::u16string_view data, uint32_t& type, VnSimRegB
     VnStringArray pieces = VnStringArray::Split(data, u",");
     for (int32_t i = 0; i < pieces.GetSize(); ++i) {
         std::u16string_view byteText = TrimView(pieces[i].View());
-        if (byteText.empty() && i > 0 && i + 1 == pieces.GetSize()) break;  // a trailing comma
+        if (byteText.empty() && i + 1 == pieces.GetSize()) return Fail("hex data ends in a comma: bytes are missing");
         uint32_t byte = 0;
         if (!ParseHexNumber(byteText, 2, byte)) return Fail("hex data must be bytes of two hex digits, comma-separated");
         bytes.push_back(uint8_t(byte));
@@ -318,11 +327,15 @@ bool RegFileReader::ReadData(std::u16string_view data, uint32_t& type, VnSimRegB
 
 std::string VnWriteRegFile(const VnSimRegHive& hive) {
     std::u16string text = std::u16string(kHeader) + u"\r\n";
-    hive.VisitAll([&text](VnRegRoot root, const VnSimRegNode& node) {
+    hive.VisitAll([&text](VnRegRoot root, const VnSimRegNode& node, std::u16string_view path) {
         if (node.IsRoot() && node.Values().empty()) return;
-        VnStringArray parts = node.PathParts();
-        parts.InsertAt(0, VnString(VnSimRegHive::RootName(root)));
-        text += u"\r\n[" + std::u16string(parts.Join(u"\\").View()) + u"]\r\n";
+        text += u"\r\n[";
+        text += VnSimRegHive::RootName(root);
+        if (!path.empty()) {
+            text += u'\\';
+            text += path;
+        }
+        text += u"]\r\n";
         for (const auto& value : node.Values()) WriteValue(text, value);
     });
     text += u"\r\n";

@@ -66,8 +66,10 @@ bool VnSimRegNode::DeleteValue(std::u16string_view name) {
 }
 
 VnStringArray VnSimRegNode::PathParts() const {
+    std::vector<const VnSimRegNode*> chain;
+    for (const VnSimRegNode* node = this; node && !node->IsRoot(); node = node->parent_) chain.push_back(node);
     VnStringArray parts;
-    for (const VnSimRegNode* node = this; node && !node->IsRoot(); node = node->parent_) parts.InsertAt(0, node->name_);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) parts.Add((*it)->name_);
     return parts;
 }
 
@@ -151,16 +153,23 @@ std::shared_ptr<VnSimRegNode> VnSimRegHive::Create(std::shared_ptr<VnSimRegNode>
 }
 
 namespace {
-void VisitTree(VnRegRoot root, const VnSimRegNode& node,
-               const std::function<void(VnRegRoot, const VnSimRegNode&)>& visit) {
-    visit(root, node);
-    for (const auto& child : node.Subkeys()) VisitTree(root, *child, visit);
+// Recursion as deep as the tree: at most kVnSimMostKeyDepth levels.
+void VisitTree(VnRegRoot root, const VnSimRegNode& node, std::u16string& path, const VnSimRegHive::Visitor& visit) {
+    visit(root, node, path);
+    for (const auto& child : node.Subkeys()) {
+        const size_t kept = path.size();
+        if (kept) path += u'\\';
+        path += child->Name().View();
+        VisitTree(root, *child, path, visit);
+        path.resize(kept);
+    }
 }
 }  // namespace
 
-void VnSimRegHive::VisitAll(const std::function<void(VnRegRoot, const VnSimRegNode&)>& visit) const {
+void VnSimRegHive::VisitAll(const Visitor& visit) const {
+    std::u16string path;
     for (VnRegRoot root : {VnRegRoot::LocalMachine, VnRegRoot::CurrentUser, VnRegRoot::Users})
-        VisitTree(root, *Root(root), visit);
+        VisitTree(root, *Root(root), path, visit);
 }
 
 // ---- value data ----

@@ -23,6 +23,9 @@
 
 using VnSimRegBytes = std::basic_string<uint8_t>;
 
+// Windows keeps a registry tree at most this many keys deep below a root.
+constexpr int32_t kVnSimMostKeyDepth = 512;
+
 struct VnSimRegValueData {
     VnString name;
     uint32_t type = vnwin::kRegNone;
@@ -85,8 +88,11 @@ public:
     static std::shared_ptr<VnSimRegNode> Create(std::shared_ptr<VnSimRegNode> from, const VnStringArray& parts,
                                                 bool& created);
 
-    // Every stored key, parents before children, in enumeration order.
-    void VisitAll(const std::function<void(VnRegRoot, const VnSimRegNode&)>& visit) const;
+    // Every stored key, parents before children, in enumeration order, with
+    // its path below the root ("Software\\Classes"; empty for the root). The
+    // path is kept as the walk goes, never rebuilt from the root.
+    using Visitor = std::function<void(VnRegRoot, const VnSimRegNode&, std::u16string_view path)>;
+    void VisitAll(const Visitor& visit) const;
     void Clear();
 
 private:

@@ -136,6 +136,8 @@ uint32_t VnSimRegistry::Create(VnRegKey parent, const VnString& subKey, uint32_t
     std::shared_ptr<VnSimRegNode> node = VnSimRegHive::Find(target.root, target.parts);
     bool locked = MachineLocked(*target.root);
     if (locked && (!node || (access & kWriteAccess))) return vnwin::kErrorAccessDenied;
+    // Windows refuses a key deeper than its tree may grow.
+    if (!node && target.parts.GetSize() > kVnSimMostKeyDepth) return vnwin::kErrorInvalidParameter;
     bool added = false;
     if (!node) node = VnSimRegHive::Create(target.root, target.parts, added);
     if (created) *created = added;

@@ -19,9 +19,10 @@ std::string ProductInfoXml(const TestProduct& product) {
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<TestProduct version=\"1.0\">\n"
         << "  <Names><Name Form=\"0\">" << product.name0 << "</Name><Name Form=\"1\">Tunaro Test</Name>"
-        << "<Name Form=\"3\">Tunaro</Name><Name Form=\"4\">Tunaro 9933</Name></Names>\n"
+        << "<Name Form=\"3\">Tunaro</Name><Name Form=\"4\">Tunaro 9933</Name><Name Form=\"6\">Tunaro</Name></Names>\n"
         << "  <Version>9933.0.44</Version>\n  <ExecutableName>Tunaro.exe</ExecutableName>\n"
         << "  <LauncherName>Tunaro Launcher.exe</LauncherName>\n"
+        << "  <StartMenuFolder>Tunaro 9933</StartMenuFolder>\n"
         << "  <Installer><ShowLanguageSelection>" << product.showLanguageSelection
         << "</ShowLanguageSelection></Installer>\n"
         << "  <General><MegaSkin>Standard View\\Graphite</MegaSkin>"

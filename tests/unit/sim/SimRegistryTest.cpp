@@ -31,10 +31,9 @@ std::u16string TextOf(const std::string& utf16Bytes) {
 // Every key and value of a hive as one comparable text.
 std::string Dump(const VnSimRegHive& hive) {
     std::string out;
-    hive.VisitAll([&out](VnRegRoot root, const VnSimRegNode& node) {
-        VnStringArray path = node.PathParts();
-        path.InsertAt(0, VnString(VnSimRegHive::RootName(root)));
-        out += path.Join(u"\\").ToUtf8();
+    hive.VisitAll([&out](VnRegRoot root, const VnSimRegNode& node, std::u16string_view path) {
+        out += VnString(VnSimRegHive::RootName(root)).ToUtf8();
+        if (!path.empty()) out += "\\" + VnString(path).ToUtf8();
         out += '\n';
         for (const auto& value : node.Values()) {
             out += value.name.ToUtf8();
@@ -179,6 +178,9 @@ TEST_F(SimRegistryTest, DamagedFilesAreRefusedWithTheLine) {
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex:01,2g\n", "line 3: hex data"},
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex:01,\\\n  zz\n", "line 3: hex data"},
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex(zz):01\n", "line 3: hex("},
+        {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex:01,\\\n", "line 3: hex data cut off"},
+        {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex:01,\\\n\n\"b\"=\"c\"\n", "line 3: hex data cut off"},
+        {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=hex:01,02,\n", "line 3: hex data ends in a comma"},
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\" \"b\"\n", "line 3: expected ="},
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\nplain words\n", "line 3: neither"},
         {"Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"a\"=quoted\n", "line 3: unknown data"},
@@ -190,8 +192,15 @@ TEST_F(SimRegistryTest, DamagedFilesAreRefusedWithTheLine) {
         EXPECT_NE(error.find(item.expected), std::string::npos) << error;
     }
 
-    // Whatever happens to a good file, reading it ends with an answer.
+    // As on Windows, a tree grows at most 512 keys deep.
+    VnString deep = u"Software";
+    for (int level = 2; level <= 512; ++level) deep += u"\\k";
     VnRegKey key = 0;
+    ASSERT_EQ(reg_.CreateKey(VnRegRoot::CurrentUser, deep, kKeyReadWrite, key), 0u);
+    reg_.CloseKey(key);
+    EXPECT_EQ(reg_.CreateKey(VnRegRoot::CurrentUser, deep + u"\\k", kKeyReadWrite, key), kErrorInvalidParameter);
+
+    // Whatever happens to a good file, reading it ends with an answer.
     ASSERT_EQ(reg_.CreateKey(VnRegRoot::CurrentUser, u"Software\\Fuzz", kKeyReadWrite, key), 0u);
     VnRegValue binary;
     binary.type = kRegBinary;

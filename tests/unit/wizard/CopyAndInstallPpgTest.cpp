@@ -72,16 +72,18 @@ TEST_F(CopyPageTest, PromoPicturesAreFoundLanguageFirstThenPngBeforeJpg) {
     EXPECT_EQ(LanguageCodeFromIni(u"[Language]\r\nName=English\r\n code = en \r\n"), u"en");
     EXPECT_EQ(LanguageCodeFromIni(u"[Language]\r\nName=English\r\n"), VnString());
 
-    // Below their least values the settings are raised; each image gets its share.
-    EXPECT_EQ(PromoTiming::Raised(0, 0).minimumMs, 1000);
-    EXPECT_EQ(PromoTiming::Raised(999, -2).count, 1);
-    EXPECT_EQ(PromoTiming::Raised(6000, 3).PeriodMs(), 2000);
-    EXPECT_EQ(PromoTiming::Raised(1000, 3).PeriodMs(), 333);
+    // Outside their bounds the settings are brought in; each image gets its share.
+    EXPECT_EQ(PromoTiming::Bounded(0, 0).minimumMs, 1000);
+    EXPECT_EQ(PromoTiming::Bounded(999, -2).count, 1);
+    EXPECT_EQ(PromoTiming::Bounded(INT32_MAX, INT32_MAX).PeriodMs(), 1200);
+    EXPECT_EQ(PromoTiming::Bounded(1000, 1000).PeriodMs(), 10);
+    EXPECT_EQ(PromoTiming::Bounded(6000, 3).PeriodMs(), 2000);
+    EXPECT_EQ(PromoTiming::Bounded(1000, 3).PeriodMs(), 333);
     // Ticks for the images still to show: 6000 ms at the first, 4000 at the
     // second, 2000 at the last, in 333 ms ticks plus one.
-    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(1), 19);
-    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(2), 13);
-    EXPECT_EQ(PromoTiming::Raised(6000, 3).CountdownTicks(3), 7);
+    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(1), 19);
+    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(2), 13);
+    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(3), 7);
 }
 
 TEST_F(CopyPageTest, SilentRunCopiesThenLetsTheSlideshowFinishOnTheClockAndMovesOn) {
