@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "VnArray.h"
 #include "VnPlatform.h"
 
 namespace {
@@ -63,4 +64,21 @@ VnString ReadLicenseText(const VnString& path) {
     std::string bytes;
     if (VnPlatform().Files().ReadFile(path, bytes) != vnwin::kErrorSuccess) return VnString();
     return DecodeTextFile(bytes);
+}
+
+VnString LanguageCodeFromIni(const VnString& iniText) {
+    const VnStringArray lines = VnStringArray::Split(iniText.View(), u"\n");
+    for (int32_t i = 0; i < lines.GetSize(); ++i) {
+        VnString line = lines[i];
+        line.Trim();
+        const int32_t equals = line.Find(u"=");
+        if (equals <= 0) continue;
+        VnString key = line.Left(equals);
+        key.Trim();
+        if (key.CompareNoCase(u"Code") != 0) continue;
+        VnString value = line.Mid(equals + 1);
+        value.Trim();
+        return value;
+    }
+    return VnString();
 }

@@ -16,3 +16,6 @@ VnString ReadLicenseText(const VnString& path);
 // endian) or UTF-8; without one, text that is valid UTF-8 is read as UTF-8
 // and anything else as Windows-1252, the encoding of an ANSI licence file.
 VnString DecodeTextFile(std::string_view bytes);
+
+// The "Code=" value of a language file's text (any section, case ignored).
+VnString LanguageCodeFromIni(const VnString& iniText);

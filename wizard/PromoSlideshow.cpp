@@ -51,23 +51,6 @@ VnString FindPromoPicture(const VnString& setupFolder, int32_t index, const VnSt
     return VnString();
 }
 
-VnString LanguageCodeFromIni(const VnString& iniText) {
-    const VnStringArray lines = VnStringArray::Split(iniText.View(), u"\n");
-    for (int32_t i = 0; i < lines.GetSize(); ++i) {
-        VnString line = lines[i];
-        line.Trim();
-        const int32_t equals = line.Find(u"=");
-        if (equals <= 0) continue;
-        VnString key = line.Left(equals);
-        key.Trim();
-        if (key.CompareNoCase(u"Code") != 0) continue;
-        VnString value = line.Mid(equals + 1);
-        value.Trim();
-        return value;
-    }
-    return VnString();
-}
-
 VnString UiLanguageCode() {
     ToolsInterface* tools = VnTools();
     ToolsLanguage* language = tools ? tools->GetLanguage() : nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "LicenseText.h"
 #include "VnString.h"
 
 struct PromoTiming {
@@ -46,5 +47,3 @@ VnString FindPromoPicture(const VnString& setupFolder, int32_t index, const VnSt
 // ("Playmoor\Data\Languages\<name>\Language.ini" beside the installer).
 // Empty when either is missing.
 VnString UiLanguageCode();
-// The "Code=" value of a language file's text (any section, case ignored).
-VnString LanguageCodeFromIni(const VnString& iniText);

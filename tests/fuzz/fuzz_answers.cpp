@@ -1,6 +1,6 @@
 // Any bytes as the runner's answers file: read, or refused with a message
 // naming the line; reading never acts on the wizard.
-// fuzz-link: vn_sim_runner
+// fuzz-link: vn_toolkit vn_platform
 #include <cstdlib>
 #include <fstream>
 #include <string>

@@ -1,10 +1,11 @@
 // Any command-line text: split into arguments, joined into the option string
 // and parsed into the options. A distributor identifier is trimmed and never
 // holds a slash (a slash always starts a new option).
-// fuzz-link: vn_app
 #include <cstdlib>
 
-#include "CommandLine.h"
+// The readers are built in.
+#include "../../app/CommandLine.cpp"
+#include "../../app/InstallOptions.cpp"
 #include "fuzz_text_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,12 +2,14 @@
 // reading never fails, the support folder list starts with "Support" beside
 // the installer and gains at most one folder that exists, and every folder
 // kept ends in one backslash.
-// fuzz-link: vn_app
+// fuzz-link: vn_platform
 #include <cstdlib>
 #include <string>
 
-#include "FolderPaths.h"
-#include "InstallDescription.h"
+// The reader and the folder functions it uses are built in.
+#include "../../app/FolderPaths.cpp"
+#include "../../app/InstallDescription.cpp"
+#include "../../app/InstallOptions.cpp"
 #include "fuzz_sim_machine.h"
 
 namespace {

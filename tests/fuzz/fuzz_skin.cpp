@@ -1,10 +1,13 @@
 // Any bytes as a skin folder's "main.xml" on a simulated machine: the check
 // answers yes or no, and yes only for a "PMMS" document.
-// fuzz-link: vn_settings
+// fuzz-link: vn_platform vn_tools_interface
+// fuzz-include: app engine
 #include <cstdlib>
 #include <string>
 
-#include "SkinFolder.h"
+// The check and the folder functions it uses are built in.
+#include "../../app/FolderPaths.cpp"
+#include "../../settings/SkinFolder.cpp"
 #include "fuzz_product.h"
 #include "fuzz_sim_machine.h"
 
