@@ -116,6 +116,12 @@ public:
     virtual uint32_t QueryValue(VnRegKey key, const VnString& name, VnRegValue& value) = 0;
     virtual uint32_t SetValue(VnRegKey key, const VnString& name, const VnRegValue& value) = 0;
     virtual uint32_t DeleteValue(VnRegKey key, const VnString& name) = 0;
+    // The same with the data exactly as Windows keeps it, whatever the type
+    // (no terminating zero added or removed), for copying values unchanged.
+    virtual uint32_t QueryRawValue(VnRegKey key, const VnString& name, uint32_t& type,
+                                   std::basic_string<uint8_t>& data) = 0;
+    virtual uint32_t SetRawValue(VnRegKey key, const VnString& name, uint32_t type,
+                                 const std::basic_string<uint8_t>& data) = 0;
     // RegDeleteKeyW (the subkey must have no subkeys) and a whole-tree delete.
     virtual uint32_t DeleteKey(VnRegKey parent, const VnString& subKey, uint32_t viewAccess = 0) = 0;
     virtual uint32_t DeleteTree(VnRegKey parent, const VnString& subKey, uint32_t viewAccess = 0) = 0;

@@ -92,6 +92,7 @@ struct VnSimFacts {
     // itself from then on (SetFileAttributes may clear the flag).
     VnStringArray readOnlyFiles;
     VnStringArray uncreatableFolders;  // CreateDirectory gives ERROR_ACCESS_DENIED
+    VnStringArray unreadableFolders;   // listing the folder's entries gives ERROR_ACCESS_DENIED
     bool moveFileExRefuses = false;    // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT gives ERROR_ACCESS_DENIED
     VnStringArray missingLibraries;    // file names ("version.dll"): LoadLibrary gives ERROR_MOD_NOT_FOUND
     VnStringArray missingExports;      // "library.dll!ExportName": GetProcAddress gives null
@@ -121,6 +122,7 @@ struct VnSimFacts {
     bool IsFileLocked(const VnString& path) const { return ListHasPath(lockedFiles, path); }
     bool IsReadOnlyAtStart(const VnString& path) const { return ListHasPath(readOnlyFiles, path); }
     bool IsFolderUncreatable(const VnString& path) const { return ListHasPath(uncreatableFolders, path); }
+    bool IsFolderUnreadable(const VnString& path) const { return ListHasPath(unreadableFolders, path); }
     bool IsLibraryMissing(const VnString& fileName) const;  // compares the file name part only
     bool IsExportMissing(const VnString& fileName, const char* exportName) const;
 

@@ -323,7 +323,7 @@ bool FactsReader::AssignFault(std::string_view key, std::string_view value, cons
     const std::pair<const char*, VnStringArray*> lists[] = {
         {"LockedFile", &facts_.lockedFiles},          {"ReadOnlyFile", &facts_.readOnlyFiles},
         {"UncreatableFolder", &facts_.uncreatableFolders}, {"MissingLibrary", &facts_.missingLibraries},
-        {"MissingExport", &facts_.missingExports},
+        {"MissingExport", &facts_.missingExports},    {"UnreadableFolder", &facts_.unreadableFolders},
     };
     for (const auto& [name, list] : lists) {
         if (!SameAscii(key, name)) continue;
@@ -423,11 +423,12 @@ std::string VnSimFacts::ToText() const {
     out.List("Held", heldMutexes);
     out.List("Denied", deniedMutexes);
     out.Section("Faults");
-    out.Comment("LockedFile=, ReadOnlyFile=, UncreatableFolder= (Windows paths), MissingLibrary=<x.dll>,");
+    out.Comment("LockedFile=, ReadOnlyFile=, UncreatableFolder=, UnreadableFolder= (Windows paths), MissingLibrary=<x.dll>,");
     out.Comment("MissingExport=<x.dll>!<Export>; repeat a key for more");
     out.List("LockedFile", lockedFiles);
     out.List("ReadOnlyFile", readOnlyFiles);
     out.List("UncreatableFolder", uncreatableFolders);
+    out.List("UnreadableFolder", unreadableFolders);
     out.Line("MoveFileExRefuses", moveFileExRefuses);
     out.List("MissingLibrary", missingLibraries);
     out.List("MissingExport", missingExports);

@@ -286,6 +286,8 @@ uint32_t VnSimFiles::FindFiles(const VnString& pattern, VnCoreArray<VnFindData>&
     VnString mask = VnString::FromUtf8(match.writtenName);
     bool wildcards = mask.FindOneOf(u"*?") >= 0;
     if (!wildcards && !match.exists) return vnwin::kErrorFileNotFound;
+    if (wildcards && facts_.IsFolderUnreadable(pattern.Left(std::max(pattern.ReverseFind(u'\\'), 0))))
+        return vnwin::kErrorAccessDenied;
 
     auto add = [&](const std::string& hostPath, const std::string& name, const struct stat& info) {
         VnSimPath entry;

@@ -227,6 +227,28 @@ uint32_t VnSimRegistry::SetValue(VnRegKey key, const VnString& name, const VnReg
     return vnwin::kErrorSuccess;
 }
 
+uint32_t VnSimRegistry::QueryRawValue(VnRegKey key, const VnString& name, uint32_t& type,
+                                      std::basic_string<uint8_t>& data) {
+    std::lock_guard lock(mutex_);
+    std::shared_ptr<VnSimRegNode> node;
+    if (uint32_t error = Use(key, vnwin::kKeyQueryValue, node)) return error;
+    const VnSimRegValueData* found = node->FindValue(name.View());
+    if (!found) return vnwin::kErrorFileNotFound;
+    type = found->type;
+    data = found->data;
+    return vnwin::kErrorSuccess;
+}
+
+uint32_t VnSimRegistry::SetRawValue(VnRegKey key, const VnString& name, uint32_t type,
+                                    const std::basic_string<uint8_t>& data) {
+    std::lock_guard lock(mutex_);
+    std::shared_ptr<VnSimRegNode> node;
+    if (uint32_t error = Use(key, vnwin::kKeySetValue, node)) return error;
+    if (MachineLocked(*node)) return vnwin::kErrorAccessDenied;
+    node->SetValue(name, type, data);
+    return vnwin::kErrorSuccess;
+}
+
 uint32_t VnSimRegistry::DeleteValue(VnRegKey key, const VnString& name) {
     std::lock_guard lock(mutex_);
     std::shared_ptr<VnSimRegNode> node;

@@ -187,6 +187,27 @@ uint32_t VnWin32Registry::SetValue(VnRegKey key, const VnString& name, const VnR
     return uint32_t(::RegSetValueExW(AsHkey(key), W(name), 0, value.type, data.data(), DWORD(data.size())));
 }
 
+uint32_t VnWin32Registry::QueryRawValue(VnRegKey key, const VnString& name, uint32_t& type,
+                                        std::basic_string<uint8_t>& data) {
+    if (!key) return ERROR_INVALID_HANDLE;
+    for (DWORD size = 256;;) {
+        data.assign(size, 0);
+        DWORD valueType = REG_NONE;
+        LSTATUS status = ::RegQueryValueExW(AsHkey(key), W(name), nullptr, &valueType, data.data(), &size);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return uint32_t(status);
+        data.resize(size);
+        type = valueType;
+        return ERROR_SUCCESS;
+    }
+}
+
+uint32_t VnWin32Registry::SetRawValue(VnRegKey key, const VnString& name, uint32_t type,
+                                      const std::basic_string<uint8_t>& data) {
+    if (!key) return ERROR_INVALID_HANDLE;
+    return uint32_t(::RegSetValueExW(AsHkey(key), W(name), 0, type, data.data(), DWORD(data.size())));
+}
+
 uint32_t VnWin32Registry::DeleteValue(VnRegKey key, const VnString& name) {
     if (!key) return ERROR_INVALID_HANDLE;
     return uint32_t(::RegDeleteValueW(AsHkey(key), W(name)));

@@ -15,6 +15,10 @@ public:
     void CloseKey(VnRegKey key) override;
     uint32_t QueryValue(VnRegKey key, const VnString& name, VnRegValue& value) override;
     uint32_t SetValue(VnRegKey key, const VnString& name, const VnRegValue& value) override;
+    uint32_t QueryRawValue(VnRegKey key, const VnString& name, uint32_t& type,
+                           std::basic_string<uint8_t>& data) override;
+    uint32_t SetRawValue(VnRegKey key, const VnString& name, uint32_t type,
+                         const std::basic_string<uint8_t>& data) override;
     uint32_t DeleteValue(VnRegKey key, const VnString& name) override;
     uint32_t DeleteKey(VnRegKey parent, const VnString& subKey, uint32_t viewAccess = 0) override;
     uint32_t DeleteTree(VnRegKey parent, const VnString& subKey, uint32_t viewAccess = 0) override;

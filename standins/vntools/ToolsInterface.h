@@ -19,6 +19,7 @@ constexpr int kToolsInterfaceVersion = 200048;  // 0x30D70
 constexpr int kToolsAnswerYes = 6;              // AskQuestion's answer for Yes
 constexpr int kToolsAnswerNo = 7;
 constexpr uint32_t kToolsStoreFlagFolder = 2;   // a text value that is a folder path
+constexpr uint32_t kToolsStoreFlagExpandable = 4;  // a text value stored as REG_EXPAND_SZ
 
 // What the library reads of the caller's process-information block: the
 // folders of the running process. Both end in one backslash, or are empty.
@@ -109,7 +110,8 @@ public:
     virtual bool ReadNumber(const VnString& name, int32_t& value) = 0;
     virtual int32_t GetNumber(const VnString& name, int32_t defaultValue) = 0;
     // Flags: kToolsStoreFlagFolder stores the text as a folder path ending in
-    // exactly one backslash (an empty text stays empty); 0 stores it as given.
+    // exactly one backslash (an empty text stays empty); 0 stores it as given;
+    // kToolsStoreFlagExpandable stores it as REG_EXPAND_SZ instead of REG_SZ.
     virtual bool SetText(const VnString& name, const VnString& value, uint32_t flags) = 0;
     virtual bool SetNumber(const VnString& name, int32_t value, uint32_t flags) = 0;
     // True when the value or subkey is gone afterwards (also when it never existed).
@@ -120,7 +122,7 @@ public:
     virtual VnString GetSubKeyName(int index) = 0;
     // The registry type of a value (1 REG_SZ, 4 REG_DWORD, ...); 0 when absent.
     virtual uint32_t GetValueType(const VnString& name) = 0;
-    // Copies a value of any type unchanged into another store of this library.
+    // Copies a value of any type unchanged, byte for byte, into another store of this library.
     virtual bool CopyValue(const VnString& name, ToolsPropertyStore& destination) = 0;
 };
 
@@ -194,6 +196,10 @@ public:
     virtual ToolsPropertyStore* OpenRegistryStore(uint32_t root, const VnString& keyPath, uint32_t view) = 0;
     // A named lock, not yet taken. Owned by the caller.
     virtual ToolsNamedLock* CreateNamedLock(const VnString& name) = 0;
+    // The settings under the named property store were changed outside the
+    // library (the installer's migration ends with this, with an empty name:
+    // every store). A library that keeps copies of settings drops them.
+    virtual void ReloadSettings(const VnString& storeName) = 0;
 
 protected:
     virtual ~ToolsInterface() = default;

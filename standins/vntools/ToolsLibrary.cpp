@@ -49,6 +49,12 @@ ToolsPropertyStore* VnToolsLibrary::OpenPropertyStore(const VnString& name) {
     return new ToolsRegistryStore(VnRegRoot::CurrentUser, key, 0);
 }
 
+void VnToolsLibrary::ReloadSettings(const VnString& storeName) {
+    log_.Write(u"VnTools::ReloadSettings",
+               storeName.IsEmpty() ? VnString(u"Every store: nothing kept to reload")
+                                   : VnString::Format(u"Store \"%s\": nothing kept to reload", storeName));
+}
+
 ToolsPropertyStore* VnToolsLibrary::OpenRegistryStore(uint32_t root, const VnString& keyPath, uint32_t view) {
     return ToolsRegistryStore::Create(root, keyPath, view & (vnwin::kKeyWow64_64Key | vnwin::kKeyWow64_32Key));
 }

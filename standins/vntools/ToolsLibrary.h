@@ -48,6 +48,9 @@ public:
     ToolsPropertyStore* OpenPropertyStore(const VnString& name) override;
     ToolsPropertyStore* OpenRegistryStore(uint32_t root, const VnString& keyPath, uint32_t view) override;
     ToolsNamedLock* CreateNamedLock(const VnString& name) override;
+    // Keeps no copies of settings (every store reads the registry each
+    // time): only logs the call.
+    void ReloadSettings(const VnString& storeName) override;
 
 private:
     // Shows a box through the platform, with the log written first and the answer logged.

@@ -114,7 +114,8 @@ int32_t ToolsRegistryStore::GetNumber(const VnString& name, int32_t defaultValue
 }
 
 bool ToolsRegistryStore::SetText(const VnString& name, const VnString& value, uint32_t flags) {
-    return Write(name, VnRegValue::String(flags & kToolsStoreFlagFolder ? ToolsFolderPath(value) : value));
+    const uint32_t type = flags & kToolsStoreFlagExpandable ? vnwin::kRegExpandSz : vnwin::kRegSz;
+    return Write(name, VnRegValue::String(flags & kToolsStoreFlagFolder ? ToolsFolderPath(value) : value, type));
 }
 
 bool ToolsRegistryStore::SetNumber(const VnString& name, int32_t value, uint32_t flags) {
@@ -152,8 +153,19 @@ uint32_t ToolsRegistryStore::GetValueType(const VnString& name) {
     return Query(name, &stored) ? stored.type : 0;
 }
 
+// Raw data, so that every type arrives byte for byte (a string without its
+// terminating zero, a multi-string with odd closing zeros, a short DWORD).
 bool ToolsRegistryStore::CopyValue(const VnString& name, ToolsPropertyStore& destination) {
     auto* target = dynamic_cast<ToolsRegistryStore*>(&destination);
-    VnRegValue stored;
-    return target && Query(name, &stored) && target->Write(name, stored);
+    if (!target) return false;
+    uint32_t type = vnwin::kRegNone;
+    std::basic_string<uint8_t> data;
+    {
+        VnRegKey key = OpenForReading();
+        KeyCloser closer(key);
+        if (!key || Registry().QueryRawValue(key, name, type, data) != vnwin::kErrorSuccess) return false;
+    }
+    VnRegKey key = target->OpenForEditing(true);
+    KeyCloser closer(key);
+    return key && Registry().SetRawValue(key, name, type, data) == vnwin::kErrorSuccess;
 }
