@@ -128,6 +128,36 @@ TEST_F(RegistryConformanceTest, EveryValueTypeReadsBackAsWritten) {
     EXPECT_EQ(Reg().DeleteValue(key, u"GRÖSSE" + VnString()), kErrorFileNotFound) << "ß has no upper case of one letter";
     EXPECT_EQ(Reg().DeleteValue(key, u""), 0u);
     EXPECT_EQ(Reg().QueryValue(key, u"", read), kErrorFileNotFound) << "an unset default value is missing";
+
+    // Raw data stays exactly as written, whatever the type says it should hold.
+    using Bytes = std::basic_string<uint8_t>;
+    const struct {
+        const char16_t* name;
+        uint32_t type;
+        Bytes data;
+    } raw[] = {
+        {u"Raw unterminated", kRegSz, Bytes{'a', 0, 'b', 0, 'c'}},
+        {u"Raw multi", kRegMultiSz, Bytes{'a', 0, 0, 0, 'b', 0}},
+        {u"Raw short dword", kRegDword, Bytes{1, 2}},
+        {u"Raw none", kRegNone, Bytes{}},
+        {u"Raw custom type", 0x1234, Bytes{9}},
+    };
+    for (const auto& item : raw) {
+        SCOPED_TRACE(VnString(item.name).ToUtf8());
+        ASSERT_EQ(Reg().SetRawValue(key, item.name, item.type, item.data), 0u);
+        uint32_t type = 0;
+        Bytes data;
+        ASSERT_EQ(Reg().QueryRawValue(key, item.name, type, data), 0u);
+        EXPECT_EQ(type, item.type);
+        EXPECT_TRUE(data == item.data);
+    }
+    ASSERT_EQ(Reg().QueryValue(key, u"Raw unterminated", read), 0u);
+    EXPECT_EQ(read.text.ToUtf8(), "ab");
+    uint32_t type = 0;
+    Bytes data;
+    ASSERT_EQ(Reg().QueryRawValue(key, u"Expand", type, data), 0u);
+    EXPECT_EQ(data.size(), (std::u16string_view(u"%SystemRoot%\\system32").size() + 1) * 2) << "with its zero";
+    EXPECT_EQ(Reg().QueryRawValue(key, u"Absent", type, data), kErrorFileNotFound);
 }
 
 TEST_F(RegistryConformanceTest, EnumerationOrderAndEnd) {
