@@ -6,6 +6,7 @@
 #include "FolderPaths.h"
 #include "VnPlatform.h"
 #include "VnXmlDocument.h"
+#include "XmlProblemLog.h"
 
 namespace {
 
@@ -16,7 +17,9 @@ constexpr double kFirstReadableVersion = 1.0;
 bool LoadDocument(const VnString& path, VnXmlDocument& document) {
     std::string bytes;
     if (VnPlatform().Files().ReadFile(path, bytes) != vnwin::kErrorSuccess) return false;
-    return document.SetDoc(VnXmlDecodeBytes(bytes));
+    const bool usable = document.SetDoc(VnXmlDecodeBytes(bytes));
+    LogXmlProblems(u"LoadInstallDescription", path, document);
+    return usable;
 }
 
 VnString TrimmedChildData(const VnXmlDocument& document, std::u16string_view name) {

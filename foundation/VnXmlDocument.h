@@ -11,8 +11,9 @@
 //
 // Parsing reports every problem it meets into GetError(), joined with ", ",
 // and carries on; the elements it recognised can be navigated even when the
-// parse failed. SetDoc/Load succeed only when no problem was found, which
-// implies exactly one root element that was ended properly.
+// parse failed. SetDoc/Load succeed exactly when there is one root element
+// and it was ended properly; problems inside such a root (a stray end tag, a
+// child never ended) are still in GetError() for the caller to log.
 //
 // Paths (FindElem): steps separated by "/"; a leading "/" makes the path
 // absolute (its first step must match the root), "//" searches at any depth

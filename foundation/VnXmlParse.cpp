@@ -171,11 +171,17 @@ bool VnXmlParser::Run() {
     VnXmlElemRecord& document = doc_.Rec(0);
     document.length = length_;
     document.startTagLength = 0;
-    if (document.firstChild == 0)
+    if (document.firstChild == 0) {
         AddError(VN_LIT(u"No root element"));
-    else if (doc_.Rec(document.firstChild).nextSibling != 0)
+        return false;
+    }
+    if (doc_.Rec(document.firstChild).nextSibling != 0) {
         AddError(VN_LIT(u"Root element has sibling"));
-    return errorCount_ == 0;
+        return false;
+    }
+    // Problems inside a properly ended root stay in the error text for the
+    // caller to report, but the document is usable.
+    return (doc_.Rec(document.firstChild).flags & VnXmlElemRecord::kNotEnded) == 0;
 }
 
 bool VnXmlDocument::SetDoc(std::u16string_view text) {

@@ -9,6 +9,7 @@
 #include "VnFileSystem.h"
 #include "VnPlatform.h"
 #include "VnXmlDocument.h"
+#include "XmlProblemLog.h"
 
 namespace {
 constexpr char16_t kSkinRoot[] = u"PMMS";
@@ -21,8 +22,9 @@ bool IsUsableSkinFolder(const VnString& folder, ProductInformation& product) {
     std::string bytes;
     if (VnPlatform().Files().ReadFile(WithTrailingBackslash(folder) + kSkinDocumentFile, bytes) != 0) return false;
     VnXmlDocument document;
-    if (!document.SetDoc(VnXmlDecodeBytes(bytes)) || !document.FindElem() || document.GetTagName() != kSkinRoot)
-        return false;
+    const bool usable = document.SetDoc(VnXmlDecodeBytes(bytes));
+    LogXmlProblems(u"IsUsableSkinFolder", WithTrailingBackslash(folder) + kSkinDocumentFile, document);
+    if (!usable || !document.FindElem() || document.GetTagName() != kSkinRoot) return false;
 
     VnStringArray allowed;
     for (const VnString& style :

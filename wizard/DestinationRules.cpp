@@ -1,6 +1,7 @@
 #include "DestinationRules.h"
 
 #include "DestinationDefaults.h"
+#include "DestinationPath.h"
 #include "VnDllString.h"
 #include "VnFileSystem.h"
 #include "VnPlatform.h"
@@ -50,24 +51,34 @@ IDestinationMachine& PlatformDestinationMachine() {
     return machine;
 }
 
-DestinationRule CheckDestination(const VnString& destination, const VnStringArray& occupied,
-                                 IDestinationMachine& machine) {
-    if (destination.IsEmpty()) return DestinationRule::Empty;
+DestinationVerdict CheckDestination(const VnString& typed, const VnStringArray& occupied,
+                                    int32_t longestPayloadPath, IDestinationMachine& machine) {
+    DestinationVerdict verdict;
+    auto refuse = [&](DestinationRule rule) {
+        verdict.rule = rule;
+        return verdict;
+    };
+    if (!CanonicalDestination(typed, verdict.folder)) return refuse(DestinationRule::NotAbsolute);
+    const VnString& destination = verdict.folder;
+    if (destination.IsEmpty()) return refuse(DestinationRule::Empty);
     const VnString drive = HasDriveLetter(destination) ? destination.Left(2) : VnString();
     VnString folder = destination.Mid(drive.GetLength());
     folder.TrimLeft(u'\\');
-    if (folder.IsEmpty()) return DestinationRule::DriveRoot;
+    if (folder.IsEmpty()) return refuse(DestinationRule::DriveRoot);
 
     const VnString windowsFolder = machine.GetWindowsFolder();
-    if (!windowsFolder.IsEmpty() && BeginsWithNoCase(destination, windowsFolder)) return DestinationRule::WindowsFolder;
-    if (destination.EqualsNoCase(machine.GetProgramFilesFolder())) return DestinationRule::ProgramFilesRoot;
-    if (IsOccupied(destination, occupied)) return DestinationRule::Occupied;
-    if (!machine.CreateFolderTree(destination)) return DestinationRule::CannotCreate;
+    if (!windowsFolder.IsEmpty() && BeginsWithNoCase(destination, windowsFolder))
+        return refuse(DestinationRule::WindowsFolder);
+    if (destination.EqualsNoCase(machine.GetProgramFilesFolder())) return refuse(DestinationRule::ProgramFilesRoot);
+    if (IsOccupied(destination, occupied)) return refuse(DestinationRule::Occupied);
+    verdict.longestInstalledPath = destination.GetLength() + longestPayloadPath;
+    if (verdict.longestInstalledPath > kLongestUsablePath) return refuse(DestinationRule::PathTooLong);
+    if (!machine.CreateFolderTree(destination)) return refuse(DestinationRule::CannotCreate);
 
     uint64_t freeBytes = 0;
     if (!drive.IsEmpty() && machine.GetFreeBytes(drive + u"\\", freeBytes) && (freeBytes >> 20) < kMinimumFreeMebibytes)
-        return DestinationRule::LowDiskSpace;
-    return DestinationRule::Accepted;
+        return refuse(DestinationRule::LowDiskSpace);
+    return verdict;
 }
 
 VnStringArray FoldersOfOtherInstallations(const InstallOptions& options, const VnString& installedCopyFolder) {
@@ -79,18 +90,26 @@ VnStringArray FoldersOfOtherInstallations(const InstallOptions& options, const V
     return others;
 }
 
-DestinationMessage DescribeRejection(DestinationRule rule) {
+DestinationMessage DescribeRejection(const DestinationVerdict& verdict, const VnString& typed) {
     const VnString invalid = Translated(VN_LIT(u"Invalid Destination Folder"));
     const VnString enterNew = Translated(VN_LIT(u"Please enter a new destination folder."));
     const VnString name = wizard_tools::ProductName(0);
     auto invalidFolder = [&](const VnString& reason) {
         return DestinationMessage{invalid, VnString::Format(Translated(reason).View(), name) + enterNew};
     };
-    switch (rule) {
+    switch (verdict.rule) {
     case DestinationRule::Accepted:
         return {};
     case DestinationRule::Empty:
         return invalidFolder(VN_LIT(u"%s can not be installed to an empty folder.\r\n\r\n"));
+    case DestinationRule::NotAbsolute:
+        return {invalid, VnString::Format(Translated(VN_LIT(u"%s can not be installed to \"%s\": a destination "
+                                                            u"folder must be a full path that begins with a drive "
+                                                            u"letter, such as C:\\, or a network share, such as "
+                                                            u"\\\\server\\share\\.\r\n\r\n"))
+                                              .View(),
+                                          name, typed) +
+                             enterNew};
     case DestinationRule::DriveRoot:
         return invalidFolder(VN_LIT(u"%s can not be installed to the root of a drive.\r\n\r\n"));
     case DestinationRule::WindowsFolder:
@@ -99,6 +118,14 @@ DestinationMessage DescribeRejection(DestinationRule rule) {
         return invalidFolder(VN_LIT(u"%s can not be installed to the root program files folder.\r\n\r\n"));
     case DestinationRule::Occupied:
         return invalidFolder(VN_LIT(u"%s can not be installed where a pre-existing program is installed.\r\n\r\n"));
+    case DestinationRule::PathTooLong:
+        return {invalid,
+                VnString::Format(Translated(VN_LIT(u"The destination folder \"%s\" is too long: the longest path of "
+                                                   u"an installed file would be %d characters, and %s can use "
+                                                   u"paths of at most %d characters.\r\n\r\n"))
+                                     .View(),
+                                 verdict.folder, verdict.longestInstalledPath, name, kLongestUsablePath) +
+                    Translated(VN_LIT(u"Please enter a shorter destination folder."))};
     case DestinationRule::CannotCreate:
         return {Translated(VN_LIT(u"Error")),
                 VnString::Format(Translated(VN_LIT(u"Failed to create %s directory.")).View(),

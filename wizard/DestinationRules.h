@@ -1,9 +1,10 @@
 // The rules a program folder must meet, in the order they are checked, and
 // the message box that tells the user which one the folder broke.
 //
-// The destination is split into its drive part (the drive letter and colon,
-// empty for a share path) and its folder part (the rest, without leading
-// backslashes).
+// The typed destination is first made absolute and canonical (see
+// DestinationPath.h); the rules then judge that form, split into its drive
+// part (the drive letter and colon, empty for a share path) and its folder
+// part (the rest, without leading backslashes).
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,12 @@
 enum class DestinationRule {
     Accepted = 0,
     Empty,             // 1: no folder at all
+    NotAbsolute,       // not a full path of a drive or share ("Tunaro", "C:Tunaro")
     DriveRoot,         // 2: the root of a drive
     WindowsFolder,     // 3: begins with the Windows folder's text
     ProgramFilesRoot,  // 4: the Program Files folder itself
     Occupied,          // 5: an earlier installation's folder, or one of its parents
+    PathTooLong,       // an installed file's path would be longer than the program can use
     CannotCreate,      // 6: the folder cannot be created
     LowDiskSpace,      // 7: less than 30 MiB free on its drive
 };
@@ -44,11 +47,21 @@ public:
 // The machine through the platform layer.
 IDestinationMachine& PlatformDestinationMachine();
 
-// The first rule `destination` (empty, or a folder ending in one backslash)
-// breaks, or Accepted; the folder exists afterwards once rule 6 was reached
-// and passed. `occupied` holds the folders of earlier installations.
-DestinationRule CheckDestination(const VnString& destination, const VnStringArray& occupied,
-                                 IDestinationMachine& machine);
+// What the rules found: the first rule broken (or Accepted), the canonical
+// folder (empty when it could not be made), and, for PathTooLong, the length
+// of the longest installed file path the folder would give.
+struct DestinationVerdict {
+    DestinationRule rule = DestinationRule::Accepted;
+    VnString folder;
+    int32_t longestInstalledPath = 0;
+};
+
+// Judges the typed `destination`; the folder exists afterwards once the
+// creation rule was reached and passed. `occupied` holds the folders of
+// earlier installations; `longestPayloadPath` is the length of the longest
+// file path below the program payload, relative to it.
+DestinationVerdict CheckDestination(const VnString& destination, const VnStringArray& occupied,
+                                    int32_t longestPayloadPath, IDestinationMachine& machine);
 
 // The occupied folders that count against a destination: those of the
 // earlier installations, less the folder of this very version's installed
@@ -61,4 +74,5 @@ struct DestinationMessage {
     VnString title;
     VnString text;
 };
-DestinationMessage DescribeRejection(DestinationRule rule);
+// `typed` is the folder as the user gave it (named when it is not absolute).
+DestinationMessage DescribeRejection(const DestinationVerdict& verdict, const VnString& typed);

@@ -1,6 +1,7 @@
 #include "SelectPathPpg.h"
 
 #include "DestinationDefaults.h"
+#include "DestinationPath.h"
 #include "ProcessInformationBlock.h"
 #include "VnDllString.h"
 #include "VnFileSystem.h"
@@ -38,17 +39,26 @@ bool CSelectPathPpg::OnLeaveForward() {
     // although answered (silent mode or this version installed, and the
     // folder failed its check), the user must still be able to correct the
     // folder: the path box, which showed the stored folder, counts as well.
-    SetDestination(path_.GetPath());
-    return Apply();
+    const VnString typed = path_.GetPath();
+    SetDestination(typed);
+    return Check(typed);
 }
 
-bool CSelectPathPpg::Apply() {
+bool CSelectPathPpg::Apply() { return Check(Options().DestinationFolder); }
+
+bool CSelectPathPpg::Check(const VnString& typed) {
     IDestinationMachine& machine = machine_ ? *machine_ : PlatformDestinationMachine();
     const VnStringArray occupied =
         FoldersOfOtherInstallations(Options(), ProcessInformationBlock::Get().GetProgramFolder());
-    const DestinationRule broken = CheckDestination(Options().DestinationFolder, occupied, machine);
-    if (broken == DestinationRule::Accepted) return true;
-    const DestinationMessage message = DescribeRejection(broken);
+    if (longestPayloadPath_ < 0) longestPayloadPath_ = LongestPayloadPath(GetInstallerFolder() + u"Playmoor\\");
+    const DestinationVerdict verdict = CheckDestination(Options().DestinationFolder, occupied, longestPayloadPath_, machine);
+    // What the engine installs into is the canonical form the rules judged.
+    if (!verdict.folder.IsEmpty()) Options().DestinationFolder = verdict.folder;
+    if (verdict.rule == DestinationRule::Accepted) {
+        if (path_.IsCreated()) path_.SetPath(verdict.folder);
+        return true;
+    }
+    const DestinationMessage message = DescribeRejection(verdict, typed);
     wizard_tools::ShowMessage(message.text, message.title);
     return false;
 }

@@ -35,7 +35,11 @@ protected:
     void Layout() override;
 
 private:
+    // Apply's work; a refusal names the folder as `typed` shows it.
+    bool Check(const VnString& typed);
+
     VnStatic label_;
     VnFilenameWnd path_;
     IDestinationMachine* machine_ = nullptr;
+    int32_t longestPayloadPath_ = -1;  // listed on the first check, then kept
 };

@@ -180,6 +180,15 @@ TEST_F(StartUpTest, InstallDescriptionBesideTheInstallerWinsOverTheOneAbove) {
     EXPECT_FALSE(InstallOptions::Get().AllowDowngrade);
 }
 
+TEST_F(StartUpTest, DescriptionWithAStrayEndTagIsReadAndItsProblemLogged) {
+    WriteFile(u"C:\\Setup\\Install.xml",
+              "<VNIC version=\"1.0\"><Settings><AllowDowngrade>0</AllowDowngrade></Stray></Settings></VNIC>");
+    EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
+    EXPECT_FALSE(InstallOptions::Get().AllowDowngrade);
+    EXPECT_TRUE(Contains(LogText(), "LoadInstallDescription: C:\\Setup\\Install.xml: End tag 'Stray' at offset 64 "
+                                    "does not match start tag 'Settings' at offset 20"));
+}
+
 TEST_F(StartUpTest, LauncherAlreadyMovedIsStillCopiedIntoTheProgramTree) {
     Delete(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe");
     WriteFile(u"C:\\Setup\\System\\Always Overwrite\\Tunaro Launcher.exe", "launcher of an earlier run");

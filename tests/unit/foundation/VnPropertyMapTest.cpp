@@ -182,7 +182,7 @@ TEST(VnPropertyMap, LoadXmlReadsItemsAndRejectsBrokenText) {
     EXPECT_EQ(map.Dump(), u"A: 2\r\nC: \r\nD: <raw & text>\r\n");
 
     using namespace std::string_view_literals;
-    for (std::u16string_view broken : {u""sv, u"<XMLPH version=\"1.0\"><Item Name=\"A\">1</XMLPH>"sv,
+    for (std::u16string_view broken : {u""sv, u"<XMLPH version=\"1.0\"><Item Name=\"A\">1</Item>"sv,
                                        u"<XMLPH version=\"1.0\"></XMLPH><XMLPH/>"sv, u"plain text"sv,
                                        u"<XMLPH version=\"1.0\">\0</XMLPH>"sv}) {  // the text ends at a NUL
         EXPECT_FALSE(map.LoadXML(VnString(broken))) << VnString(broken).ToUtf8();

@@ -133,7 +133,7 @@ TEST(VnXmlParse, StrayEndTagsUnderDeepNestingStayCheap) {
     for (int i = 0; i < kCount; ++i) text += u"</b>";
     for (int i = 0; i < kCount; ++i) text += u"</a>";
     VnXmlDocument doc;
-    EXPECT_FALSE(doc.SetDoc(text));
+    EXPECT_TRUE(doc.SetDoc(text));  // the root is ended properly
     EXPECT_TRUE(doc.GetError().StartsWith(
         VnString::Format(u"End tag 'b' at offset %d does not match start tag 'a' at offset %d", kCount * 3, kCount * 3 - 3)));
     EXPECT_TRUE(doc.GetError().EndsWith(u", ..."));
@@ -156,4 +156,30 @@ TEST(VnXmlParse, ElementTableStartsSmallAndGrowsByHalf) {
     EXPECT_EQ(table.GetSegmentCount(), (table.GetCapacity() + 65535) / 65536);
     VnXmlElemTable copy(table);
     EXPECT_EQ(copy.At(11 + 199999).start, 199999);
+}
+
+// Success depends only on one properly ended root; every problem is still in
+// the error text.
+TEST(VnXmlParse, SucceedsExactlyWithOneProperlyEndedRoot) {
+    struct Case {
+        std::u16string_view text;
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {u"<VNIC><Settings></x></Settings></VNIC>", true},  // a stray end tag inside the root
+        {u"<a><b></a>", true},                               // a child never ended
+        {u"<a>< b</a>", true},                               // bad markup inside the root
+        {u"</x><a/>", true},                                 // a stray end tag before the root
+        {u"<a></a><!-- x", true},                            // unterminated markup after the root
+        {u"", false},
+        {u"<!-- only a comment -->", false},
+        {u"<a/><b/>", false},
+        {u"<a><b></b>", false},    // the root itself never ended
+        {u"<Root></ROOT>", false},  // nor here: the end tag names another element
+    };
+    for (const Case& c : cases) {
+        VnXmlDocument doc;
+        EXPECT_EQ(doc.SetDoc(c.text), c.succeeds) << VnString(c.text).ToUtf8();
+        EXPECT_EQ(doc.GetError().IsEmpty(), false) << VnString(c.text).ToUtf8();
+    }
 }
