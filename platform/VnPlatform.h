@@ -265,6 +265,10 @@ public:
     virtual uint32_t CreateShellLink(const VnString& linkPath, const VnShellLink& link) = 0;
     // MessageBoxW with no owner: returns the button pressed (kIdOk ...).
     virtual int MessageBox(const VnString& text, const VnString& title, uint32_t type) = 0;
+    // A modal box with no owner and one to three buttons of its own labels,
+    // left to right: Enter presses the first, Esc and the close box the last.
+    // Returns the index of the button pressed; -1 when the box could not be shown.
+    virtual int MessageBoxWithButtons(const VnString& text, const VnString& title, const VnStringArray& labels) = 0;
     // ExitWindowsEx after enabling the shutdown privilege.
     virtual uint32_t RestartWindows(uint32_t flags, uint32_t reason) = 0;
 };

@@ -64,10 +64,26 @@ walk() {
     return "$status"
 }
 
+# The Internet Explorer warning, a box with buttons of its own, before the
+# wizard: the product asks for a version newer than any.
+own_buttons() {
+    local dpi=$1 dir="$WINEPREFIX/drive_c/Tunaro Setup Old IE"
+    rm -rf "$dir"
+    cp -r "$SETUP" "$dir" || return 1
+    sed -i 's|<MinIEVersion>[^<]*</MinIEVersion>|<MinIEVersion>99.0.0.0</MinIEVersion>|' "$dir/Playmoor/ProductInfo.xml"
+    (cd "$dir" && exec timeout 120 wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+    local installer=$!
+    drive wait-box && shot "${dpi}dpi-0-own-buttons" && drive key-box "Esc"
+    local status=$?
+    wait "$installer"
+    return "$status"
+}
+
 status=0
 for dpi in 96 144; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
     wineserver -w
+    own_buttons "$dpi" || status=1
     walk "$dpi" || status=1
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1

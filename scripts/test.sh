@@ -60,6 +60,7 @@ unit() {
 stage "native unit tests" unit native
 stage "sanitizer unit tests" unit native-san
 stage "win32 build" build win32
+stage "win32 imports present on Windows 2000" counted win2000-imports bash scripts/check-win2000-imports.sh
 stage "win64 build" build win64
 if [ -f scripts/wine-tests.sh ]; then
   stage "win64 unit tests under Wine" counted wine-tests bash scripts/wine-tests.sh

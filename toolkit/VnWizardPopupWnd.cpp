@@ -24,7 +24,13 @@ VnWizardPopupWnd::VnWizardPopupWnd() = default;
 
 VnWizardPopupWnd::~VnWizardPopupWnd() {
     // Pages still listed outlive the frame.
+    ReleasePages();
+}
+
+void VnWizardPopupWnd::ReleasePages() {
     for (VnWizardPageInfo* info : pages_) info->page->frame_ = nullptr;
+    pages_.RemoveAll();
+    current_ = -1;
 }
 
 void VnWizardPopupWnd::ForgetPage(const VnWizardPageWnd& page) {

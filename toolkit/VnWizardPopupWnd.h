@@ -74,6 +74,11 @@ public:
     intptr_t DefaultWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
 
 protected:
+    // A derived frame that holds its pages as members calls this in its own
+    // destructor, after destroying the window and before its pages go: the
+    // frame then lets go of every page while they all still exist, and its
+    // own destructor touches none.
+    void ReleasePages();
     // Builds the frame: header, page host, lines and buttons, and sizes the
     // popup around the page area. Derived frames call it first, then show
     // their first page.

@@ -41,7 +41,12 @@ CInstallWizard::CInstallWizard()
     AddPage(finish_);
 }
 
-CInstallWizard::~CInstallWizard() { Destroy(); }
+CInstallWizard::~CInstallWizard() {
+    Destroy();
+    // The pages are members of this class and go before the frame's own
+    // destructor runs: the frame lets go of them now.
+    ReleasePages();
+}
 
 VnString CInstallWizard::FindIconFile() {
     const VnString installerFolder = GetInstallerFolder();

@@ -79,8 +79,32 @@ void VnSimShell::Record(const std::string& file, const std::string& line) {
 }
 
 int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t type) {
+    const VnCoreArray<int> buttons = ButtonsOf(type);
+    std::vector<std::string> names;
+    for (int id : buttons) names.push_back(ButtonLabel(id));
+    VnSimMessageRecord record{title, text, type};
+    return Answer(record, buttons, names, int32_t((type >> 8) & 0xF));
+}
+
+int VnSimShell::MessageBoxWithButtons(const VnString& text, const VnString& title, const VnStringArray& labels) {
+    if (labels.IsEmpty() || labels.GetSize() > 3) return -1;
+    const uint32_t type = labels.GetSize() == 1 ? vnwin::kMbOk : labels.GetSize() == 2 ? vnwin::kMbOkCancel : 0x3;
     VnCoreArray<int> buttons = ButtonsOf(type);
-    int32_t defaultIndex = int32_t((type >> 8) & 0xF);
+    std::vector<std::string> names;
+    for (const VnString& label : labels) names.push_back(label.ToUtf8());
+    // A queued answer naming a label ("Retry") takes that button: move the
+    // standard id of that name to the label's place.
+    if (!answers_.empty() && answers_.front() != kAnswerDefault && buttons.Find(answers_.front()) < 0)
+        for (int32_t i = 0; i < labels.GetSize(); ++i)
+            if (SameAscii(names[i], ButtonLabel(answers_.front()))) answers_.front() = buttons[i];
+    VnSimMessageRecord record{title, text, type};
+    record.labels = labels;
+    const int answer = Answer(record, buttons, names, 0);
+    return buttons.Find(answer);
+}
+
+int VnSimShell::Answer(VnSimMessageRecord record, const VnCoreArray<int>& buttons,
+                       const std::vector<std::string>& names, int32_t defaultIndex) {
     int answer = buttons[buttons.IsValidIndex(defaultIndex) ? defaultIndex : 0];
     bool scripted = false;
     std::string note = " (default)";
@@ -99,27 +123,30 @@ int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t
     // again (Retry on a file that stays locked) would never end: after
     // kMaxDefaultRepeats it takes the box's last button, Cancel or No.
     bool sameAsLast = !messages_.IsEmpty() && !messages_[messages_.GetSize() - 1].scripted &&
-                      messages_[messages_.GetSize() - 1].title == title && messages_[messages_.GetSize() - 1].text == text;
+                      messages_[messages_.GetSize() - 1].title == record.title &&
+                      messages_[messages_.GetSize() - 1].text == record.text;
     defaultRepeats_ = (!scripted && sameAsLast) ? defaultRepeats_ + 1 : 0;
     if (!scripted && defaultRepeats_ >= kMaxDefaultRepeats && buttons.GetSize() > 1) {
         answer = buttons[buttons.GetSize() - 1];
         note = " (default given " + std::to_string(kMaxDefaultRepeats) + " times in a row; giving up)";
     }
-    messages_.Add({title, text, type, answer, scripted});
+    record.answer = answer;
+    record.scripted = scripted;
     std::string line = "#";
-    line += std::to_string(messages_.GetSize());
+    line += std::to_string(messages_.GetSize() + 1);
     line += " title=";
-    line += Quote(title);
+    line += Quote(record.title);
     line += " buttons=";
-    for (int32_t i = 0; i < buttons.GetSize(); ++i) {
+    for (size_t i = 0; i < names.size(); ++i) {
         if (i) line += '/';
-        line += ButtonLabel(buttons[i]);
+        line += names[i];
     }
     line += " answer=";
-    line += ButtonLabel(answer);
+    line += names[size_t(buttons.Find(answer))];
     line += note;
     line += " text=";
-    line += Quote(text);
+    line += Quote(record.text);
+    messages_.Add(std::move(record));
     Record("messages.log", line);
     return answer;
 }

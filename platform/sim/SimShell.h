@@ -18,15 +18,20 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "SimFacts.h"
 #include "VnPlatform.h"
 
+// A box with buttons of its own keeps their labels; its type and answer are
+// then those of the standard box of as many buttons (OK; OK and Cancel; Yes,
+// No and Cancel) at the same places.
 struct VnSimMessageRecord {
     VnString title, text;
     uint32_t type = 0;
     int answer = 0;
     bool scripted = false;
+    VnStringArray labels;
 };
 
 class VnSimShell : public IVnShell {
@@ -36,6 +41,9 @@ public:
     void ChangeNotify(uint32_t eventId, uint32_t flags) override;
     uint32_t CreateShellLink(const VnString& linkPath, const VnShellLink& link) override;
     int MessageBox(const VnString& text, const VnString& title, uint32_t type) override;
+    // Answered as the standard box of as many buttons would be, where a queued
+    // answer may also name a button by its label ("Retry", "Cancel").
+    int MessageBoxWithButtons(const VnString& text, const VnString& title, const VnStringArray& labels) override;
     uint32_t RestartWindows(uint32_t flags, uint32_t reason) override;
 
     // The answers script: one answer per line, a button name (OK, Cancel,
@@ -57,6 +65,10 @@ public:
 
 private:
     void Record(const std::string& file, const std::string& line);
+    // Answers and records a box whose buttons (ids, left to right) have the
+    // given names; `defaultIndex` is the button Enter would press.
+    int Answer(VnSimMessageRecord record, const VnCoreArray<int>& buttons, const std::vector<std::string>& names,
+               int32_t defaultIndex);
 
     std::string machineFolder_;
     IVnFiles& files_;

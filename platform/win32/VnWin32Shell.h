@@ -12,5 +12,7 @@ public:
     // there is one, the HRESULT bits otherwise.
     uint32_t CreateShellLink(const VnString& linkPath, const VnShellLink& link) override;
     int MessageBox(const VnString& text, const VnString& title, uint32_t type) override;
+    // A dialog built in memory (VnWin32ButtonBox.cpp).
+    int MessageBoxWithButtons(const VnString& text, const VnString& title, const VnStringArray& labels) override;
     uint32_t RestartWindows(uint32_t flags, uint32_t reason) override;
 };

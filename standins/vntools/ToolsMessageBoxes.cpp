@@ -1,29 +1,12 @@
-// Message boxes through the platform's MessageBoxW. A box with buttons of its
-// own is shown as the standard box with as many buttons (OK; OK and Cancel;
-// Yes, No and Cancel), its own labels named under the text where they differ
-// from the standard ones; the answer is the index of the button.
+// Message boxes through the platform: the standard MessageBoxW, and a box with
+// buttons of its own labels (the platform's own dialog, which keeps the
+// standard box's keyboard); the answer is the index of the label given.
 #include "ToolsLibrary.h"
 #include "VnPlatform.h"
 
 namespace {
 
 constexpr char16_t kSource[] = u"VnTools::MessageBox";
-constexpr uint32_t kMbYesNoCancel = 0x3;
-
-struct StandardButtons {
-    uint32_t type;
-    int ids[3];
-    const char16_t* labels[3];
-};
-
-const StandardButtons& ButtonsFor(int count) {
-    static const StandardButtons one{vnwin::kMbOk, {vnwin::kIdOk}, {u"OK"}};
-    static const StandardButtons two{vnwin::kMbOkCancel, {vnwin::kIdOk, vnwin::kIdCancel}, {u"OK", u"Cancel"}};
-    static const StandardButtons three{
-        kMbYesNoCancel, {vnwin::kIdYes, vnwin::kIdNo, vnwin::kIdCancel}, {u"Yes", u"No", u"Cancel"}};
-    return count <= 1 ? one : count == 2 ? two : three;
-}
-
 }  // namespace
 
 int VnToolsLibrary::ShowBox(const VnString& text, const VnString& title, uint32_t type) {
@@ -45,22 +28,18 @@ int VnToolsLibrary::AskQuestion(const VnString& text, const VnString& title) {
 int VnToolsLibrary::ShowMessageWithButtons(const VnString& text, const VnString& title, const VnString& first,
                                            const VnString& second, const VnString& third) {
     const VnString* given[3] = {&first, &second, &third};
-    int indexes[3];
-    int count = 0;
+    int indexes[3] = {-1, -1, -1};  // the index given of each button shown
+    VnStringArray labels;
     for (int i = 0; i < 3; ++i)
-        if (!given[i]->IsEmpty()) indexes[count++] = i;
-    const StandardButtons& standard = ButtonsFor(count);
-    VnString shown = text;
-    VnString legend;
-    for (int b = 0; b < count; ++b) {
-        const VnString& label = *given[indexes[b]];
-        if (label.EqualsNoCase(standard.labels[b])) continue;
-        if (!legend.IsEmpty()) legend += u", ";
-        legend += VnString::Format(u"%s: %s", standard.labels[b], label);
-    }
-    if (!legend.IsEmpty()) shown += u"\r\n\r\n(" + legend + u")";
-    int answer = ShowBox(shown, title, standard.type);
-    for (int b = 0; b < count; ++b)
-        if (standard.ids[b] == answer) return indexes[b];
-    return -1;
+        if (!given[i]->IsEmpty()) {
+            indexes[labels.GetSize()] = i;
+            labels.Add(*given[i]);
+        }
+    if (labels.IsEmpty()) labels.Add(VnString(u"OK"));  // a box needs a button to be closed with
+    log_.Write(kSource, VnString::Format(u"\"%s\" (%s): %s", title, labels.Join(u"/"), text));
+    log_.Flush();  // the user may end the process while the box is up
+    const int pressed = VnPlatform().Shell().MessageBoxWithButtons(text, title, labels);
+    const int answer = pressed >= 0 && pressed < 3 ? indexes[pressed] : -1;
+    log_.Write(kSource, VnString::Format(u"\"%s\" answered %d", title, answer));
+    return answer;
 }

@@ -63,4 +63,37 @@ case_second_instance_is_refused() {
     return 0
 }
 
-E2E_CASES=(case_reaches_the_hand_off case_second_instance_is_refused)
+# The Internet Explorer warning has real buttons, "Download" (the default)
+# and "Quit Setup", and the keyboard of a standard box: Esc, Tab then Enter,
+# and the access key "q" each quit setup (answer 1, exit status 1603).
+case_own_buttons_work_from_the_keyboard() {
+    local driver="$root/build/win64/bin/wizard_driver.exe" out keys
+    [ -f "$driver" ] || { echo "no $driver"; return 1; }
+    out=$(mktemp)
+    local dir
+    dir=$(fresh_setup "Tunaro Setup Old IE") || return 1
+    sed -i 's|<MinIEVersion>[^<]*</MinIEVersion>|<MinIEVersion>99.0.0.0</MinIEVersion>|' "$dir/Playmoor/ProductInfo.xml"
+    for keys in "Esc" "Tab Enter" "q"; do
+        rm -f "$TEMP_DIR"/Tunaro\ Install\ Wizard*.log
+        (cd "$dir" && exec timeout "$limit" wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+        local installer=$! key
+        # The driver's output goes through a file: a Wine console program must not write into a pipe.
+        wine "$driver" --timeout 60 wait-box >"$out" 2>&1 || { cat "$out"; rm -f "$out"; return 1; }
+        if ! grep -q 'button "Download" \[default\]' "$out" || ! grep -q 'button "Quit Setup"' "$out" ||
+            grep -q 'OK' "$out"; then
+            echo "the box does not show its own buttons:"; cat "$out"; rm -f "$out"; return 1
+        fi
+        for key in $keys; do
+            wine "$driver" --timeout 60 key-box "$key" >"$out" 2>&1 || { echo "key $key:"; cat "$out"; rm -f "$out"; return 1; }
+        done
+        wait "$installer"
+        local status=$?
+        [ "$status" = "$STATUS_ERROR" ] || { echo "keys \"$keys\": exit status $status"; log_text; rm -f "$out"; return 1; }
+        log_text | grep -q '"Internet Explorer Warning" answered 1' ||
+            { echo "keys \"$keys\" did not press Quit Setup"; log_text; rm -f "$out"; return 1; }
+    done
+    rm -f "$out"
+    return 0
+}
+
+E2E_CASES=(case_reaches_the_hand_off case_second_instance_is_refused case_own_buttons_work_from_the_keyboard)

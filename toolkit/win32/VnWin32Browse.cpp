@@ -16,6 +16,17 @@ VnString ExistingFolder(VnString folder) {
     return {};
 }
 
+// SHCreateItemFromParsingName exists from Vista on, like the item dialog
+// itself: looked up at run time, so the program still starts on older systems.
+HRESULT ShellItemFromPath(const VnString& path, IShellItem** item) {
+    using CreateItemFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
+    HMODULE shell32 = GetModuleHandleW(L"shell32.dll");
+    auto create = shell32 ? reinterpret_cast<CreateItemFn>(
+                                reinterpret_cast<void*>(GetProcAddress(shell32, "SHCreateItemFromParsingName")))
+                          : nullptr;
+    return create ? create(VnWide(path), nullptr, IID_IShellItem, reinterpret_cast<void**>(item)) : E_NOTIMPL;
+}
+
 int CALLBACK SelectInitialFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED && data) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
@@ -33,7 +44,7 @@ bool PickWithItemDialog(HWND owner, const VnString& title, VnString& folder, boo
     const VnString start = ExistingFolder(folder);
     IShellItem* startItem = nullptr;
     if (!start.IsEmpty() &&
-        SUCCEEDED(SHCreateItemFromParsingName(VnWide(start), nullptr, IID_IShellItem, reinterpret_cast<void**>(&startItem)))) {
+        SUCCEEDED(ShellItemFromPath(start, &startItem))) {
         dialog->SetFolder(startItem);
         startItem->Release();
     }

@@ -191,6 +191,30 @@ bool AnswerBox(const std::wstring& button) {
     return Fail(L"the box has no button \"" + button + L"\"");
 }
 
+bool KeyIntoBox(const std::wstring& key) {
+    if (!WaitForBox()) return false;
+    HWND box = FindMessageBox();
+    // Keys go to the box's focused control, where its dialog manager reads them.
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    HWND target = box;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+    UINT virtualKey = 0;
+    if (key == L"Enter") virtualKey = VK_RETURN;
+    else if (key == L"Esc") virtualKey = VK_ESCAPE;
+    else if (key == L"Tab") virtualKey = VK_TAB;
+    else if (key.size() != 1) return Fail(L"unknown key \"" + key + L"\"");
+    Sleep(kHumanPauseMs);
+    if (virtualKey) {
+        PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
+        PostMessageW(target, WM_KEYUP, virtualKey, LPARAM(0xC0000001));
+        if (virtualKey == VK_TAB) return true;  // the box stays
+    } else {
+        PostMessageW(target, WM_CHAR, WPARAM(key[0]), 1);
+    }
+    return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }) || Fail(L"the box stayed");
+}
+
 bool NoBoxFor(int seconds) {
     if (!WaitFor([] { return FindMessageBox() != nullptr; }, seconds)) return true;
     Print(Describe(FindMessageBox()));
@@ -202,16 +226,20 @@ bool WaitUntilGone() {
 }
 
 bool Capture(const std::wstring& bmpFile) {
-    HWND wizard = WaitForWizard();
-    if (!wizard) return Fail(L"no install wizard window");
+    // A box before the wizard (a start-up check) is taken alone.
+    HWND wizard = FindMessageBox() && !FindWizard() ? nullptr : WaitForWizard();
+    if (!wizard && !FindMessageBox()) return Fail(L"no install wizard window");
     // The client area: without a window manager there is no frame to show.
     RECT rect{};
-    GetClientRect(wizard, &rect);
-    MapWindowPoints(wizard, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    if (wizard) {
+        GetClientRect(wizard, &rect);
+        MapWindowPoints(wizard, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    }
     if (HWND box = FindMessageBox()) {  // a box over the wizard belongs in the picture
         RECT boxRect{};
         GetWindowRect(box, &boxRect);
-        UnionRect(&rect, &rect, &boxRect);
+        if (wizard) UnionRect(&rect, &rect, &boxRect);
+        else rect = boxRect;
     }
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);

@@ -19,6 +19,9 @@ bool ChooseRadio(const std::wstring& label);
 bool TypeInto(const std::wstring& label, const std::wstring& text);
 bool WaitForBox();
 bool AnswerBox(const std::wstring& button);
+// Types a key into the message box as the keyboard does: "Enter", "Esc",
+// "Tab", or one character (an access key).
+bool KeyIntoBox(const std::wstring& key);
 bool NoBoxFor(int seconds);
 bool WaitUntilGone();
 bool Capture(const std::wstring& bmpFile);

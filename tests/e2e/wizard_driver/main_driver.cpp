@@ -12,6 +12,7 @@
 //     type LABEL TEXT        replace the text of the edit box after the static text LABEL
 //     wait-box               wait for a message box and print it
 //     answer BUTTON          wait for a message box, print it, press its button BUTTON
+//     key-box KEY            wait for a message box, print it, type Enter, Esc, Tab or an access key
 //     no-box SECONDS         fail when a message box comes within SECONDS
 //     wait-gone              wait until the wizard window has closed
 //     capture FILE.bmp       save a picture of the wizard (and a box over it)
@@ -28,7 +29,7 @@ namespace {
 int Usage() {
     std::fputs("usage: wizard_driver [--timeout SECONDS] describe | wait-title TITLE | wait-caption TEXT | wait-text LABEL |"
                " press LABEL |"
-               " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | wait-box | answer BUTTON | no-box SECONDS | wait-gone |"
+               " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | wait-box | answer BUTTON | key-box KEY | no-box SECONDS | wait-gone |"
                " capture FILE.bmp\n",
                stderr);
     return 2;
@@ -57,6 +58,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"type" && count == 2) ok = driver::TypeInto(arg(0), arg(1));
     else if (command == L"wait-box" && count == 0) ok = driver::WaitForBox();
     else if (command == L"answer" && count == 1) ok = driver::AnswerBox(arg(0));
+    else if (command == L"key-box" && count == 1) ok = driver::KeyIntoBox(arg(0));
     else if (command == L"no-box" && count == 1) ok = driver::NoBoxFor(_wtoi(arg(0).c_str()));
     else if (command == L"wait-gone" && count == 0) ok = driver::WaitUntilGone();
     else if (command == L"capture" && count == 1) ok = driver::Capture(arg(0));

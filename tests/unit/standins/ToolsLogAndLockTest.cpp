@@ -119,19 +119,26 @@ TEST_F(ToolsTest, MessageBoxesMapOwnButtonsToStandardOnes) {
     EXPECT_EQ(library->ShowMessageWithButtons(u"Restart now?", u"Confirm Restart", u"Restart", u"Cancel", u""), 0);
     const VnSimMessageRecord& restart = shell.Messages()[3];
     EXPECT_EQ(restart.type & 0xF, vnwin::kMbOkCancel);
-    EXPECT_EQ(restart.text, u"Restart now?\r\n\r\n(OK: Restart)");
+    EXPECT_EQ(restart.text, u"Restart now?");
+    EXPECT_EQ(restart.labels, (VnStringArray{u"Restart", u"Cancel"}));
 
     // An empty label leaves a gap: the answers keep the indexes of the labels given.
     shell.QueueAnswer(vnwin::kIdCancel);
     EXPECT_EQ(library->ShowMessageWithButtons(u"Which?", u"Choose", u"Keep", u"", u"Replace"), 2);
     shell.QueueAnswer(vnwin::kIdNo);
     EXPECT_EQ(library->ShowMessageWithButtons(u"Now?", u"Choose", u"Yes", u"No", u"Later"), 1);
-    EXPECT_EQ(shell.Messages()[5].text, u"Now?\r\n\r\n(Cancel: Later)");
+    EXPECT_EQ(shell.Messages()[5].labels, (VnStringArray{u"Yes", u"No", u"Later"}));
+    // A queued answer may name a label: "Retry" is the first button here, "Cancel" the second.
+    shell.QueueAnswer(vnwin::kIdCancel);
+    shell.QueueAnswer(vnwin::kIdRetry);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Locked.", u"Failure", u"Retry", u"Cancel", u""), 1);
+    EXPECT_EQ(library->ShowMessageWithButtons(u"Locked.", u"Failure", u"Retry", u"Cancel", u""), 0);
 
     EXPECT_EQ(library->ShowMessage(u"Done.", u"Information"), vnwin::kIdOk);
     library->GetLog()->Flush();
     std::string log = ReadFile(library->GetLog()->GetLogFilePath());
-    EXPECT_NE(log.find("\"Confirm Restart\" answered 2"), std::string::npos);
+    EXPECT_NE(log.find("\"Confirm Restart\" (Restart/Cancel): Restart now?"), std::string::npos);
+    EXPECT_NE(log.find("\"Confirm Restart\" answered 1"), std::string::npos);
 }
 #endif
 
