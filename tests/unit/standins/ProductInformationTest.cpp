@@ -82,7 +82,7 @@ TEST_F(ToolsTest, BrokenProductInformationIsReportedAndNotKept) {
     EXPECT_EQ(library->GetProductInformation(error), nullptr);
     EXPECT_TRUE(error.Contains(u"ProductInfo.xml")) << error.ToUtf8();
 
-    WriteProductInfo("<TestProduct version=\"1.0\"><Names></TestProduct>");
+    WriteProductInfo("<TestProduct version=\"1.0\"><Names></Names>");  // the root never ends
     error.Empty();
     EXPECT_EQ(library->GetProductInformation(error), nullptr);
     EXPECT_FALSE(error.IsEmpty());
