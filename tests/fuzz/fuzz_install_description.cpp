@@ -3,6 +3,7 @@
 // the installer and gains at most one folder that exists, and every folder
 // kept ends in one backslash.
 // fuzz-link: vn_platform
+// fuzz-include: engine standins/vntools
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +11,8 @@
 #include "../../app/FolderPaths.cpp"
 #include "../../app/InstallDescription.cpp"
 #include "../../app/InstallOptions.cpp"
+#include "../../app/XmlProblemLog.cpp"
+#include "../../engine/ToolsLink.cpp"
 #include "fuzz_sim_machine.h"
 
 namespace {
