@@ -39,8 +39,9 @@ set(VN_DEMO_PROJECT_PROGRAMS
   "Playmoor/VnService.exe|vn_vnservice"
   "Playmoor/OrvanControl.exe|vn_orvan_control"
   "Playmoor/VnMediaUninstall.exe|vn_media_uninstall"
-  "Support/MicrosoftEdgeWebview2Setup.exe|"
-  "Support/d3dx943.exe|")
+  "Playmoor/VnReader.dll|VnReader"    # the reader library (Windows builds)
+  "Support/MicrosoftEdgeWebview2Setup.exe|vn_webview_setup"  # dependency set-ups (Windows builds)
+  "Support/d3dx943.exe|vn_directx_setup")
 
 # The font copied into "Fonts\" (Debian package fonts-dejavu-core).
 set(VN_DEMO_FONT /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf CACHE FILEPATH
@@ -143,8 +144,11 @@ vn_demo_binary("Playmoor/${VN_DEMO_LAUNCHER_NAME}" ARCH ${VN_DEMO_ARCH} KIND EXE
 vn_demo_binary("System/Always Overwrite/Tunacore Launcher.exe" ARCH ${VN_DEMO_ARCH} KIND EXE
   VERSION ${VN_DEMO_FILE_VERSION} DESCRIPTION "Tunaro Launcher" SOURCE DemoProgram.c)
 foreach(library IN LISTS VN_DEMO_CORE_LIBRARIES)
-  vn_demo_binary("Playmoor/${library}" ARCH ${VN_DEMO_ARCH} KIND DLL VERSION ${VN_DEMO_FILE_VERSION}
-    DESCRIPTION "Tunaro core library" SOURCE DemoComponent.c)
+  # The Windows builds ship the real reader library (standins/vnreader).
+  if(NOT (WIN32 AND library STREQUAL "VnReader.dll"))
+    vn_demo_binary("Playmoor/${library}" ARCH ${VN_DEMO_ARCH} KIND DLL VERSION ${VN_DEMO_FILE_VERSION}
+      DESCRIPTION "Tunaro core library" SOURCE DemoComponent.c)
+  endif()
   vn_demo_binary("Playmoor/x64/${library}" ARCH X86_64 KIND DLL VERSION ${VN_DEMO_FILE_VERSION}
     DESCRIPTION "Tunaro core library (64-bit)" SOURCE DemoComponent.c)
 endforeach()
@@ -162,6 +166,15 @@ endforeach()
 if(NOT WIN32)
   vn_demo_binary("Playmoor/VnTools.dll" ARCH I686 KIND DLL VERSION ${VN_DEMO_FILE_VERSION}
     DESCRIPTION "Tunaro tools library (file image for the simulated machine)" SOURCE DemoComponent.c)
+endif()
+
+# Natively the dependency set-ups run in-process in the simulated machine
+# (standins/dependencysetups); "Support\" still needs program files of their names.
+if(NOT WIN32)
+  foreach(setup d3dx943.exe MicrosoftEdgeWebview2Setup.exe)
+    vn_demo_binary("Support/${setup}" ARCH I686 KIND EXE VERSION 1.0.0.0
+      DESCRIPTION "Dependency set-up (file image for the simulated machine)" SOURCE DemoProgram.c)
+  endforeach()
 endif()
 
 # ---- Files kept in demo/setup/ at their places ------------------------------

@@ -32,6 +32,9 @@ public:
     virtual void RefreshWizardFrame() = 0;
     // Ends the wizard through the frame's cancel operation.
     virtual void CancelWizard() = 0;
+    // The user pressed Cancel (only possible while the page allows it: a
+    // download is running). Steps poll it between blocks of work.
+    virtual bool IsCancelRequested() const { return false; }
 
     // The number of the next step timer to start.
     virtual int32_t GetStepCounter() const = 0;

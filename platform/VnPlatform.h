@@ -75,6 +75,9 @@ constexpr int kCsidlDesktop = 0x0000, kCsidlPrograms = 0x0002, kCsidlPersonal = 
               kCsidlCommonPictures = 0x0036, kCsidlCommonVideo = 0x0037, kCsidlQuickLaunch = 0x7F00;
 
 constexpr uint32_t kShcneAssocChanged = 0x08000000;
+
+// Windows sockets (WSAGetLastError values)
+constexpr uint32_t kWsaConnReset = 10054, kWsaTimedOut = 10060, kWsaConnRefused = 10061, kWsaHostNotFound = 11001;
 }  // namespace vnwin
 
 // Predefined registry roots, with the values Windows gives them.
@@ -165,6 +168,12 @@ public:
     virtual uint32_t ReadFile(const VnString& path, std::string& bytes, uint64_t offset = 0,
                               uint64_t maxBytes = UINT64_MAX) = 0;
     virtual uint32_t WriteFile(const VnString& path, const std::string& bytes) = 0;
+    // A file written piece by piece, so that a long download never has to be
+    // held in memory: CreateFileW with GENERIC_WRITE, no sharing and
+    // CREATE_ALWAYS; WriteFile of each piece; CloseHandle.
+    virtual uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) = 0;
+    virtual uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) = 0;
+    virtual void CloseFile(VnHandle file) = 0;
     virtual uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) = 0;
     // The file version from the version resource ("VS_FIXEDFILEINFO" words
     // MS, LS), through Version.dll's GetFileVersionInfoW/VerQueryValueW.
@@ -273,6 +282,23 @@ public:
     virtual uint32_t RestartWindows(uint32_t flags, uint32_t reason) = 0;
 };
 
+// A TCP connection (Windows sockets); 0 is none.
+using VnSocket = uintptr_t;
+
+class IVnNetwork {
+public:
+    virtual ~IVnNetwork() = default;
+    // getaddrinfo and a connect that gives up after `timeoutMs` (kWsaTimedOut).
+    virtual uint32_t Connect(const VnString& host, uint16_t port, uint32_t timeoutMs, VnSocket& socket) = 0;
+    // send until every byte is sent.
+    virtual uint32_t Send(VnSocket socket, const void* data, uint32_t size) = 0;
+    // recv of at most `capacity` bytes, waiting at most `timeoutMs` for them
+    // (kWsaTimedOut); `received` 0 means the other side closed the connection.
+    virtual uint32_t Receive(VnSocket socket, void* buffer, uint32_t capacity, uint32_t timeoutMs,
+                             uint32_t& received) = 0;
+    virtual void CloseSocket(VnSocket socket) = 0;
+};
+
 class IVnPlatform {
 public:
     virtual ~IVnPlatform() = default;
@@ -282,6 +308,7 @@ public:
     virtual IVnSystem& System() = 0;
     virtual IVnProcesses& Processes() = 0;
     virtual IVnShell& Shell() = 0;
+    virtual IVnNetwork& Network() = 0;
 };
 
 // The active backend. VnSetPlatform does not take ownership.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libpugixml-dev zlib1g-dev libz-mingw-w64-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 xvfb ccache fonts-dejavu-core python3 binutils imagemagick coreutils diffutils findutils
-          sed grep)
+          sed grep curl)
 # Every command the build (CMake presets, the demo set-up) and scripts/*.sh,
 # tests/e2e/*.sh and .ci/run call. Keep it in step when a script starts using
 # a new one.
@@ -15,7 +15,7 @@ commands=(cmake ctest ninja g++ clang clang++ python3 ccache
           x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-windres
           wine wineboot winecfg wineserver winepath Xvfb
           objdump import convert
-          timeout nproc mktemp du cut tee cmp find awk sed grep kill)
+          timeout nproc mktemp du cut tee cmp find awk sed grep kill curl)
 
 missing_packages() {
   local p

@@ -8,6 +8,8 @@
 #include "OperatingSystem.h"
 #include "ProcessInformationBlock.h"
 #include "ProcessorFeatures.h"
+#include "DependencySetups.h"
+#include "VnReaderExports.h"
 #include "VnToolsSimModule.h"
 #if VN_SIM_RUNNER_COMPANIONS
 #include "VnCompanionsSim.h"
@@ -94,6 +96,8 @@ bool CopySetupIntoMachine(VnSimPlatform& machine, const std::string& hostSetupFo
 
 void RegisterStandIns() {
     VnRegisterToolsWithSim();
+    VnRegisterReaderWithSim();
+    VnRegisterDependencySetupsWithSim();
 #if VN_SIM_RUNNER_COMPANIONS
     VnRegisterCompanionsWithSim();
 #endif

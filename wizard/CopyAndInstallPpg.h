@@ -49,7 +49,7 @@ public:
     void SetStepCounter(int32_t step) override { stepCounter_ = step; }
     void StartStepTimer(int32_t step) override;
 
-    bool IsCancelRequested() const { return cancelRequested_; }
+    bool IsCancelRequested() const override { return cancelRequested_; }
     bool IsInstallingDone() const { return installingDone_; }
     bool ArePromosDone() const { return promosDone_; }
     int32_t GetPromoIndex() const { return promoIndex_; }

@@ -75,7 +75,10 @@ intptr_t CInstallWizard::WindowProc(uint32_t msg, uintptr_t wParam, intptr_t lPa
 
 bool CInstallWizard::ConfirmCancel() {
     const VnString name = wizard_tools::ProductName(1);
-    if (GetCurrentIndex() >= kCopyPageIndex) {
+    // From the copy page on the install cannot be undone, except while the
+    // page itself allows Cancel: a dependency download that may be stopped.
+    VnWizardPageWnd* page = GetCurrentPage();
+    if (GetCurrentIndex() >= kCopyPageIndex && !(GetCurrentIndex() == kCopyPageIndex && page && page->CanCancel())) {
         wizard_tools::ShowMessage(
             VnString::Format(Translated(VN_LIT(u"%s installation can no longer be canceled.\r\n\r\n")).View(), name) +
                 Translated(VN_LIT(u"Once installation has completed, you can uninstall using Control Panel > "

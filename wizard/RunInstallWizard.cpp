@@ -4,6 +4,8 @@
 #include "InstallExitCodes.h"
 #include "InstallWizard.h"
 #include "ToolsLink.h"
+#include "VnFileSystem.h"
+#include "VnToolkit.h"
 
 #if VN_TOOLKIT_HEADLESS
 #include "VnHeadlessUi.h"
@@ -38,7 +40,11 @@ int WizardExitCode(int32_t wizardResult, const FinishState& finish) {
 int RunInstallWizard() {
     ToolsLogScope scope(VnToolsLog(), kSource);
     CInstallWizard wizard;
+    // Long steps keep the window alive (and its Cancel button working while a
+    // download may be stopped) through the toolkit's pump.
+    SetMessagePump([] { VnToolkit::PumpMessages(); });
     wizard.DoModal();
+    SetMessagePump(nullptr);
     const int32_t result = wizard.GetResultCode();
     scope.Write(VnString::Format(u"Wizard ended on page %d with result %d", wizard.GetCurrentIndex(), result));
     scope.SetResult(result);

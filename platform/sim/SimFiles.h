@@ -61,6 +61,11 @@ public:
     uint32_t ReadFile(const VnString& path, std::string& bytes, uint64_t offset = 0,
                       uint64_t maxBytes = UINT64_MAX) override;
     uint32_t WriteFile(const VnString& path, const std::string& bytes) override;
+    // Piecewise writing (SimFileStreams.cpp): the file is a host file kept
+    // open; each piece takes its room on the drive as it is written.
+    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) override;
+    uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) override;
+    void CloseFile(VnHandle file) override;
     uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) override;
     // Through the simulated Version.dll: ERROR_MOD_NOT_FOUND when the facts
     // name it missing, ERROR_PROC_NOT_FOUND when one of its three functions
@@ -116,4 +121,10 @@ private:
     VnSimPaths paths_;
     VnSimFileAttributes attributes_;
     std::unordered_map<char16_t, int64_t> writtenBytes_;  // per drive, net of deletions
+    struct OpenFile {
+        int descriptor;
+        char16_t drive;
+    };
+    std::unordered_map<VnHandle, OpenFile> openFiles_;
+    VnHandle nextFile_ = 0x5000;
 };

@@ -17,6 +17,7 @@
 
 #include "SimFacts.h"
 #include "SimFiles.h"
+#include "SimNetwork.h"
 #include "SimProcesses.h"
 #include "SimRegistry.h"
 #include "SimShell.h"
@@ -40,6 +41,7 @@ public:
     IVnSystem& System() override { return *system_; }
     IVnProcesses& Processes() override { return *processes_; }
     IVnShell& Shell() override { return *shell_; }
+    IVnNetwork& Network() override { return network_; }
 
     // The parts with their simulation-only operations.
     VnSimFacts& Facts() { return facts_; }
@@ -75,5 +77,6 @@ private:
     std::unique_ptr<VnSimSystem> system_;
     std::unique_ptr<VnSimProcesses> processes_;
     std::unique_ptr<VnSimShell> shell_;
+    VnSimNetwork network_;
     bool opened_ = false;
 };

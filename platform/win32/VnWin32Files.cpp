@@ -132,6 +132,27 @@ uint32_t VnWin32Files::WriteFile(const VnString& path, const std::string& bytes)
     return ERROR_SUCCESS;
 }
 
+uint32_t VnWin32Files::CreateFileForWriting(const VnString& path, VnHandle& file) {
+    HANDLE handle = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = handle == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<VnHandle>(handle);
+    return file ? ERROR_SUCCESS : ResultOf(FALSE);
+}
+
+uint32_t VnWin32Files::WriteToFile(VnHandle file, const void* data, uint32_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    for (uint32_t done = 0; done < size;) {
+        DWORD written = 0;
+        if (!::WriteFile(reinterpret_cast<HANDLE>(file), bytes + done, size - done, &written, nullptr))
+            return ResultOf(FALSE);
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+void VnWin32Files::CloseFile(VnHandle file) {
+    if (file) ::CloseHandle(reinterpret_cast<HANDLE>(file));
+}
+
 uint32_t VnWin32Files::GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) {
     space = VnDiskSpace{};
     ULARGE_INTEGER freeToCaller, total, totalFree;

@@ -4,6 +4,7 @@
 
 #include "VnPlatform.h"
 #include "VnWin32Files.h"
+#include "VnWin32Network.h"
 #include "VnWin32Processes.h"
 #include "VnWin32Registry.h"
 #include "VnWin32Shell.h"
@@ -17,6 +18,7 @@ public:
     IVnSystem& System() override { return system_; }
     IVnProcesses& Processes() override { return processes_; }
     IVnShell& Shell() override { return shell_; }
+    IVnNetwork& Network() override { return network_; }
 
 private:
     VnWin32Registry registry_;
@@ -24,4 +26,5 @@ private:
     VnWin32System system_;
     VnWin32Processes processes_;
     VnWin32Shell shell_;
+    VnWin32Network network_;
 };
