@@ -38,7 +38,10 @@ TEST_F(DownloadCancelTest, CancelDuringASlowDownloadEndsTheWizardAsCancelled) {
         if (++pumps == 3) EXPECT_TRUE(Ui().Press(u"Cancel")) << Ui().GetLastError().ToUtf8();
     });
     Options().Silent = true;
+    Options().SupportFolders.Add(u"C:\\Setup\\Support\\");
     OpenWizard(20);
+    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+    Advance(200);
     SetMessagePump(nullptr);
 
     EXPECT_EQ(pumps, 3);
