@@ -29,7 +29,9 @@ VnString CInstallDependencies::GetSetupFile(const VnString& displayName, const V
     const VnString target = folders[0] + fileName;
     AllowCancel(true);
     page_.SetStatusText(VnString::Format(DependencyText(u"Downloading %s from server...").View(), displayName));
-    return DownloadFile(address, target) ? target : VnString();
+    const bool downloaded = DownloadFile(address, target);
+    AllowCancel(false);  // only while the download runs
+    return downloaded ? target : VnString();
 }
 
 bool CInstallDependencies::RunDependencySetup(const VnString& displayName, const VnString& fileName,

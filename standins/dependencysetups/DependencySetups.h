@@ -1,8 +1,8 @@
 // The demo product's dependency set-ups: small programs of our own under the
 // names of the real ones, "d3dx943.exe" (DirectX components) and
 // "MicrosoftEdgeWebview2Setup.exe" (web-view runtime). Each records its start
-// as the demo programs do (HKEY_CURRENT_USER "Software\V. Arnel\Demo Starts\
-// <file name>": "Command Line" and "Start Count") and leaves behind what the
+// as the demo programs do (HKEY_CURRENT_USER "Software\V. Arnel\Demo
+// Starts\<file name>": "Command Line" and "Start Count") and leaves behind what the
 // real one would, so that the installer finds the component present next
 // time:
 // - "d3dx943.exe": "d3dx9_43.dll" in the system folder;

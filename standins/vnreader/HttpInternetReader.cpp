@@ -6,12 +6,20 @@ namespace {
 
 constexpr size_t kReceiveBufferSize = 64 * 1024;
 
+// "<text> (<detail>)", built by appending (GCC 12 warns falsely on literal + string).
+std::string WithDetail(const char* text, const std::string& detail) {
+    std::string joined(text);
+    joined.append(" (").append(detail).append(")");
+    return joined;
+}
+
 std::string SocketProblem(uint32_t error) {
+    const std::string number = std::string("error ").append(std::to_string(error));
     switch (error) {
     case vnwin::kWsaTimedOut: return "no answer from server (time-out)";
-    case vnwin::kWsaConnRefused: return "connection refused (error " + std::to_string(error) + ")";
-    case vnwin::kWsaHostNotFound: return "server not found (error " + std::to_string(error) + ")";
-    default: return "connection failed (error " + std::to_string(error) + ")";
+    case vnwin::kWsaConnRefused: return WithDetail("connection refused", number);
+    case vnwin::kWsaHostNotFound: return WithDetail("server not found", number);
+    default: return WithDetail("connection failed", number);
     }
 }
 
@@ -33,7 +41,7 @@ void HttpInternetReader::Disconnect() {
 }
 
 void HttpInternetReader::SetFailure(const std::string& text) {
-    statusCode_ = "0";
+    statusCode_.assign(1, '0');  // (not = "0": GCC 12 warns falsely on it)
     statusText_ = text;
 }
 
@@ -54,7 +62,7 @@ bool HttpInternetReader::Open() {
         const bool redirect = (status == 301 || status == 302 || status == 303 || status == 307 || status == 308);
         if (!redirect || !location) return status >= 200 && status < 300;
         if (redirects >= limits_.maxRedirects) {
-            SetFailure("too many redirects (more than " + std::to_string(limits_.maxRedirects) + ")");
+            SetFailure(WithDetail("too many redirects", std::string("more than ").append(std::to_string(limits_.maxRedirects))));
             return false;
         }
         HttpUrl next;
@@ -75,8 +83,9 @@ bool HttpInternetReader::Request(const HttpUrl& url) {
         SetFailure(SocketProblem(error));
         return false;
     }
-    const std::string request = "GET " + url.target + " HTTP/1.1\r\nHost: " + url.HostHeader() +
-                                "\r\nUser-Agent: VnReader/1.0\r\nAccept: */*\r\nConnection: close\r\n\r\n";
+    std::string request = "GET ";
+    request.append(url.target).append(" HTTP/1.1\r\nHost: ").append(url.HostHeader());
+    request.append("\r\nUser-Agent: VnReader/1.0\r\nAccept: */*\r\nConnection: close\r\n\r\n");
     if (uint32_t error = network_.Send(socket_, request.data(), uint32_t(request.size()))) {
         SetFailure(SocketProblem(error));
         return false;
@@ -95,7 +104,7 @@ bool HttpInternetReader::Request(const HttpUrl& url) {
         bufferStart_ += parser_.ParseHead(buffer_.get() + bufferStart_, bufferEnd_ - bufferStart_);
     }
     if (parser_.GetStage() == HttpResponseParser::Stage::kFailed) {
-        SetFailure("bad response from server (" + parser_.GetError() + ")");
+        SetFailure(WithDetail("bad response from server", parser_.GetError()));
         return false;
     }
     return true;
