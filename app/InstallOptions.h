@@ -45,6 +45,12 @@ struct InstallOptions {
     VnStringArray FinalizeInstallList;  // "staged|destination" or "_DELETEFILE|path"
     bool RestartRequired = false;
     bool ShellExtensionReady = true;
+    // Payload files that could neither be copied, nor replaced at the restart,
+    // nor staged: each left exactly as it was. Any entry ends the install
+    // with the error code.
+    VnStringArray FilesNotInstalled;
+    // The install stopped on the critical-error box.
+    bool EndedOnCriticalError = false;
 
     // The single instance for the whole run; created before first use and
     // never freed.

@@ -65,7 +65,7 @@ void CInstallApp::RemoveVirtualStoreCopies() {
     for (const char16_t* path : kVirtualStoreKeys) {
         VnRegKey key = 0;
         if (registry.OpenKey(VnRegRoot::CurrentUser, path, vnwin::kKeyReadWrite, key) != vnwin::kErrorSuccess) continue;
-        registry.DeleteKey(key, kVirtualisedCompanyKey);
+        registry.DeleteTree(key, kVirtualisedCompanyKey);  // a stale copy holds subkeys
         registry.CloseKey(key);
     }
 }

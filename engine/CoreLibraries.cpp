@@ -22,7 +22,10 @@ bool CopyPass(const VnString& sourceFolder, const VnString& targetFolder, VnStri
         if (!VnFileSystem::FileExists(source)) continue;
         const VnString destination = targetFolder + CoreLibraryName(n);
         files.SetFileAttributes(destination, vnwin::kFileAttributeNormal);
-        if (files.CopyFile(source, destination, false) != vnwin::kErrorSuccess) {
+        // Beside it first, then swapped in: a failed copy leaves the old library whole.
+        if (WriteStagedCopy(source, destination) != vnwin::kErrorSuccess ||
+            !VnFileSystem::SafeReplaceFile(StagedCopyPath(destination), destination)) {
+            VnFileSystem::DeleteFile(StagedCopyPath(destination));
             failedDestination = destination;
             return false;
         }
@@ -69,6 +72,7 @@ bool InstallCoreLibraries() {
             return true;
         }
         if (!AskRetryAfterFailure(failedDestination)) {
+            InstallOptions::Get().EndedOnCriticalError = true;
             ShowCriticalError();
             return false;
         }

@@ -3,6 +3,7 @@
 
 #include "CopyRegistrationSeam.h"
 #include "EngineLog.h"
+#include "FileSystemRedirection.h"
 #include "FontTable.h"
 #include "InstallOptions.h"
 #include "RunProgram.h"
@@ -18,7 +19,7 @@ constexpr char16_t kServerProgram[] = u"OrvanServer.exe";
 constexpr char16_t kShellExtension[] = u"VnShellExt.dll";
 constexpr char16_t kAsioDriver64[] = u"\\VnASIODriver64.dll";
 
-enum class CopyOutcome { kCopied, kSkipped, kDeferred, kStaged };
+enum class CopyOutcome { kCopied, kSkipped, kDeferred, kStaged, kFailed };
 
 // The extension tests look for the text anywhere in the path, with case: a
 // file inside a folder named "x.dll" counts.
@@ -60,22 +61,44 @@ bool ShouldCopy(int mode, const VnString& source, const VnString& destination) {
     return sourceVersion > destinationVersion;
 }
 
+const char16_t* DescribeCopyError(uint32_t error) {
+    switch (error) {
+    case vnwin::kErrorDiskFull:
+    case vnwin::kErrorHandleDiskFull: return u"the disk is full";
+    case vnwin::kErrorAccessDenied: return u"access denied";
+    case vnwin::kErrorSharingViolation: return u"in use by another program";
+    case vnwin::kErrorPathNotFound: return u"its folder is missing";
+    default: return u"the copy failed";
+    }
+}
+
+// Never deletes the file before its replacement is safely in place: the new
+// copy is written beside it first (where a full disk or a refused folder
+// shows without harm), then swapped in. A file in use keeps the new copy
+// beside it for the restart, or for finalisation when the restart cannot be
+// asked to replace it.
 CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destination) {
     IVnFiles& files = VnPlatform().Files();
     const VnString target = VnFileSystem::LongPathForm(destination);
     files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
-    VnFileSystem::DeleteFile(destination);
-    if (files.CopyFile(VnFileSystem::LongPathForm(source), target, false) == vnwin::kErrorSuccess) {
+    if (const uint32_t error = WriteStagedCopy(source, destination)) {
+        NoteFileNotInstalled(destination, VnString::Format(u"error %d writing its new copy beside it (%s)", error,
+                                                           DescribeCopyError(error)));
+        return CopyOutcome::kFailed;
+    }
+    if (VnFileSystem::SafeReplaceFile(StagedCopyPath(destination), destination)) {
         files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
         if (mode & kCopyFont) AddToFontTable(destination);
         return CopyOutcome::kCopied;
     }
-    if (!ReplaceOnReboot(source, destination)) {
-        EngineLog(kSource, VnString::Format(u"Staged for finalisation: %s", destination));
-        StageForFinalize(source, destination, false);
+    if (!ScheduleStagedReplacement(destination)) {
+        EngineLog(kSource, VnString::Format(u"Staged for finalisation (in use, and its replacement at the restart "
+                                            u"could not be scheduled): %s",
+                                            destination));
+        ListStagedCopyForFinalize(destination);
         return CopyOutcome::kStaged;
     }
-    EngineLog(kSource, VnString::Format(u"Replaced at the next restart: %s", destination));
+    EngineLog(kSource, VnString::Format(u"Replaced at the next restart (in use): %s", RealPathOf(destination)));
     InstallOptions& options = InstallOptions::Get();
     if (source.EndsWithNoCase(kShellExtension))
         options.ShellExtensionReady = false;  // registered after the restart, not in this run
@@ -86,9 +109,10 @@ CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destin
 
 void Register(const VnString& source, const VnString& destination, CopyOutcome outcome, bool is64Bit,
               VnStringArray* registerList) {
-    if (!IsRegistrable(source) || source.EndsWithNoCase(kShellExtension)) return;
+    if (outcome == CopyOutcome::kFailed || !IsRegistrable(source) || source.EndsWithNoCase(kShellExtension)) return;
     if (outcome == CopyOutcome::kDeferred)
-        InstallOptions::Get().PendingOperations.Add(VnString::Format(u"%s|%s", u"_REGISTERFILE", destination));
+        InstallOptions::Get().PendingOperations.Add(
+            VnString::Format(u"%s|%s", u"_REGISTERFILE", RealPathOf(destination)));
     else if (is64Bit)
         RegisterCopied64BitComponent(destination);
     else if (registerList)
@@ -100,11 +124,16 @@ void Register(const VnString& source, const VnString& destination, CopyOutcome o
 }  // namespace
 
 bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList) {
-    VnFileSystem::MakeDirectoryTree(FolderOf(destination));
+    const bool folderReady = VnFileSystem::MakeDirectoryTree(FolderOf(destination));
     StopServerInUse(destination);
     const bool is64Bit = Is64BitFile(destination);
     if (is64Bit && !RunsUnderWow64()) return false;
     if (IsExcludedCoreLibrary(source)) return true;  // only InstallCoreLibraries puts them in place
+    if (!folderReady) {
+        // Not a file in use: nothing at the restart could put it in a folder that does not exist.
+        NoteFileNotInstalled(destination, VnString::Format(u"its folder %s could not be created", FolderOf(destination)));
+        return true;
+    }
 
     const CopyOutcome outcome =
         ShouldCopy(mode, source, destination) ? CopyOrDefer(mode, source, destination) : CopyOutcome::kSkipped;

@@ -27,18 +27,42 @@ bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder,
 // skipped because Windows is not 64-bit (it is neither copied nor registered).
 bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList);
 
+// The new copy of a file that cannot be put in place now waits beside it,
+// in the folder the file really belongs in: StagedCopyPath. From there it is
+// renamed over the file at the restart or by finalisation: one volume, one
+// name per destination.
+constexpr char16_t kStagedCopySuffix[] = u".~vnstaged";
+VnString StagedCopyPath(const VnString& destination);
+// Copies `source` to the staged copy of `destination`; 0 or the Windows
+// error, with nothing left behind on failure.
+uint32_t WriteStagedCopy(const VnString& source, const VnString& destination);
+// MoveFileExW (replace existing, delay until reboot) from the staged copy to
+// the file; true when scheduled (also when it already was).
+bool ScheduleStagedReplacement(const VnString& destination);
+// Adds "staged copy|destination" to FinalizeInstallList (once).
+void ListStagedCopyForFinalize(const VnString& destination);
+
 // Schedules `destination` to be replaced by a copy of `source` at the next
-// restart: the source is copied into the staging folder and moved from there
-// with MoveFileExW (replace existing, delay until reboot). True when scheduled.
+// restart, through its staged copy. True when scheduled; otherwise nothing is
+// left behind.
 bool ReplaceOnReboot(const VnString& source, const VnString& destination);
 
-// Copies `source` into the staging folder and, on success, adds
-// "staged|destination" to FinalizeInstallList for finalisation to carry out.
-// With an empty destination also the source's companions are staged: with
-// `wholeFolder` everything beside it, otherwise its ".zip" archive.
+// With a destination: writes the staged copy and, on success, lists it for
+// finalisation. With an empty destination (a package staged on its own) the
+// source goes into the staging folder, listed as "staged|", and its
+// companions come along: with `wholeFolder` everything beside it, otherwise
+// its ".zip" archive.
 void StageForFinalize(const VnString& source, const VnString& destination, bool wholeFolder);
 
-// The staging folder: DestinationFolder + "Setup\".
+// A payload file left exactly as it was because it could neither be copied,
+// nor replaced at the restart, nor staged: logged with the reason and
+// remembered for the end of the install (InstallOptions::FilesNotInstalled).
+void NoteFileNotInstalled(const VnString& destination, const VnString& reason);
+// Tells the user which files could not be installed (a silent install only
+// logs them); nothing when every file was.
+void ReportFilesNotInstalled();
+
+// The staging folder of packages: DestinationFolder + "Setup\".
 VnString StagingFolder();
 
 // The core library of index 0..6; empty outside that range.

@@ -79,16 +79,36 @@ bool SafeReplaceFile(const VnString& newFile, const VnString& original) {
         if (hadOriginal) files.MoveFile(LongPathForm(aside), LongPathForm(original));
         return false;
     }
-    if (hadOriginal) DeleteFile(aside);
+    // A library Windows has mapped can be renamed but not deleted: it goes at the restart.
+    if (hadOriginal && !DeleteFile(aside) &&
+        files.MoveFileEx(LongPathForm(aside), VnString(), vnwin::kMoveFileDelayUntilReboot) == vnwin::kErrorSuccess)
+        EngineLog(kSafeReplaceSource, VnString::Format(u"Set-aside original deleted at the next restart: %s", aside));
     return true;
 }
 
 }  // namespace VnFileSystem
 
+namespace {
+
+// A link (symbolic link, junction) is removed itself; what it points to
+// belongs to someone else and is never entered.
+bool RemoveLink(const VnString& path, uint32_t attributes) {
+    IVnFiles& files = VnPlatform().Files();
+    if (!(attributes & vnwin::kFileAttributeDirectory)) return VnFileSystem::DeleteFile(path);
+    files.SetFileAttributes(path, attributes & ~vnwin::kFileAttributeReadOnly);
+    return files.RemoveDirectory(path) == vnwin::kErrorSuccess;
+}
+
+}  // namespace
+
 bool DeleteDirectoryTree(const VnString& folder) {
     VnString listed = NormaliseFolder(folder);
     if (listed.IsEmpty()) return false;  // never the current folder by accident
     IVnFiles& files = VnPlatform().Files();
+    const VnString self = WithoutTrailingBackslash(listed);
+    const uint32_t ownAttributes = files.GetFileAttributes(VnFileSystem::LongPathForm(self));
+    if (ownAttributes != vnwin::kInvalidFileAttributes && (ownAttributes & vnwin::kFileAttributeReparsePoint))
+        return RemoveLink(VnFileSystem::LongPathForm(self), ownAttributes);
 
     // A folder too deep for the plain name is listed under its "\\?\" name,
     // and everything below it is then reached under that name too.
@@ -102,7 +122,9 @@ bool DeleteDirectoryTree(const VnString& folder) {
         }
     }
     for (const VnFindData& entry : entries) {
-        if (entry.attributes & vnwin::kFileAttributeDirectory)
+        if (entry.attributes & vnwin::kFileAttributeReparsePoint)
+            RemoveLink(listed + entry.name, entry.attributes);
+        else if (entry.attributes & vnwin::kFileAttributeDirectory)
             DeleteDirectoryTree(listed + entry.name + u"\\");
         else
             VnFileSystem::DeleteFile(listed + entry.name);

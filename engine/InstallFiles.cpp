@@ -3,6 +3,7 @@
 #include "InstallFiles.h"
 
 #include "CoreLibraries.h"
+#include "FileCopy.h"
 #include "InstallFilesText.h"
 #include "InstallOptions.h"
 #include "InstallRunLog.h"
@@ -108,6 +109,7 @@ void CInstallFiles::FinishInstall() {
         WriteUninstallEntry();
     }
     LogWorkWaitingForRestart(kSource);
+    ReportFilesNotInstalled();
     ScheduleNextInstallStep(*page_);
     FreeRuntimeFunctionTables();
 }

@@ -1,9 +1,10 @@
-// The system files and fonts. On 64-bit Windows (the redirection switch
-// exists) the pass runs twice: pass 0 with file-system redirection off, so
+// The system files and fonts. On 64-bit Windows (IsWow64Process answers
+// true and the redirection switch exists) the pass runs twice: pass 0 with file-system redirection off, so
 // "system32" is the native 64-bit folder, pass 1 with it on, so the same
 // name reaches the 32-bit folder. Redirection stays on afterwards.
 #include "EngineLog.h"
 #include "FileCopy.h"
+#include "FileSystemRedirection.h"
 #include "InstallFiles.h"
 #include "InstallFilesText.h"
 #include "InstallOptions.h"
@@ -14,15 +15,16 @@
 void CInstallFiles::InstallSystemFilesAndFonts() {
     ToolsLogScope scope(VnToolsLog(), u"CInstallFiles::InstallSystemFiles");
     ShowStatus(TranslatedMessage(u"Installing system files..."));
-    // Resolving the table resolves IsWow64Process too, for the copy rules.
-    const bool canSwitchRedirection = Kernel32Functions().Wow64EnableWow64FsRedirection != nullptr;
-    IVnSystem& system = VnPlatform().System();
-    const int passes = canSwitchRedirection ? 2 : 1;
+    // 32-bit Windows has one system folder: one pass. A 32-bit Windows may
+    // still export the redirection switch, so the export alone cannot tell.
+    const bool twoSystemFolders =
+        Kernel32Functions().Wow64EnableWow64FsRedirection != nullptr && RunsUnderWow64();
+    const int passes = twoSystemFolders ? 2 : 1;
     for (int pass = 0; pass < passes; ++pass) {
-        if (canSwitchRedirection) system.EnableWow64FsRedirection(pass == 1);
+        if (twoSystemFolders) SetFileSystemRedirection(pass == 1);
         InstallSystemFilesPass(pass);
     }
-    if (canSwitchRedirection) system.EnableWow64FsRedirection(true);
+    if (twoSystemFolders) SetFileSystemRedirection(true);
     scope.SetResult(passes);
 }
 

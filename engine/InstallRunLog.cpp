@@ -2,6 +2,7 @@
 
 #include "EngineLog.h"
 #include "FileCopy.h"
+#include "VnFileSystem.h"
 #include "VnPlatform.h"
 
 namespace {
@@ -45,20 +46,34 @@ VnString DescribeInstallRun(const InstallOptions& o) {
 
 VnStringArray ReplacementsWaitingForRestart() {
     VnStringArray targets;
-    const VnString staging = StagingFolder();
     const VnStringArray items = ReadPendingRenames();
     for (int32_t i = 0; i + 1 < items.GetSize(); i += 2) {
         const VnString source = WindowsPathOf(items[i]);
         const VnString target = WindowsPathOf(items[i + 1]);
-        if (!target.IsEmpty() && source.StartsWithNoCase(staging.View())) targets.Add(target);
+        if (target.IsEmpty() || !source.EqualsNoCase(target + kStagedCopySuffix)) continue;
+        bool listed = false;
+        for (const VnString& earlier : targets) listed = listed || earlier.EqualsNoCase(target);
+        if (!listed) targets.Add(target);
     }
     return targets;
+}
+
+VnStringArray DeletionsWaitingForRestart() {
+    VnStringArray files;
+    const VnStringArray items = ReadPendingRenames();
+    for (int32_t i = 0; i + 1 < items.GetSize(); i += 2) {
+        const VnString source = WindowsPathOf(items[i]);
+        if (items[i + 1].IsEmpty() && source.EndsWithNoCase(VnFileSystem::SetAsideName(VnString()).View()))
+            files.Add(source);
+    }
+    return files;
 }
 
 bool InstallNeedsRestart() {
     const InstallOptions& options = InstallOptions::Get();
     return options.RestartRequired || !options.FinalizeInstallList.IsEmpty() ||
-           !options.PendingOperations.IsEmpty() || !ReplacementsWaitingForRestart().IsEmpty();
+           !options.PendingOperations.IsEmpty() || !ReplacementsWaitingForRestart().IsEmpty() ||
+           !DeletionsWaitingForRestart().IsEmpty();
 }
 
 void LogWorkWaitingForRestart(const VnString& source) {
@@ -66,6 +81,8 @@ void LogWorkWaitingForRestart(const VnString& source) {
     for (const VnString& target : ReplacementsWaitingForRestart())
         EngineLog(source, VnString::Format(u"Replaced at the next restart (in use, could not be copied now): %s",
                                            target));
+    for (const VnString& file : DeletionsWaitingForRestart())
+        EngineLog(source, VnString::Format(u"Deleted at the next restart (the replaced file was in use): %s", file));
     for (const VnString& entry : options.FinalizeInstallList) {
         const int32_t bar = entry.Find(u'|');
         if (bar < 0) continue;

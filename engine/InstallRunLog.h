@@ -14,9 +14,12 @@ VnString DescribeInstallRun(const InstallOptions& options);
 
 // The files whose replacement Windows carries out at the next restart on
 // behalf of this install: the targets of the pending renames (the Session
-// Manager's "PendingFileRenameOperations") whose source lies in the install's
-// staging folder. In the order Windows will carry them out.
+// Manager's "PendingFileRenameOperations") whose source is the target's own
+// staged copy, each target once. In the order Windows will carry them out.
 VnStringArray ReplacementsWaitingForRestart();
+// The set-aside originals of files replaced while in use, whose deletion
+// waits for the restart.
+VnStringArray DeletionsWaitingForRestart();
 
 // The install needs a restart to be whole: a font or a file in use was
 // replaced at the restart, a file was staged or a registration postponed for

@@ -50,7 +50,8 @@ constexpr uint32_t kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, k
 // Files
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 constexpr uint32_t kFileAttributeReadOnly = 0x01, kFileAttributeHidden = 0x02, kFileAttributeSystem = 0x04,
-                   kFileAttributeDirectory = 0x10, kFileAttributeArchive = 0x20, kFileAttributeNormal = 0x80;
+                   kFileAttributeDirectory = 0x10, kFileAttributeArchive = 0x20, kFileAttributeNormal = 0x80,
+                   kFileAttributeReparsePoint = 0x400;  // a link (symbolic link, junction)
 constexpr uint32_t kMoveFileReplaceExisting = 0x1, kMoveFileCopyAllowed = 0x2, kMoveFileDelayUntilReboot = 0x4;
 
 // Processes and waits
@@ -161,6 +162,10 @@ public:
     // MoveFileExW; with kMoveFileDelayUntilReboot the operation is queued as a
     // pending rename (`to` empty: delete) and carried out at the next restart.
     virtual uint32_t MoveFileEx(const VnString& from, const VnString& to, uint32_t flags) = 0;
+    // CreateSymbolicLinkW (`folder`: a folder link). The link lists with
+    // kFileAttributeReparsePoint; RemoveDirectory of a folder link (DeleteFile
+    // of a file link) removes the link, never what it points to.
+    virtual uint32_t CreateSymbolicLink(const VnString& link, const VnString& target, bool folder) = 0;
     // FindFirstFileW/FindNextFileW over a pattern such as "C:\dir\*" (no "." or "..").
     virtual uint32_t FindFiles(const VnString& pattern, VnCoreArray<VnFindData>& found) = 0;
     virtual uint32_t GetFileSize(const VnString& path, uint64_t& size) = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the file engine under Wine, in a fresh Wine prefix:
 # build/win64/bin/engine_copy_e2e.exe (tests/e2e/engine/) copies a payload
-# library over a destination that holdopen.exe keeps open without sharing.
+# library over a destination that holdopen.exe keeps open without sharing, and
+# a library in the 32-bit system folder (SysWOW64) held the same way.
 # CopyFileChecked must stage it and schedule it with MoveFileExW (delay until
 # reboot); after `wineboot -r` the new file must be in place. The same run
 # checks that RunProgram's 5000 ms time limit terminates a program that never

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "InstallOptions.h"
 #include "InstallRunLog.h"
 #include "VnPlatform.h"
 
@@ -14,6 +15,31 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
         if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
             return false;
     return true;
+}
+
+// Files staged for finalisation: the "Install File (n)" entries of every
+// product's "Installer\Finalize" list, or, before the list is written, those
+// still in InstallOptions.
+int CountStagedFiles(VnSimPlatform& machine) {
+    IVnRegistry& registry = machine.Registry();
+    int listed = 0;
+    VnRegKey company = 0;
+    if (registry.OpenKey(VnRegRoot::CurrentUser, u"Software\\V. Arnel", vnwin::kKeyRead, company) == 0) {
+        VnString product, value;
+        for (uint32_t i = 0; registry.EnumKey(company, i, product) == 0; ++i) {
+            VnRegKey list = 0;
+            if (registry.OpenSubKey(company, product + u"\\Installer\\Finalize", vnwin::kKeyRead, list) != 0) continue;
+            for (uint32_t j = 0; registry.EnumValue(list, j, value) == 0; ++j)
+                if (value.StartsWithNoCase(u"Install File")) ++listed;
+            registry.CloseKey(list);
+        }
+        registry.CloseKey(company);
+    }
+    for (const VnString& entry : InstallOptions::Get().FinalizeInstallList) {
+        const int32_t bar = entry.Find(u'|');
+        if (bar > 0 && bar + 1 < entry.GetLength() && entry.Left(bar) != u"_DELETEFILE") ++listed;
+    }
+    return listed;
 }
 
 }  // namespace
@@ -38,9 +64,10 @@ SimRunSummary SummariseRun(VnSimPlatform& machine, const SimMachineSnapshot& bef
     for (const std::string& line : programLines)
         if (line.find(" start ") != std::string::npos) ++summary.programsStarted;
 
-    // The engine reads the pending renames through the platform.
+    // The engine reads the pending renames through the platform; each file
+    // once, however many passes deferred it. Staged files wait too.
     VnSetPlatform(&machine);
-    summary.filesDeferred = ReplacementsWaitingForRestart().GetSize();
+    summary.filesDeferred = ReplacementsWaitingForRestart().GetSize() + CountStagedFiles(machine);
     VnSetPlatform(nullptr);
     return summary;
 }

@@ -13,7 +13,8 @@
 struct SimRunSummary {
     // Files added or changed, outside the set-up folder and the temporary folder.
     int filesInstalled = 0;
-    // Files whose replacement Windows carries out at the next restart.
+    // Files whose replacement waits for the next restart: replaced by Windows
+    // or staged for finalisation, each file once.
     int filesDeferred = 0;
     // Registry values added or changed.
     int registryValuesWritten = 0;

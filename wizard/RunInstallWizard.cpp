@@ -2,6 +2,7 @@
 
 #include "CompletedInstall.h"
 #include "InstallExitCodes.h"
+#include "InstallOptions.h"
 #include "InstallWizard.h"
 #include "ToolsLink.h"
 #include "VnFileSystem.h"
@@ -26,6 +27,8 @@ bool WizardLeftWaiting() {
 }
 
 int WizardExitCode(int32_t wizardResult, const FinishState& finish) {
+    // The critical-error box cancels the wizard, but the install ended on an error.
+    if (InstallOptions::Get().EndedOnCriticalError) return kExitFailed;
     switch (wizardResult) {
     // Finishing comes only after the copy page: the install is on the machine.
     case VnWizardPopupWnd::kResultFinished:

@@ -133,3 +133,14 @@ bool VnSimFacts::ListHasPath(const VnStringArray& list, const VnString& path) {
         if (SamePath(entry, path)) return true;
     return false;
 }
+
+bool VnSimFacts::FillsDiskWhenWritten(const VnString& path) const {
+    const VnString written = WithoutLongPrefix(path);
+    for (const VnString& entry : diskFullAt) {
+        const VnString file = WithoutLongPrefix(entry);
+        if (written.StartsWithNoCase(file.View()) &&
+            (written.GetLength() == file.GetLength() || written[file.GetLength()] == u'.'))
+            return true;
+    }
+    return false;
+}

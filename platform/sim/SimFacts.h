@@ -96,6 +96,10 @@ struct VnSimFacts {
     bool moveFileExRefuses = false;    // MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT gives ERROR_ACCESS_DENIED
     VnStringArray missingLibraries;    // file names ("version.dll"): LoadLibrary gives ERROR_MOD_NOT_FOUND
     VnStringArray missingExports;      // "library.dll!ExportName": GetProcAddress gives null
+    // The drive fills up (another program takes the space) when a write of
+    // this file begins, under its own name or one that adds to it ("x.dll.tmp"):
+    // that write and every later write to the drive give ERROR_DISK_FULL.
+    VnStringArray diskFullAt;
 
     mutable VnSimRunState run;
 
@@ -123,6 +127,7 @@ struct VnSimFacts {
     bool IsReadOnlyAtStart(const VnString& path) const { return ListHasPath(readOnlyFiles, path); }
     bool IsFolderUncreatable(const VnString& path) const { return ListHasPath(uncreatableFolders, path); }
     bool IsFolderUnreadable(const VnString& path) const { return ListHasPath(unreadableFolders, path); }
+    bool FillsDiskWhenWritten(const VnString& path) const;
     bool IsLibraryMissing(const VnString& fileName) const;  // compares the file name part only
     bool IsExportMissing(const VnString& fileName, const char* exportName) const;
 

@@ -324,6 +324,7 @@ bool FactsReader::AssignFault(std::string_view key, std::string_view value, cons
         {"LockedFile", &facts_.lockedFiles},          {"ReadOnlyFile", &facts_.readOnlyFiles},
         {"UncreatableFolder", &facts_.uncreatableFolders}, {"MissingLibrary", &facts_.missingLibraries},
         {"MissingExport", &facts_.missingExports},    {"UnreadableFolder", &facts_.unreadableFolders},
+        {"DiskFullAt", &facts_.diskFullAt},
     };
     for (const auto& [name, list] : lists) {
         if (!SameAscii(key, name)) continue;
@@ -424,7 +425,7 @@ std::string VnSimFacts::ToText() const {
     out.List("Denied", deniedMutexes);
     out.Section("Faults");
     out.Comment("LockedFile=, ReadOnlyFile=, UncreatableFolder=, UnreadableFolder= (Windows paths), MissingLibrary=<x.dll>,");
-    out.Comment("MissingExport=<x.dll>!<Export>; repeat a key for more");
+    out.Comment("MissingExport=<x.dll>!<Export>, DiskFullAt= (a Windows path); repeat a key for more");
     out.List("LockedFile", lockedFiles);
     out.List("ReadOnlyFile", readOnlyFiles);
     out.List("UncreatableFolder", uncreatableFolders);
@@ -432,6 +433,7 @@ std::string VnSimFacts::ToText() const {
     out.Line("MoveFileExRefuses", moveFileExRefuses);
     out.List("MissingLibrary", missingLibraries);
     out.List("MissingExport", missingExports);
+    out.List("DiskFullAt", diskFullAt);
     return out.Text();
 }
 

@@ -69,6 +69,7 @@ std::string VnSimFiles::AttributeKey(const std::string& hostPath) const {
 uint32_t VnSimFiles::AttributesOf(const VnSimPath& path) const {
     uint32_t stored = DefaultAttributes(path.isFolder);
     attributes_.Find(AttributeKey(path.hostPath), stored);
+    if (path.isLink) stored |= vnwin::kFileAttributeReparsePoint;
     if (path.isFolder) return stored | vnwin::kFileAttributeDirectory;
     return stored ? stored : vnwin::kFileAttributeNormal;
 }
@@ -96,7 +97,8 @@ uint32_t VnSimFiles::CheckReplaceable(const VnSimPath& target, uint32_t incoming
 
 uint64_t VnSimFiles::FreeBytes(char16_t drive) const {
     const VnSimDrive* facts = facts_.FindDrive(drive);
-    if (!facts || facts->full) return 0;
+    auto filled = filledDrives_.find(drive);
+    if (!facts || facts->full || (filled != filledDrives_.end() && filled->second)) return 0;
     auto written = writtenBytes_.find(drive);
     int64_t used = written == writtenBytes_.end() ? 0 : written->second;
     // In unsigned arithmetic: a drive may report 2^63 bytes and more.
@@ -111,9 +113,13 @@ uint64_t VnSimFiles::FreeBytes(char16_t drive) const {
     return free;
 }
 
+void VnSimFiles::NoteWriteOf(const VnSimPath& file) {
+    if (!facts_.diskFullAt.IsEmpty() && facts_.FillsDiskWhenWritten(file.windowsPath)) filledDrives_[file.drive] = true;
+}
+
 uint32_t VnSimFiles::ReserveSpace(char16_t drive, uint64_t adding, uint64_t replacing) {
     const VnSimDrive* facts = facts_.FindDrive(drive);
-    if (!facts || facts->full) return vnwin::kErrorDiskFull;
+    if (!facts || facts->full || filledDrives_[drive]) return vnwin::kErrorDiskFull;
     if (adding > replacing && adding - replacing > FreeBytes(drive)) return vnwin::kErrorDiskFull;
     writtenBytes_[drive] += int64_t(adding) - int64_t(replacing);
     return 0;
@@ -132,6 +138,7 @@ uint32_t VnSimFiles::RemoveResolvedFile(const VnSimPath& file) {
 uint32_t VnSimFiles::CopyResolved(const VnSimPath& from, const VnSimPath& to) {
     uint64_t size = uint64_t(from.info.st_size);
     uint64_t replaced = to.exists ? uint64_t(to.info.st_size) : 0;
+    NoteWriteOf(to);
     if (uint32_t error = ReserveSpace(to.drive, size, replaced)) return error;
     std::string target = to.exists ? to.hostPath : to.hostParent + "/" + to.writtenName;
     if (uint32_t error = VnSimCopyHostFile(from.hostPath, target)) {
@@ -202,7 +209,8 @@ uint32_t VnSimFiles::RemoveDirectory(const VnString& path) {
     if (uint32_t error = ResolveExisting(path, folder)) return error;
     if (!folder.isFolder) return kErrorDirectory;
     if (folder.isRoot || (AttributesOf(folder) & vnwin::kFileAttributeReadOnly)) return vnwin::kErrorAccessDenied;
-    if (rmdir(folder.hostPath.c_str()) != 0) return VnSimErrorFromErrno(errno);
+    if ((folder.isLink ? unlink(folder.hostPath.c_str()) : rmdir(folder.hostPath.c_str())) != 0)
+        return VnSimErrorFromErrno(errno);
     attributes_.Erase(AttributeKey(folder.hostPath));
     paths_.NoteRemoved(folder.hostParent, folder.name);
     return 0;
@@ -265,6 +273,20 @@ uint32_t VnSimFiles::MoveFileEx(const VnString& from, const VnString& to, uint32
     return RemoveResolvedFile(source);
 }
 
+uint32_t VnSimFiles::CreateSymbolicLink(const VnString& link, const VnString& target, bool folder) {
+    VnSimPath to, at;
+    if (uint32_t error = ResolveExisting(target, to)) return error;
+    if (to.isFolder != folder) return vnwin::kErrorInvalidParameter;
+    if (uint32_t error = paths_.Resolve(link, at)) return error;
+    if (at.exists) return vnwin::kErrorAlreadyExists;
+    if (!at.parentExists) return vnwin::kErrorPathNotFound;
+    const std::string hostLink = at.hostParent + "/" + at.writtenName;
+    if (symlink(to.hostPath.c_str(), hostLink.c_str()) != 0) return VnSimErrorFromErrno(errno);
+    attributes_.Erase(AttributeKey(hostLink));
+    paths_.NoteAdded(at.hostParent, at.writtenName);
+    return 0;
+}
+
 uint32_t VnSimFiles::QueuePendingRename(const VnString& from, const VnString& to, uint32_t flags) {
     if (facts_.moveFileExRefuses) return vnwin::kErrorAccessDenied;
     // Windows records the paths made full, but not redirected.
@@ -293,6 +315,8 @@ uint32_t VnSimFiles::FindFiles(const VnString& pattern, VnCoreArray<VnFindData>&
         VnSimPath entry;
         entry.hostPath = hostPath;
         entry.isFolder = S_ISDIR(info.st_mode);
+        struct stat linkInfo {};
+        entry.isLink = lstat(hostPath.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode);
         VnFindData data;
         data.name = VnString::FromUtf8(name);
         data.attributes = AttributesOf(entry);
@@ -346,6 +370,7 @@ uint32_t VnSimFiles::WriteFile(const VnString& path, const std::string& bytes) {
         if (uint32_t error = CheckReplaceable(file, vnwin::kFileAttributeNormal)) return error;
     }
     uint64_t replaced = file.exists ? uint64_t(file.info.st_size) : 0;
+    NoteWriteOf(file);
     if (uint32_t error = ReserveSpace(file.drive, bytes.size(), replaced)) return error;
     std::string target = file.exists ? file.hostPath : file.hostParent + "/" + file.writtenName;
     if (uint32_t error = VnSimWriteHostFile(target, bytes)) {

@@ -10,12 +10,18 @@
 // - free space per drive: the facts' free bytes when the machine opens, less
 //   what is written and plus what is deleted while it runs (not kept across
 //   openings). A write that does not fit, or any write to a drive the facts
-//   mark full, fails with ERROR_DISK_FULL and leaves nothing behind.
+//   mark full, fails with ERROR_DISK_FULL and leaves nothing behind. A write
+//   of a file the facts name in diskFullAt fills its drive from then on.
 //
 // Windows rules kept: deleting or overwriting a read-only file, and
 // overwriting a hidden or system file with a copy that is not, is
 // ERROR_ACCESS_DENIED; renaming a read-only file is allowed; CopyFile copies
 // the source's attributes and last-write time.
+//
+// Links: a symbolic link is a host symlink. It lists with
+// FILE_ATTRIBUTE_REPARSE_POINT, everything else sees its target, and removing
+// it (RemoveDirectory for a folder link, DeleteFile for a file link) removes
+// only the link.
 //
 // Locked files (the facts' lockedFiles): another program has them open
 // without sharing, so reading, copying from, writing, deleting, renaming and
@@ -56,6 +62,8 @@ public:
     uint32_t CopyFile(const VnString& from, const VnString& to, bool failIfExists) override;
     uint32_t MoveFile(const VnString& from, const VnString& to) override;
     uint32_t MoveFileEx(const VnString& from, const VnString& to, uint32_t flags) override;
+    // A host symbolic link to the target's host path; the target must exist.
+    uint32_t CreateSymbolicLink(const VnString& link, const VnString& target, bool folder) override;
     uint32_t FindFiles(const VnString& pattern, VnCoreArray<VnFindData>& found) override;
     uint32_t GetFileSize(const VnString& path, uint64_t& size) override;
     uint32_t ReadFile(const VnString& path, std::string& bytes, uint64_t offset = 0,
@@ -112,6 +120,8 @@ private:
     // Free space bookkeeping: fails with ERROR_DISK_FULL when `adding` bytes
     // replacing `replacing` bytes do not fit on the drive.
     uint32_t ReserveSpace(char16_t drive, uint64_t adding, uint64_t replacing);
+    // The facts' diskFullAt: writing this file fills its drive from now on.
+    void NoteWriteOf(const VnSimPath& file);
     void ReleaseSpace(char16_t drive, uint64_t bytes);
     uint64_t FreeBytes(char16_t drive) const;
     std::string AttributeKey(const std::string& hostPath) const;
@@ -127,4 +137,5 @@ private:
     };
     std::unordered_map<VnHandle, OpenFile> openFiles_;
     VnHandle nextFile_ = 0x5000;
+    std::unordered_map<char16_t, bool> filledDrives_;     // filled by the facts' diskFullAt
 };

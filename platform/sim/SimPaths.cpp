@@ -307,5 +307,7 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     }
     // "file.txt\" names a folder that a file cannot be.
     if (out.exists && !out.isFolder && out.trailingSeparator) return kErrorInvalidName;
+    struct stat linkInfo {};
+    out.isLink = out.exists && lstat(out.hostPath.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode);
     return 0;
 }

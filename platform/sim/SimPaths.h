@@ -48,6 +48,7 @@ struct VnSimPath {
     bool isRoot = false;
     bool exists = false;
     bool isFolder = false;
+    bool isLink = false;         // a symbolic link (a host symlink); isFolder and info are its target's
     bool parentExists = false;   // the folder that would hold it exists
     struct stat info {};          // valid when it exists
 

@@ -175,6 +175,8 @@ bool VnSimPlatform::SimulateRestart(VnStringArray* problems) {
     RecordPendingFileOperations();
     bool ok = files_->ApplyPendingFileOperations(problems);
     facts_.run.wow64FsRedirection = true;
+    // The programs that held files open did not survive the restart.
+    facts_.lockedFiles.RemoveAll();
     ok = RunOnceCommands(VnRegRoot::LocalMachine, kRunOncePath, problems) && ok;
     if (facts_.is64BitWindows) ok = RunOnceCommands(VnRegRoot::LocalMachine, kRunOncePath32, problems) && ok;
     ok = RunOnceCommands(VnRegRoot::CurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", problems) && ok;

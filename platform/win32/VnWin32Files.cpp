@@ -51,6 +51,21 @@ uint32_t VnWin32Files::CopyFile(const VnString& from, const VnString& to, bool f
     return ResultOf(::CopyFileW(W(from), W(to), failIfExists));
 }
 
+// Resolved at run time: Windows before Vista has no symbolic links.
+uint32_t VnWin32Files::CreateSymbolicLink(const VnString& link, const VnString& target, bool folder) {
+    using CreateLink = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    constexpr DWORD kAllowUnprivileged = 0x2;  // developer mode on Windows 10 and later
+    const auto create = reinterpret_cast<CreateLink>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+    if (!create) return ERROR_CALL_NOT_IMPLEMENTED;
+    const DWORD flags = (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivileged;
+    if (create(W(link), W(target), flags)) return 0;
+    const DWORD error = ::GetLastError();
+    // Older Windows 10 refuses the unprivileged flag itself.
+    if (error != ERROR_INVALID_PARAMETER) return error;
+    return ResultOf(create(W(link), W(target), folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0));
+}
+
 uint32_t VnWin32Files::MoveFile(const VnString& from, const VnString& to) {
     return ResultOf(::MoveFileW(W(from), W(to)));
 }

@@ -18,6 +18,7 @@ public:
     uint32_t RemoveDirectory(const VnString& path) override;
     uint32_t DeleteFile(const VnString& path) override;
     uint32_t CopyFile(const VnString& from, const VnString& to, bool failIfExists) override;
+    uint32_t CreateSymbolicLink(const VnString& link, const VnString& target, bool folder) override;
     uint32_t MoveFile(const VnString& from, const VnString& to) override;
     uint32_t MoveFileEx(const VnString& from, const VnString& to, uint32_t flags) override;
     uint32_t FindFiles(const VnString& pattern, VnCoreArray<VnFindData>& found) override;

@@ -8,8 +8,12 @@
 //     delay until reboot), and its registration waits for the restart.
 //     Then RunProgram with a 5000 ms time limit on a program that never ends
 //     must terminate it and return true.
+//     The same for a library in the 32-bit system folder (SysWOW64) held
+//     open: its new copy waits beside it, on its own volume, and the rename
+//     names SysWOW64 itself.
 //   engine_copy_e2e.exe after <work folder>
-//     After the restart (`wineboot -r`) the new file is in place.
+//     After the restart (`wineboot -r`) both new files are in place and no
+//     staged copy is left.
 //
 // Prints "PASS <check>" or "FAIL <check>: <detail>" per check, then
 // "N passed, N failed"; exit code 0 when nothing failed.
@@ -74,6 +78,50 @@ int RunningCopiesOf(const wchar_t* exeName) {
     return count;
 }
 
+// The library the system-file case replaces, in the 32-bit system folder.
+VnString SystemLibrary() {
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return NormaliseFolder(VnString(reinterpret_cast<const char16_t*>(windows))) + u"SysWOW64\\VnE2ECodec.dll";
+}
+
+// Starts holdopen.exe on `file` and waits until it holds it; 0 on failure.
+VnHandle HoldOpen(const VnString& file, const VnString& ready) {
+    IVnProcesses& processes = VnPlatform().Processes();
+    VnHandle holding = 0;
+    VnStartOptions start;
+    processes.StartProgram(GetInstallerFolder() + u"holdopen.exe", JoinProgramArguments(VnStringArray{file, ready}),
+                           start, holding);
+    for (int i = 0; i < 100 && holding && !VnFileSystem::FileExists(ready); ++i) Sleep(100);
+    return VnFileSystem::FileExists(ready) ? holding : 0;
+}
+
+void Release(VnHandle holding) {
+    IVnProcesses& processes = VnPlatform().Processes();
+    processes.TerminateProcess(holding, 0);
+    processes.WaitForProcess(holding, 10000);
+    processes.CloseHandle(holding);
+}
+
+// A 32-bit system library held open: replaced at the restart from the copy
+// beside it, the rename naming SysWOW64.
+void LockedSystemLibrary(const VnString& work) {
+    const VnString library = SystemLibrary();
+    VnFileSystem::MakeDirectoryTree(FolderOf(library));
+    VnPlatform().Files().WriteFile(library, kOldBytes);
+    VnPlatform().Files().WriteFile(work + u"Setup\\VnE2ECodec.dll", kNewBytes);
+    const VnHandle holding = HoldOpen(library, work + u"codec-ready.txt");
+    Check("holdopen.exe holds the system library", holding != 0);
+    CopyFileChecked(kCopyAlwaysOverwrite, work + u"Setup\\VnE2ECodec.dll", library, nullptr);
+    const VnString staged = StagedCopyPath(library);
+    Check("the system library's new copy waits beside it", ReadText(staged) == kNewBytes, ReadText(staged));
+    const VnString pending = PendingRenames();
+    Check("the rename names SysWOW64", pending.ContainsNoCase((u"\\??\\" + staged + u"|!\\??\\" + library).View()),
+          pending.ToUtf8());
+    if (holding) Release(holding);
+    Check("the system library is still the old one", ReadText(library) == kOldBytes, ReadText(library));
+}
+
 void Before(const VnString& work) {
     const VnString source = work + u"Setup\\Payload.dll";
     const VnString destination = work + u"Program\\Payload.dll";
@@ -104,8 +152,8 @@ void Before(const VnString& work) {
     VnStringArray registerList;
     Check("CopyFileChecked returns true",
           CopyFileChecked(kCopyAlwaysOverwrite, source, destination, &registerList));
-    const VnString staged = StagingFolder() + u"Payload.dll";
-    Check("the new file is staged", ReadText(staged) == kNewBytes, ReadText(staged));
+    const VnString staged = StagedCopyPath(destination);
+    Check("the new file waits beside the old one", ReadText(staged) == kNewBytes, ReadText(staged));
     const InstallOptions& options = InstallOptions::Get();
     Check("its registration waits for the restart",
           options.PendingOperations.GetSize() == 1 &&
@@ -121,6 +169,7 @@ void Before(const VnString& work) {
     processes.WaitForProcess(holding, 10000);
     processes.CloseHandle(holding);
     Check("the destination still holds the old file", ReadText(destination) == kOldBytes, ReadText(destination));
+    LockedSystemLibrary(work);
 
     // A program that never ends, with a time limit.
     RunProgramOptions limited;
@@ -139,7 +188,10 @@ void After(const VnString& work) {
     const VnString destination = work + u"Program\\Payload.dll";
     Check("after the restart the new file is in place", ReadText(destination) == kNewBytes,
           ReadText(destination));
-    Check("the staged file was moved", !VnFileSystem::FileExists(work + u"Program\\Setup\\Payload.dll"));
+    Check("the staged file was moved", !VnFileSystem::FileExists(StagedCopyPath(destination)));
+    Check("after the restart the system library is new", ReadText(SystemLibrary()) == kNewBytes,
+          ReadText(SystemLibrary()));
+    Check("its staged copy was moved", !VnFileSystem::FileExists(StagedCopyPath(SystemLibrary())));
     Check("no rename is pending any more", !PendingRenames().ContainsNoCase(destination.View()),
           PendingRenames().ToUtf8());
 }

@@ -8,6 +8,7 @@
 #include "EngineTestSupport.h"
 #include "FileCopy.h"
 #include "FontTable.h"
+#include "InstallRunLog.h"
 #include "RuntimeFunctionTables.h"
 #include "VnFileSystem.h"
 
@@ -136,7 +137,7 @@ TEST_F(FileCopyTest, AFileInUseIsReplacedAtTheRestartAndRegisteredThen) {
     Lock(u"Engine.dll");
     EXPECT_TRUE(Copy(kCopyCheckVersion, u"Engine.dll"));
     EXPECT_FALSE(CopiedOver(u"Engine.dll"));
-    EXPECT_EQ(ReadFile(StagingFolder() + u"Engine.dll"), ReadFile(Source(u"Engine.dll")));
+    EXPECT_EQ(ReadFile(StagedCopyPath(Target(u"Engine.dll"))), ReadFile(Source(u"Engine.dll")));
     EXPECT_EQ(Utf8(Options().PendingOperations), std::vector<std::string>{"_REGISTERFILE|" + Utf8(Target(u"Engine.dll"))});
     EXPECT_TRUE(registerList.IsEmpty() && Options().FinalizeInstallList.IsEmpty());
     EXPECT_TRUE(Options().ShellExtensionReady && !Options().RestartRequired);
@@ -176,23 +177,62 @@ TEST_F(FileCopyTest, WithoutAScheduledReplacementTheFileIsStaged) {
     Facts().moveFileExRefuses = false;
     Facts().missingExports.Add(u"kernel32.dll!MoveFileExW");
     EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"Other.txt"));
-    const VnString staging = Target(u"Setup\\");
+    auto entry = [&](const char16_t* name) { return Utf8(StagedCopyPath(Target(name)) + u"|" + Target(name)); };
     EXPECT_EQ(Utf8(Options().FinalizeInstallList),
-              (std::vector<std::string>{Utf8(staging + u"Engine.dll|" + Target(u"Engine.dll")),
-                                        Utf8(staging + u"VnShellExt.dll|" + Target(u"VnShellExt.dll")),
-                                        Utf8(staging + u"Other.txt|" + Target(u"Other.txt"))}));
+              (std::vector<std::string>{entry(u"Engine.dll"), entry(u"VnShellExt.dll"), entry(u"Other.txt")}));
     // Not deferred: registered with the others, the shell extension still ready.
     EXPECT_EQ(Utf8(registerList), std::vector<std::string>{Utf8(Target(u"Engine.dll"))});
     EXPECT_TRUE(Options().PendingOperations.IsEmpty() && Options().ShellExtensionReady);
     ASSERT_TRUE(Sim().SimulateRestart());
     EXPECT_FALSE(CopiedOver(u"Engine.dll"));
+}
 
-    // When even the staging copy fails the file is left as it was.
-    Options().FinalizeInstallList.RemoveAll();
-    Facts().uncreatableFolders.Add(Path(u"Elsewhere\\Setup"));
-    Options().DestinationFolder = Path(u"Elsewhere\\");
-    EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"Engine.dll"));
-    EXPECT_TRUE(Options().FinalizeInstallList.IsEmpty());
+// A file is never deleted before its replacement is in place; what cannot be
+// written at all is left as it was and named, and a file in use is replaced
+// at the restart from a copy on its own volume, in its real folder.
+TEST_F(FileCopyTest, NothingIsLostAndEveryDeferredCopyHasItsOwnPlace) {
+    // Disk full: the installed file stays whole, nothing is scheduled or left behind.
+    WritePair(u"Big.exe", "2.0.0.0", "1.0.0.0");
+    const std::string old = ReadFile(Target(u"Big.exe"));
+    for (VnSimDrive& drive : Facts().drives) drive.full = true;
+    EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"Big.exe"));
+    for (VnSimDrive& drive : Facts().drives) drive.full = false;
+    EXPECT_EQ(ReadFile(Target(u"Big.exe")), old);
+    EXPECT_FALSE(Exists(StagedCopyPath(Target(u"Big.exe"))));
+    // A folder that cannot be created is an error, not a file in use.
+    WriteFile(Source(u"Skins\\Skin.ini"), "skin");
+    Facts().uncreatableFolders.Add(Target(u"Skins"));
+    EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"Skins\\Skin.ini"));
+    EXPECT_EQ(Utf8(Options().FilesNotInstalled),
+              (std::vector<std::string>{Utf8(Target(u"Big.exe")), Utf8(Target(u"Skins\\Skin.ini"))}));
+    EXPECT_TRUE(Logged("CopyFileChecked: Not installed, left as it was: " + Utf8(Target(u"Big.exe")) +
+                       ": error 112 writing its new copy beside it (the disk is full)"));
+    EXPECT_TRUE(ReplacementsWaitingForRestart().IsEmpty() && Options().FinalizeInstallList.IsEmpty());
+
+    // Two locked files of one name; a locked 32-bit system file on 64-bit Windows.
+    WritePair(u"Plug.dll", "2.0.0.0", "1.0.0.0");
+    WriteFile(Source(u"x64\\Plug.dll"), MakeProgramFile("2.0.0.0", kX64) + "source64");
+    WriteFile(Target(u"x64\\Plug.dll"), MakeProgramFile("1.0.0.0", kX64) + "target");
+    Lock(u"Plug.dll");
+    Lock(u"x64\\Plug.dll");
+    const VnString system32 = GetSystemFolder(), wow64 = GetWindowsFolder() + u"SysWOW64\\";
+    WriteFile(wow64 + u"Codec.dll", "old codec");
+    Facts().lockedFiles.Add(wow64 + u"Codec.dll");
+    WriteFile(Source(u"Codec.dll"), MakeProgramFile("2.0.0.0") + "codec");
+    EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"Plug.dll"));
+    EXPECT_TRUE(Copy(kCopyAlwaysOverwrite, u"x64\\Plug.dll"));
+    EXPECT_TRUE(CopyFileChecked(kCopyCheckVersion, Source(u"Codec.dll"), system32 + u"Codec.dll", &registerList));
+    EXPECT_EQ(Utf8(ReplacementsWaitingForRestart()),
+              (std::vector<std::string>{Utf8(Target(u"Plug.dll")), Utf8(Target(u"x64\\Plug.dll")),
+                                        Utf8(wow64 + u"Codec.dll")}));
+    ASSERT_EQ(Options().PendingOperations.GetSize(), 3);
+    EXPECT_EQ(Options().PendingOperations[2], u"_REGISTERFILE|" + wow64 + u"Codec.dll");
+    ASSERT_TRUE(Sim().SimulateRestart());
+    EXPECT_TRUE(CopiedOver(u"Plug.dll"));
+    EXPECT_EQ(ReadFile(Target(u"x64\\Plug.dll")), ReadFile(Source(u"x64\\Plug.dll")));
+    EXPECT_EQ(ReadFile(wow64 + u"Codec.dll"), ReadFile(Source(u"Codec.dll")));
+    Facts().run.wow64FsRedirection = false;
+    EXPECT_FALSE(Exists(system32 + u"Codec.dll"));  // nothing landed in the 64-bit folder
 }
 
 TEST_F(FileCopyTest, ReadOnlyLongAndServerDestinations) {

@@ -58,9 +58,18 @@ TEST_F(EngineTest, DeletesClearReadOnlyAndReachDeepFolders) {
 #ifndef _WIN32
     EXPECT_NE(Files().RemoveDirectory(deep.Left(deep.GetLength() - 1)), 0u);  // the plain name is too long
 #endif
+    // A link inside the tree, and a tree that is itself a link: removed, never followed.
+    WriteFile(Path(u"Elsewhere\\kept.txt"), "kept");
+    const bool links = Files().CreateSymbolicLink(Path(u"Tree\\Sub\\Link"), Path(u"Elsewhere"), true) == 0;
     EXPECT_TRUE(DeleteDirectoryTree(Path(u"Tree")));
     EXPECT_FALSE(Exists(Path(u"Tree")));
     EXPECT_TRUE(DeleteDirectoryTree(Path(u"Tree")));  // missing: nothing to do
+    if (links) {
+        ASSERT_EQ(Files().CreateSymbolicLink(Path(u"Linked"), Path(u"Elsewhere"), true), 0u);
+        EXPECT_TRUE(DeleteDirectoryTree(Path(u"Linked\\")));
+        EXPECT_FALSE(Exists(Path(u"Linked")));
+        EXPECT_EQ(ReadFile(Path(u"Elsewhere\\kept.txt")), "kept");
+    }
 
     WriteFile(readOnly, "r");
     ASSERT_EQ(Files().SetFileAttributes(readOnly, vnwin::kFileAttributeReadOnly), 0u);

@@ -187,6 +187,31 @@ TEST_F(FilesConformance, FoldersAreCreatedAndRemovedOnlyWhenEmpty) {
     EXPECT_EQ(Files().GetAttributesError(folder), vnwin::kErrorFileNotFound);
 }
 
+// Windows before Vista, and Wine where it has no links, cannot make one.
+TEST_F(FilesConformance, LinksListAsReparsePointsAndRemoveWithoutTheirTarget) {
+    const VnString target = ScratchFolder() + u"Target", link = ScratchFolder() + u"Tree\\Link";
+    ASSERT_EQ(Files().CreateDirectory(target), 0u);
+    ASSERT_EQ(Files().CreateDirectory(ScratchFolder() + u"Tree"), 0u);
+    ASSERT_EQ(Files().WriteFile(target + u"\\kept.txt", "kept"), 0u);
+    const uint32_t made = Files().CreateSymbolicLink(link, target, true);
+    if (made != 0) GTEST_SKIP() << "no symbolic links here (error " << made << ")";
+    EXPECT_EQ(Files().CreateSymbolicLink(ScratchFolder() + u"Tree\\kept.lnk", target + u"\\kept.txt", false), 0u);
+    VnCoreArray<VnFindData> found;
+    ASSERT_EQ(Files().FindFiles(ScratchFolder() + u"Tree\\*", found), 0u);
+    ASSERT_EQ(NameList(found), "kept.lnk|Link");
+    EXPECT_EQ(found[1].attributes & (vnwin::kFileAttributeDirectory | vnwin::kFileAttributeReparsePoint),
+              vnwin::kFileAttributeDirectory | vnwin::kFileAttributeReparsePoint);
+    EXPECT_EQ(found[0].attributes & (vnwin::kFileAttributeDirectory | vnwin::kFileAttributeReparsePoint),
+              vnwin::kFileAttributeReparsePoint);
+    // Through the link the target is seen; removing the link leaves the target whole.
+    EXPECT_EQ(ReadFile(link + u"\\kept.txt"), "kept");
+    EXPECT_EQ(Files().DeleteFile(link), vnwin::kErrorAccessDenied);
+    EXPECT_EQ(Files().RemoveDirectory(link), 0u);
+    EXPECT_EQ(Files().DeleteFile(ScratchFolder() + u"Tree\\kept.lnk"), 0u);
+    EXPECT_EQ(ReadFile(target + u"\\kept.txt"), "kept");
+    EXPECT_EQ(Files().RemoveDirectory(ScratchFolder() + u"Tree"), 0u);
+}
+
 TEST_F(FilesConformance, PathsAreReadLikeWin32ReadsThem) {
     ASSERT_EQ(Files().CreateDirectory(ScratchFolder() + u"Sub"), 0u);
     ASSERT_EQ(Files().WriteFile(ScratchFolder() + u"Mixed Case.TXT", "content"), 0u);
