@@ -79,7 +79,9 @@ bool ScheduleStagedReplacement(const VnString& destination) {
 }
 
 void ListStagedCopyForFinalize(const VnString& destination) {
-    const VnString entry = VnString::Format(u"%s|%s", StagedCopyPath(destination), RealPathOf(destination));
+    // Finalisation runs as a 32-bit program after the restart: name the files as it will reach them.
+    const VnString entry = VnString::Format(u"%s|%s", PathForFinaliser(destination) + kStagedCopySuffix,
+                                            PathForFinaliser(destination));
     VnStringArray& list = InstallOptions::Get().FinalizeInstallList;
     for (const VnString& listed : list)
         if (listed.EqualsNoCase(entry)) return;

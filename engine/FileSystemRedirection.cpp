@@ -22,3 +22,10 @@ VnString RealPathOf(const VnString& path) {
     if (systemFolder.IsEmpty() || folder32.IsEmpty() || !path.StartsWithNoCase(systemFolder.View())) return path;
     return folder32 + path.Mid(systemFolder.GetLength());
 }
+
+VnString PathForFinaliser(const VnString& path) {
+    if (g_redirectionOn || !RunsUnderWow64()) return RealPathOf(path);
+    const VnString systemFolder = GetSystemFolder(), windowsFolder = GetWindowsFolder();
+    if (systemFolder.IsEmpty() || windowsFolder.IsEmpty() || !path.StartsWithNoCase(systemFolder.View())) return path;
+    return windowsFolder + u"Sysnative\\" + path.Mid(systemFolder.GetLength());
+}

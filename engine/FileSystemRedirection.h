@@ -18,3 +18,9 @@ bool SetFileSystemRedirection(bool enabled);
 // path in the system folder is given in the 32-bit system folder; any other
 // path unchanged.
 VnString RealPathOf(const VnString& path);
+
+// The path as the 32-bit finaliser ("PackageInstaller.exe /FinishInstall")
+// will reach it after the restart, with redirection on: a file of the native
+// system folder, written now with redirection off, is named through
+// "<Windows>\Sysnative\"; any other path as RealPathOf gives it.
+VnString PathForFinaliser(const VnString& path);

@@ -218,14 +218,14 @@ TEST_F(StartUpTest, InstalledCopyBecomesTheProgramFolderAndItsServiceIsStopped) 
     EXPECT_TRUE(Contains(LogText(), "RunProgram: Done waiting"));
 }
 
-TEST_F(StartUpTest, VirtualisedCompanyKeysAreRemovedWhenTheyHaveNoSubkeys) {
+TEST_F(StartUpTest, VirtualisedCompanyKeysAreRemovedWithTheirSubkeys) {
     const VnString store = u"Software\\Classes\\VirtualStore\\Machine\\Software\\";
     SetRegistryText(VnRegRoot::CurrentUser, store + u"V. Arnel", u"Stale", u"1");
     SetRegistryText(VnRegRoot::CurrentUser, store + u"Wow6432Node\\V. Arnel\\Tunacore", u"Stale", u"1");
     EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
     EXPECT_FALSE(KeyExists(VnRegRoot::CurrentUser, store + u"V. Arnel"));
-    // RegDeleteKeyW leaves a key that has subkeys; the failure is ignored.
-    EXPECT_TRUE(KeyExists(VnRegRoot::CurrentUser, store + u"Wow6432Node\\V. Arnel\\Tunacore"));
+    // A real stale copy holds subkeys: the whole tree goes.
+    EXPECT_FALSE(KeyExists(VnRegRoot::CurrentUser, store + u"Wow6432Node\\V. Arnel"));
 }
 
 }  // namespace

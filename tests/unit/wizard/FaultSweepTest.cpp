@@ -210,8 +210,10 @@ std::vector<std::string> PromisedFiles() {
     for (const VnString& target : ReplacementsWaitingForRestart()) promised.push_back(target.ToUtf8());
     auto addStaged = [&](const VnString& entry) {
         const int32_t bar = entry.Find(u'|');
+        VnString target = entry.Mid(bar + 1);
+        target.Replace(u"\\Sysnative\\", u"\\system32\\");  // how the 32-bit finaliser names system32
         if (bar > 0 && bar + 1 < entry.GetLength() && entry.Left(bar) != u"_DELETEFILE")
-            promised.push_back(entry.Mid(bar + 1).ToUtf8());
+            promised.push_back(target.ToUtf8());
     };
     for (const VnString& entry : InstallOptions::Get().FinalizeInstallList) addStaged(entry);
     IVnRegistry& registry = VnPlatform().Registry();
