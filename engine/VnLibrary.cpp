@@ -17,7 +17,9 @@ void* VnLibraryHolder::Function(const char* name) const {
 }
 
 void VnLibraryHolder::Release() {
-    if (handle_) VnPlatform().Processes().FreeLibrary(handle_);
+    // A holder in a process-wide table may outlive the platform at process
+    // exit; the system frees the module then, so there is nothing to call.
+    if (handle_ && VnHasPlatform()) VnPlatform().Processes().FreeLibrary(handle_);
     handle_ = 0;
 }
 
