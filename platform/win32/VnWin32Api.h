@@ -32,3 +32,4 @@
 #undef PostMessage
 #undef MessageBox
 #undef GetPrivateProfileString
+#undef CreateSymbolicLink
