@@ -1,5 +1,7 @@
 #include "VnWin32Network.h"
 
+#include <cstring>
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -26,6 +28,35 @@ uint32_t WaitFor(SOCKET socket, bool forWriting, uint32_t timeoutMs) {
     return 0;
 }
 
+// GetAddrInfoW and FreeAddrInfoW are newer than Windows 2000, whose Windows
+// Sockets resolves IPv4 names with gethostbyname only: look them up at run
+// time so that the installer still starts there.
+using GetAddrInfoWFunction = INT(WSAAPI*)(PCWSTR, PCWSTR, const ADDRINFOW*, PADDRINFOW*);
+using FreeAddrInfoWFunction = VOID(WSAAPI*)(PADDRINFOW);
+
+template <typename Function>
+Function Ws2Function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ws2_32.dll"), name)));
+}
+
+// The addresses of `host` as one IPv4 entry through gethostbyname, shaped like
+// GetAddrInfoW's answer; `storage` keeps the address.
+bool ResolveIpv4(const VnString& host, uint16_t port, ADDRINFOW& entry, sockaddr_in& storage) {
+    const hostent* found = ::gethostbyname(host.ToUtf8().c_str());
+    if (!found || found->h_addrtype != AF_INET || !found->h_addr_list[0]) return false;
+    storage = sockaddr_in{};
+    storage.sin_family = AF_INET;
+    storage.sin_port = htons(port);
+    memcpy(&storage.sin_addr, found->h_addr_list[0], sizeof storage.sin_addr);
+    entry = ADDRINFOW{};
+    entry.ai_family = AF_INET;
+    entry.ai_socktype = SOCK_STREAM;
+    entry.ai_protocol = IPPROTO_TCP;
+    entry.ai_addr = reinterpret_cast<sockaddr*>(&storage);
+    entry.ai_addrlen = sizeof storage;
+    return true;
+}
+
 }  // namespace
 
 VnWin32Network::~VnWin32Network() {
@@ -48,9 +79,19 @@ uint32_t VnWin32Network::Connect(const VnString& host, uint16_t port, uint32_t t
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
     addrinfoW* found = nullptr;
+    static const auto getAddrInfo = Ws2Function<GetAddrInfoWFunction>("GetAddrInfoW");
+    static const auto freeAddrInfo = Ws2Function<FreeAddrInfoWFunction>("FreeAddrInfoW");
+    ADDRINFOW ipv4Entry;
+    sockaddr_in ipv4Address;
     const std::wstring service = std::to_wstring(port);
-    if (::GetAddrInfoW(reinterpret_cast<const wchar_t*>(host.c_str()), service.c_str(), &hints, &found) != 0)
+    if (getAddrInfo && freeAddrInfo) {
+        if (getAddrInfo(reinterpret_cast<const wchar_t*>(host.c_str()), service.c_str(), &hints, &found) != 0)
+            return uint32_t(::WSAGetLastError() ? ::WSAGetLastError() : WSAHOST_NOT_FOUND);
+    } else if (ResolveIpv4(host, port, ipv4Entry, ipv4Address)) {
+        found = &ipv4Entry;
+    } else {
         return uint32_t(::WSAGetLastError() ? ::WSAGetLastError() : WSAHOST_NOT_FOUND);
+    }
     uint32_t error = WSAHOST_NOT_FOUND;
     for (addrinfoW* address = found; address; address = address->ai_next) {
         SOCKET socket = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
@@ -73,7 +114,7 @@ uint32_t VnWin32Network::Connect(const VnString& host, uint16_t port, uint32_t t
         }
         ::closesocket(socket);
     }
-    ::FreeAddrInfoW(found);
+    if (found != &ipv4Entry) freeAddrInfo(found);
     return error;
 }
 
