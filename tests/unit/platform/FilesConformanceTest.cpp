@@ -195,6 +195,8 @@ TEST_F(FilesConformance, LinksListAsReparsePointsAndRemoveWithoutTheirTarget) {
     ASSERT_EQ(Files().WriteFile(target + u"\\kept.txt", "kept"), 0u);
     const uint32_t made = Files().CreateSymbolicLink(link, target, true);
     if (made != 0) GTEST_SKIP() << "no symbolic links here (error " << made << ")";
+    // Wine answers success without making the link.
+    if (Files().GetFileAttributes(link) == vnwin::kInvalidFileAttributes) GTEST_SKIP() << "the link was not made";
     EXPECT_EQ(Files().CreateSymbolicLink(ScratchFolder() + u"Tree\\kept.lnk", target + u"\\kept.txt", false), 0u);
     VnCoreArray<VnFindData> found;
     ASSERT_EQ(Files().FindFiles(ScratchFolder() + u"Tree\\*", found), 0u);

@@ -137,7 +137,7 @@ TEST_F(RegistryConformanceTest, EveryValueTypeReadsBackAsWritten) {
         Bytes data;
     } raw[] = {
         {u"Raw unterminated", kRegSz, Bytes{'a', 0, 'b', 0, 'c'}},
-        {u"Raw multi", kRegMultiSz, Bytes{'a', 0, 0, 0, 'b', 0}},
+        {u"Raw multi", kRegMultiSz, Bytes{'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}},
         {u"Raw short dword", kRegDword, Bytes{1, 2}},
         {u"Raw none", kRegNone, Bytes{}},
         {u"Raw custom type", 0x1234, Bytes{9}},

@@ -107,7 +107,8 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     SetText(finalizeKey, u"Install File (3)", staged + u"VnImage.dll|" + target + u"VnImage.dll");
     SetText(finalizeKey, u"Register File (1)", u"_REGISTERFILE|" + target + u"NotThere.dll");
     SetText(finalizeKey, u"Unreadable", u"no bar in here");
-    SetText(finalizeKey, u"Foreign", u"_DELETEFILE|" + Scratch() + u"keep.txt");          // not a kind we write
+    // Named to list after the file kinds also where values list sorted (Wine), so the first failure is the same.
+    SetText(finalizeKey, u"Unknown kind", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // not a kind we write
     SetText(finalizeKey, u"Install File (4)", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // name and data disagree
     WriteFile(Scratch() + u"keep.txt", "kept");
 
@@ -115,7 +116,7 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"\"/FinishInstall\""), vnwin::kErrorFileNotFound);
     VnStringArray left = ValueNames(finalizeKey);
     VnStringArraySort::Sort(left);  // Wine lists values sorted, Windows in the order written
-    EXPECT_EQ(left, (VnStringArray{u"Foreign", u"Install File (2)", u"Install File (4)", u"Register File (1)",
+    EXPECT_EQ(left, (VnStringArray{u"Install File (2)", u"Install File (4)", u"Register File (1)", u"Unknown kind",
                                    u"Unreadable"}));
     EXPECT_EQ(ReadFile(Scratch() + u"keep.txt"), "kept");
     EXPECT_FALSE(Exists(Scratch() + u"old.txt"));
@@ -131,7 +132,7 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     // Once the rest can be done, the list and its key are gone; the "Installer" key stays.
     WriteFile(staged + u"missing.txt", "late");
     WriteFile(target + u"NotThere.dll", library);
-    for (const char16_t* name : {u"Unreadable", u"Foreign", u"Install File (4)"}) DeleteValue(finalizeKey, name);
+    for (const char16_t* name : {u"Unreadable", u"Unknown kind", u"Install File (4)"}) DeleteValue(finalizeKey, name);
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/finishinstall"), 0u);
     EXPECT_EQ(ReadFile(target + u"missing.txt"), "late");
     VnRegKey key = 0;
