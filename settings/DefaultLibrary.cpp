@@ -6,6 +6,7 @@
 #include "FileListing.h"
 #include "FolderTreeCopy.h"
 #include "InstallOptions.h"
+#include "InstallerKey.h"
 #include "ProgramDataFolder.h"
 #include "ToolsLink.h"
 #include "VnFileSystem.h"
@@ -34,9 +35,13 @@ std::unique_ptr<ToolsPropertyStore> OpenStore(ToolsInterface& tools, const char1
 void ClearStoredLibraryChoice() {
     ToolsInterface* tools = VnTools();
     if (!tools) return;
+    // The "Installer" key also holds the auto-install choice the setup-type
+    // page stored earlier in this run: it is put back after the key goes.
+    const bool runAutoInstall = CInstallerKey(tools).GetRunAutoInstall();
     if (auto root = OpenStore(*tools, u""))
         for (const char16_t* subKey : {u"CD Writer", u"Installer", u"Library Specific", u"Portable Devices"})
             root->DeleteSubKey(subKey);
+    CInstallerKey(tools).SetRunAutoInstall(runAutoInstall);
     if (auto dlna = OpenStore(*tools, u"DLNA")) dlna->DeleteSubKey(u"Servers");
     if (auto server = OpenStore(*tools, u"Library Server"))
         for (const char16_t* value : {u"UUID", u"Registered Access Key"}) server->DeleteValue(value);
