@@ -22,7 +22,7 @@ SETUP="$root/build/win64/setup"
 DRIVER="$root/build/win64/bin/wizard_driver.exe"
 limit=${VN_WINE_TIMEOUT:-180}  # seconds for one installer run
 
-fail_setup() { echo "wine-dependencies-e2e: $*" >&2; echo "0 passed, 1 failed"; exit 1; }
+fail_setup() { echo "wine-dependencies-check: $*" >&2; echo "0 passed, 1 failed"; exit 1; }
 command -v wine >/dev/null 2>&1 || fail_setup "wine is not installed"
 command -v python3 >/dev/null 2>&1 || fail_setup "python3 is not installed"
 [ -f "$SETUP/Tunaro Install Wizard.exe" ] || fail_setup "no installer in $SETUP (build the win64 preset)"
