@@ -1,4 +1,5 @@
 #include "RegistryTreeCopy.h"
+#include "VnRegKeyCloser.h"
 
 #include "EngineLog.h"
 #include "VnPlatform.h"
@@ -13,18 +14,7 @@ using RawData = std::basic_string<uint8_t>;
 
 IVnRegistry& Registry() { return VnPlatform().Registry(); }
 
-class KeyCloser {
-public:
-    explicit KeyCloser(VnRegKey key) : key_(key) {}
-    ~KeyCloser() {
-        if (key_) Registry().CloseKey(key_);
-    }
-    KeyCloser(const KeyCloser&) = delete;
-    KeyCloser& operator=(const KeyCloser&) = delete;
-
-private:
-    VnRegKey key_;
-};
+using KeyCloser = VnRegKeyCloser;
 
 bool IsText(uint32_t type) { return type == vnwin::kRegSz || type == vnwin::kRegExpandSz; }
 

@@ -1,4 +1,5 @@
 #include "ToolsRegistryStore.h"
+#include "VnRegKeyCloser.h"
 
 #include "ToolsFolders.h"
 #include "ToolsText.h"
@@ -7,19 +8,7 @@ namespace {
 
 IVnRegistry& Registry() { return VnPlatform().Registry(); }
 
-// Closes a key when the scope ends.
-class KeyCloser {
-public:
-    explicit KeyCloser(VnRegKey key) : key_(key) {}
-    ~KeyCloser() {
-        if (key_) Registry().CloseKey(key_);
-    }
-    KeyCloser(const KeyCloser&) = delete;
-    KeyCloser& operator=(const KeyCloser&) = delete;
-
-private:
-    VnRegKey key_;
-};
+using KeyCloser = VnRegKeyCloser;
 
 const char16_t* RootName(VnRegRoot root) {
     switch (root) {
