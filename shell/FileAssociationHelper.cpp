@@ -1,5 +1,6 @@
 #include "FileAssociationHelper.h"
 
+#include "AssociationProductFacts.h"
 #include "BuiltInRegistryRows.h"
 #include "EngineLog.h"
 #include "LoadedProduct.h"
@@ -23,16 +24,14 @@ CFileAssociationHelper::CFileAssociationHelper(const VnString& context, ProductI
     : context_(context), product_(product) {
     if (product) {
         productName_ = product->GetProductName(3);
-        VnString compact = productName_;
-        compact.Remove(u' ');
-        progIdBase_ = compact + u"." + product->GetProductVersion();
+        progIdBase_ = ProgIdBaseOf(*product);
         launcherPath_ = product->GetLauncherPath();
         launcherName_ = product->GetLauncherName();
         executableName_ = product->GetExecutableName();
-        productExtension_ = product->GetProductExtension();
+        productExtension_ = DottedProductExtension(*product);
     }
     exePath_ = RecordedInstallationFolder() + executableName_;
-    if (!productExtension_.StartsWith(u".")) productExtension_ = u"." + productExtension_;
+    if (!product) productExtension_ = VN_LIT(u".");
 }
 
 CFileAssociationHelper::~CFileAssociationHelper() {

@@ -7,12 +7,16 @@
 // the wizard keeps one for reading the current owners of extensions and sets
 // no flags, so its release writes nothing.
 //
-// The association writer (the product's own extension, MIME types and
-// protocols, and the media-client capabilities) adds its operations to this
-// object: RegisterProductTypes and RegisterMediaClient are called by
-// WriteRegistryTemplates after the table.
+// The association writer (AssociationWriter.h: the product's own extension,
+// MIME types and protocols, and the media-client capabilities) works through
+// this object: RegisterProductTypes and RegisterMediaClient are called by
+// WriteRegistryTemplates after the table, and the file associations page asks
+// IsAssociatedWithUs for each row.
 #pragma once
 
+#include <memory>
+
+#include "AssociationWriter.h"
 #include "RegistryTokens.h"
 #include "ToolsInterface.h"
 #include "VnString.h"
@@ -39,9 +43,18 @@ public:
     // RegisterMediaClient. Without product information nothing is written.
     void WriteRegistryTemplates();
 
-    // The association writer's steps (AssociationWriterSeam.cpp until it is built).
+    // The association writer's steps (AssociationSteps.cpp), over the
+    // catalogue of the process. RegisterExtension sets both flags when it
+    // handled the extension.
     void RegisterProductTypes();
     void RegisterMediaClient();
+    bool RegisterExtension(const VnString& extension, const VnString& progId);
+    bool RegisterMimeType(const VnString& mimeType, const VnString& extension);
+    bool RegisterProtocol(const VnString& protocol, const VnString& commandArgument);
+    VnString GetProgIdForExtension(const VnString& extension) const { return Writer().GetProgIdForExtension(extension); }
+    bool IsAssociatedWithUs(const VnString& extension) const { return Writer().IsAssociatedWithUs(extension); }
+    // What the writer knows of the product (empty without product information).
+    AssociationProduct AssociationFacts() const;
 
     // Product name in form 3 without blanks, ".", the product version.
     const VnString& GetProgIdBase() const { return progIdBase_; }
@@ -60,6 +73,8 @@ public:
     RegistryTokenValues TokenValues() const;
 
 private:
+    CAssociationWriter& Writer() const;
+
     bool writeTemplates_ = false;
     bool notifyShell_ = false;
     VnString progIdBase_;
@@ -71,4 +86,5 @@ private:
     VnString productName_;     // form 3
     VnString executableName_;
     ProductInformation* product_ = nullptr;
+    mutable std::unique_ptr<CAssociationWriter> writer_;  // made on first use
 };

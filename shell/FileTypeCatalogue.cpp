@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "AssociationProductFacts.h"
 #include "EngineLog.h"
 #include "InstallExitCodes.h"
 #include "InputPluginSource.h"
@@ -50,16 +51,7 @@ std::unique_ptr<CFileTypeCatalogue> LoadCatalogue() {
         inputs.hasFeature = [product](int feature) { return product->HasFeature(feature); };
     }
 
-    FileTypeCatalogueReadResult result;
-    result.versionText = VN_LIT(u"Unknown");
-    std::string bytes;
-    if (path.IsEmpty()) {
-        result.problem = VN_LIT(u"the file is missing");
-    } else if (VnPlatform().Files().ReadFile(path, bytes) != vnwin::kErrorSuccess) {
-        result.problem = VN_LIT(u"the file cannot be read");
-    } else {
-        result = catalogue->Read(VnXmlDecodeBytes(bytes), inputs);
-    }
+    const FileTypeCatalogueReadResult result = ReadFileTypeCatalogueFile(path, inputs, *catalogue);
     if (result.loaded) return catalogue;
 
     EngineLog(u"CFileTypeCatalogue::Load", VnString::Format(u"Failed: %s (%s)", path, result.problem));

@@ -2,18 +2,6 @@
 
 #include "InstallOptions.h"
 #include "ProcessInformationBlock.h"
-#include "VnFileSystem.h"
-
-VnString FindResourceFile(const VnString& dataFolder, ProgramResourceKind kind, const VnString& name) {
-    if (dataFolder.IsEmpty() || name.IsEmpty()) return VnString();
-    const char16_t* const artFolders[] = {u"Custom Art\\", u"Default Art\\"};
-    const char16_t* const resourceFolders[] = {u"Custom Resources\\", u"Default Resources\\"};
-    for (const char16_t* folder : kind == ProgramResourceKind::Art ? artFolders : resourceFolders) {
-        const VnString path = dataFolder + folder + name;
-        if (VnFileSystem::FileExists(path)) return path;
-    }
-    return VnString();
-}
 
 namespace {
 VnString WithBackslash(VnString folder) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AssociationValues.h"
 #include "RegistryRow.h"
 #include "VnPlatform.h"
 
@@ -9,16 +10,6 @@ namespace {
 
 constexpr uint32_t kFirstPassAccess = vnwin::kKeyReadWrite;                             // 0x2001F
 constexpr uint32_t kSecondPassAccess = vnwin::kKeyReadWrite | vnwin::kKeyWow64_64Key;   // 0x2011F
-
-// The current value as CREATE reads it: texts as stored, a DWORD as its signed
-// decimal text, anything else (or nothing) as empty.
-VnString CurrentValueText(IVnRegistry& registry, VnRegKey key, const VnString& name) {
-    VnRegValue value;
-    if (registry.QueryValue(key, name, value) != vnwin::kErrorSuccess) return VnString();
-    if (value.type == vnwin::kRegSz || value.type == vnwin::kRegExpandSz) return value.text;
-    if (value.type == vnwin::kRegDword) return VnString::FromInt(int32_t(uint32_t(value.number)));
-    return VnString();
-}
 
 // Windows refuses a key name (one part of the path) longer than 255
 // characters; such a row is skipped before the registry is asked.
@@ -41,7 +32,7 @@ void WriteRow(IVnRegistry& registry, VnRegKey key, const RegistryRow& row) {
     switch (row.action) {
         case RegistryRowAction::Delete: registry.DeleteValue(key, row.valueName); return;
         case RegistryRowAction::Create:
-            if (row.isString ? !CurrentValueText(registry, key, row.valueName).IsEmpty()
+            if (row.isString ? !RegistryValueText(key, row.valueName).IsEmpty()
                              : HasDwordValue(registry, key, row.valueName))
                 return;
             break;

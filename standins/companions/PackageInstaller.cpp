@@ -6,7 +6,7 @@
 //   /UnRegDLL <component>       unregisters it (CompanionRegistration.h)
 //   /InstallWDMDriver <setup>   records the driver as installed from that setup file
 //   /RemoveWDMDriver            records the driver as removed
-//   /RegFileAssociations        records the request with the stored selection (seam)
+//   /RegFileAssociations        registers the stored choice of file types (StoredFileAssociations.h)
 //   /Q /Install <package>       records the package request (seam); "/Install"
 //                               without "/Q" likewise, "/Register <file>" too
 //
@@ -21,7 +21,7 @@
 #include "CompanionRecord.h"
 #include "CompanionRegistration.h"
 #include "FinalizeList.h"
-#include "ToolsRegistryStore.h"
+#include "StoredFileAssociations.h"
 #include "VnPlatform.h"
 
 namespace {
@@ -45,19 +45,6 @@ uint32_t RecordDriverInstalled(const VnString& setupFile) {
 uint32_t RecordDriverRemoved() {
     SetCompanionState(u"", VN_LIT(u"WDM Driver"), VN_LIT(u"removed"));
     DeleteCompanionState(u"", VN_LIT(u"WDM Driver Setup File"));
-    return 0;
-}
-
-// Seam: writing the associations belongs to the association writer, which is
-// not built yet. Until then the request is recorded with the selection it
-// would apply ("File Associations - Selected Media Types" of the product's
-// "Properties", "NONE" when there is none).
-uint32_t RequestFileAssociations(const VnString& programFolder) {
-    VnString productKey;
-    if (!FindProductSettingsKey(programFolder, productKey)) return vnwin::kErrorFileNotFound;
-    ToolsRegistryStore properties(VnRegRoot::CurrentUser, productKey + u"\\Properties", 0);
-    VnString selection = properties.GetText(VN_LIT(u"File Associations - Selected Media Types"), VN_LIT(u"NONE"));
-    SetCompanionState(u"", VN_LIT(u"File Associations Requested"), selection);
     return 0;
 }
 
@@ -94,7 +81,7 @@ uint32_t PackageInstallerMain(const CompanionStart& start) {
     if (commandLine.Take(u"/UnRegDLL")) return Register(commandLine.Rest(), folder, false);
     if (commandLine.Take(u"/InstallWDMDriver")) return RecordDriverInstalled(commandLine.Rest());
     if (commandLine.Take(u"/RemoveWDMDriver")) return RecordDriverRemoved();
-    if (commandLine.Take(u"/RegFileAssociations")) return RequestFileAssociations(folder);
+    if (commandLine.Take(u"/RegFileAssociations")) return RegisterStoredFileAssociations(folder);
     if (commandLine.Take(u"/Q")) {
         if (!commandLine.Take(u"/Install")) return vnwin::kErrorInvalidParameter;
         return RequestFile(u"Packages", commandLine.Rest(), u"quiet install requested");

@@ -6,6 +6,7 @@
 
 #include "InstallOptions.h"
 #include "SimInstallerRun.h"
+#include "TestFileTypeCatalogue.h"
 #include "WizardHandOff.h"
 
 namespace {
@@ -45,6 +46,7 @@ void StartUpTest::SetUp() {
     WriteFile(setup + u"Playmoor\\Skins\\Standard View\\Graphite\\main.xml", kSkinDocument);
     WriteFile(setup + u"System\\Always Overwrite\\Tunacore Launcher.exe", "launcher");
     WriteFile(setup + u"Install.xml", kInstallDescription);
+    WriteFile(setup + u"Playmoor\\Data\\Default Resources\\FileAssociations.xml", kTestFileTypeCatalogue);
 }
 
 void StartUpTest::TearDown() {

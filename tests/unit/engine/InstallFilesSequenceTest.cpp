@@ -58,9 +58,6 @@ TEST_F(InstallFilesSequenceTest, AFreshSixtyFourBitMachineGetsEveryPhaseInOrder)
               "InstallCoreLibraries InstallSystemFiles InstallProgramFiles RegisterProgramFiles "
               "CreateRegistrySettings WriteUninstallEntry ");
     EXPECT_TRUE(Logged("CleanInstallDirectory: Start"));
-    for (const char* seam : {"CFileAssociationHelper::RegisterProductTypes",
-                             "CFileAssociationHelper::RegisterMediaClient"})
-        EXPECT_TRUE(Logged(std::string(seam) + ": Not built yet: nothing was done")) << seam;
     EXPECT_TRUE(LoggedContaining("CInstallFiles::CopyAndInstall: Options: Silent=0"));
 
     // Program tree, core libraries of both machines, licence texts.

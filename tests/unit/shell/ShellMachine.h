@@ -1,14 +1,17 @@
 // A fresh simulated machine per case for the shell registration: the test
 // product of the install-record machine, installed (as the copy step leaves
-// it) in "C:\Program Files (x86)\Tunaro 9933\" with its file icon, and a
-// dump of registry subtrees in the text form of a registry export.
+// it) in "C:\Program Files (x86)\Tunaro 9933\" with its file icon and a
+// small file type catalogue, and a dump of registry subtrees in the text form
+// of a registry export.
 #pragma once
 
 #ifndef _WIN32
 
 #include <string>
 
+#include "FileTypeCatalogue.h"
 #include "InstallRecordMachine.h"
+#include "TestFileTypeCatalogue.h"
 
 class ShellMachine : public InstallRecordMachine {
 protected:
@@ -24,6 +27,8 @@ protected:
         ProcessInformationBlock::Get().SetModuleFolder(kPlaymoor);
         Tools().SetProcessFolders(&ProcessInformationBlock::Get());  // as start-up hands it over
         WriteFile(VnString(kInstalled) + u"Data\\Default Art\\fileimage.ico", "icon");
+        WriteFile(VnString(kInstalled) + u"Data\\Default Resources\\FileAssociations.xml", kTestFileTypeCatalogue);
+        ResetFileTypeCatalogueForTests();  // read again on this machine
     }
 
     // Every key below `key` (itself included), parents first, each as

@@ -2,8 +2,10 @@
 
 #include "WizardTestFixture.h"
 
+#include "FileTypeCatalogue.h"
 #include "OperatingSystem.h"
 #include "ProcessInformationBlock.h"
+#include "TestFileTypeCatalogue.h"
 
 namespace {
 
@@ -31,6 +33,8 @@ void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& 
     ForgetOperatingSystem();
     WriteFile(u"C:\\Setup\\Playmoor\\ProductInfo.xml", ProductInfoXml(product));
     WriteFile(u"C:\\Setup\\License.txt", "Terms of use.\r\nSecond line.\r\n");
+    WriteFile(u"C:\\Setup\\Playmoor\\Data\\Default Resources\\FileAssociations.xml", kTestFileTypeCatalogue);
+    ResetFileTypeCatalogueForTests();  // read again on this machine
     tools_ = std::make_unique<RegisteredTools>(u"C:\\Setup\\Playmoor\\");
 }
 
