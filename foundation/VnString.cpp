@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "VnCharSearch.h"
+
 void VnStringData::AddRef() {
     int32_t current = refs.load(std::memory_order_relaxed);
     if (current == kVnLiteralRefs || current < 0) return;
@@ -218,13 +220,13 @@ bool VnString::EndsWithNoCase(std::u16string_view suffix) const {
 
 int32_t VnString::Find(char16_t c, int32_t start) const {
     if (start < 0 || start >= GetLength()) return -1;
-    size_t at = View().find(c, size_t(start));
+    size_t at = VnFindChar(View(), c, size_t(start));
     return at == std::u16string_view::npos ? -1 : int32_t(at);
 }
 
 int32_t VnString::Find(std::u16string_view sub, int32_t start) const {
     if (start < 0 || start > GetLength()) return -1;
-    size_t at = View().find(sub, size_t(start));
+    size_t at = VnFindText(View(), sub, size_t(start));
     return at == std::u16string_view::npos ? -1 : int32_t(at);
 }
 
@@ -301,19 +303,23 @@ void VnString::Delete(int32_t index, int32_t count) {
 
 int32_t VnString::Replace(std::u16string_view from, std::u16string_view to) {
     if (from.empty()) return 0;
-    std::u16string_view text = View();
-    size_t at = text.find(from);
+    const std::u16string_view text = View();
+    size_t at = VnFindText(text, from);
     if (at == std::u16string_view::npos) return 0;
-    VnString result;
+    // Counted first, so that the result is allocated once at its final size.
     int32_t count = 0;
+    for (size_t next = at; next != std::u16string_view::npos; next = VnFindText(text, from, next + from.size())) ++count;
+    const int64_t length = int64_t(text.size()) + int64_t(count) * (int64_t(to.size()) - int64_t(from.size()));
+    VnString result;
+    char16_t* out = result.PrepareWrite(int32_t(length));
     size_t done = 0;
-    for (; at != std::u16string_view::npos; at = text.find(from, done)) {
-        result.Append(text.substr(done, at - done));
-        result.Append(to);
+    for (; at != std::u16string_view::npos; at = VnFindText(text, from, done)) {
+        out = std::copy(text.data() + done, text.data() + at, out);
+        out = std::copy(to.begin(), to.end(), out);
         done = at + from.size();
-        ++count;
     }
-    result.Append(text.substr(done));
+    std::copy(text.data() + done, text.data() + text.size(), out);
+    result.SetLength(int32_t(length));
     *this = std::move(result);
     return count;
 }

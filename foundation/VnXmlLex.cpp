@@ -1,8 +1,6 @@
 #include "VnXmlLex.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "VnCharSearch.h"
 
 namespace VnXmlLex {
 namespace {
@@ -204,17 +202,8 @@ bool NextAttrib(const char16_t* s, int32_t& pos, int32_t end, Attrib* out) {
 }
 
 int32_t FindLt(const char16_t* s, int32_t length, int32_t from) {
-    int32_t i = from;
-#if defined(__SSE2__)
-    const __m128i lt = _mm_set1_epi16('<');
-    for (; i + 8 <= length; i += 8) {
-        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, lt));
-        if (mask) return i + (__builtin_ctz(unsigned(mask)) >> 1);
-    }
-#endif
-    while (i < length && s[i] != '<') ++i;
-    return i;
+    const size_t at = VnFindChar({s, size_t(length)}, u'<', size_t(from));
+    return at == std::u16string_view::npos ? length : int32_t(at);
 }
 
 }  // namespace VnXmlLex

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "VnCharSearch.h"
+
 bool ParseRegistryRootLine(std::u16string_view row, RegistryRowRoot& root) {
     static constexpr struct {
         std::u16string_view name;
@@ -24,7 +26,7 @@ bool SplitRegistryRow(std::u16string_view row, RegistryRow& out) {
     size_t count = 0;
     size_t start = 0;
     for (;;) {
-        const size_t bar = row.find(u'|', start);
+        const size_t bar = VnFindChar(row, u'|', start);
         const std::u16string_view field = row.substr(start, bar == std::u16string_view::npos ? row.npos : bar - start);
         if (bar == std::u16string_view::npos) {
             // The piece after a trailing "|" is the one empty field a row loses.
@@ -40,9 +42,11 @@ bool SplitRegistryRow(std::u16string_view row, RegistryRow& out) {
     }
     if (count != kFields) return false;
 
-    out.key = VnString(fields[0]);
-    out.valueName = fields[1] == u"Default" ? VnString() : VnString(fields[1]);
-    out.data = VnString(fields[2]);
+    // Assigned in place: a row reused for the next text keeps its buffers.
+    out.key = fields[0];
+    if (fields[1] == u"Default") out.valueName.Empty();
+    else out.valueName = fields[1];
+    out.data = fields[2];
     out.isString = fields[3] == u"STRING";
     out.action = fields[4] == u"DELETE"   ? RegistryRowAction::Delete
                  : fields[4] == u"CREATE" ? RegistryRowAction::Create

@@ -4,6 +4,7 @@
 
 #include "AssociationValues.h"
 #include "RegistryRow.h"
+#include "VnCharSearch.h"
 #include "VnPlatform.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr uint32_t kSecondPassAccess = vnwin::kKeyReadWrite | vnwin::kKeyWow64_6
 bool HasOverlongKeyName(std::u16string_view key) {
     constexpr size_t kLongestKeyName = 255;
     for (size_t start = 0; start <= key.size();) {
-        const size_t end = std::min(key.find(u'\\', start), key.size());
+        const size_t end = std::min(VnFindChar(key, u'\\', start), key.size());
         if (end - start > kLongestKeyName) return true;
         start = end + 1;
     }

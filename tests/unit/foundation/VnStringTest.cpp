@@ -134,6 +134,32 @@ TEST(VnString, ReferenceCountIsSafeAcrossThreads) {
 #include "VnMap.h"
 #include "VnSort.h"
 
+// Find and Replace against the standard library's own search, with matches on
+// either side of the eight-character steps the search takes.
+TEST(VnString, FindAndReplaceMatchTheStandardSearch) {
+    const std::u16string text = u"abcdefg|[X]ijklmno[X]|[X][X]qrstuvw[";
+    const std::u16string needles[] = {u"|", u"[X]", u"[", u"w[", u"[Y]", u"abcdefg|[X]ijklmno[X]|[X][X]qrstuvw[!",
+                                      u"a", u"]|["};
+    for (const std::u16string& needle : needles) {
+        for (size_t from = 0; from <= text.size() + 1; ++from) {
+            const size_t expected = text.find(needle, from);
+            EXPECT_EQ(VnString(text).Find(needle, int32_t(from)),
+                      expected == std::u16string::npos ? -1 : int32_t(expected));
+            if (needle.size() == 1 && from < text.size()) {
+                const size_t one = text.find(needle[0], from);
+                EXPECT_EQ(VnString(text).Find(needle[0], int32_t(from)), one == std::u16string::npos ? -1 : int32_t(one));
+            }
+        }
+        std::u16string replaced = text;
+        int count = 0;
+        for (size_t at = replaced.find(needle); at != std::u16string::npos; at = replaced.find(needle, at + 2), ++count)
+            replaced.replace(at, needle.size(), u"<>");
+        VnString edited(text);
+        EXPECT_EQ(edited.Replace(needle, u"<>"), count);
+        EXPECT_EQ(edited.View(), replaced);
+    }
+}
+
 TEST(VnContainers, MapsAndListsHonourCaseSensitivity) {
     VnStringMap<int, false> folded;
     folded.SetAt(VnString(u"Silent"), 1);

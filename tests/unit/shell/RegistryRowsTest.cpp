@@ -4,6 +4,7 @@
 #ifndef _WIN32
 
 #include "RegistryRowApplier.h"
+#include "RegistryTokens.h"
 #include "ShellMachine.h"
 
 namespace {
@@ -84,6 +85,42 @@ TEST_F(RegistryRowsTest, RowsSplitExpandAndApplyByTheirRules) {
         EXPECT_EQ(Value(c.root, c.key, c.name), c.expected) << c.what;
     }
     EXPECT_FALSE(KeyExists(VnRegRoot::ClassesRoot, VnString(u"T\\") + VnString(longName)));
+}
+
+// Tokens are replaced one after the other over the whole row, so a value may
+// bring in or complete a later token; rows where that cannot happen take a
+// one-pass path that must give the same text.
+TEST(RegistryTokensTest, ExpansionIsTokenByTokenInOrder) {
+    RegistryTokenValues values;
+    values.installFolder = u"C:\\P\\";
+    values.systemFolder = u"";
+    values.installerFolder = u"<[EXEPATH]>";  // a value naming a later token
+    values.productName = u"Tunaro";
+    values.progIdBase = u"T.33";
+    values.executableName = u"T.exe";
+    values.launcherPath = u"L.exe";
+    values.launcherName = u"LN";
+    values.findArt = [](const VnString& name) { return u"C:\\Art\\" + name; };
+    std::u16string many, manyExpanded;
+    for (int i = 0; i < 20; ++i) many += u"[INSTALLDIR]", manyExpanded += u"C:\\P\\";
+    const struct {
+        std::u16string row, expected;
+    } cases[] = {
+        {u"[INSTALLDIR]a|[PRODUCTNAME]|\"[CUSTOMART]x.ico\"", u"C:\\P\\a|Tunaro|\"C:\\Art\\x.ico\""},
+        {u"[CURRENTDIR]", u"<C:\\P\\T.exe>"},
+        {u"[PRODUCT[SYSTEMDIR]NAME]", u"Tunaro"},
+        {u"[LAUNCHERNAME[INSTALLDIR]", u"[LAUNCHERNAMEC:\\P\\"},
+        {u"[a] [PRODUCTNAME] [unknown]", u"[a] Tunaro [unknown]"},
+        {u"[SYSTEMDIR]", u""},
+        {u"[EXEPATH]|[AUTOPLAYKEY]", u"C:\\P\\T.exe|" + std::u16string(kAutoPlayKey)},
+        {u"[INSTALLDIR", u"[INSTALLDIR"},
+        {many, manyExpanded},
+    };
+    for (const auto& c : cases) {
+        VnString row(c.row);
+        ExpandRegistryTokens(row, values);
+        EXPECT_EQ(row.ToUtf8(), VnString(c.expected).ToUtf8()) << VnString(c.row).ToUtf8();
+    }
 }
 
 TEST_F(RegistryRowsTest, KeysThatMayNotBeWrittenFailRowByRow) {
