@@ -63,21 +63,5 @@ stop_wine() {
 
 . "$root/tests/e2e/wine-startup-cases.sh"
 
-passed=0
-failed=0
-for case_name in "${E2E_CASES[@]}"; do
-    start=$SECONDS
-    output=$($case_name 2>&1)
-    status=$?
-    stop_wine
-    if [ "$status" -eq 0 ]; then
-        passed=$((passed + 1))
-        echo "PASS $case_name ($((SECONDS - start)) s)"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $case_name ($((SECONDS - start)) s)"
-        sed 's/^/    /' <<<"$output" | head -60
-    fi
-done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_run_cases "${E2E_CASES[@]}"
+vn_summary

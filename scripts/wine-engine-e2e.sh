@@ -30,8 +30,6 @@ tools="$WINEPREFIX/drive_c/EngineTools"
 mkdir -p "$tools" && cp "$bin/engine_copy_e2e.exe" "$bin/holdopen.exe" "$tools/" || fail_setup "cannot copy the programs"
 work='C:\EngineE2E'
 
-passed=0
-failed=0
 run_phase() {  # run_phase PHASE: runs it and adds up its counts
     local output summary
     output=$(cd "$tools" && timeout "$limit" wine engine_copy_e2e.exe "$1" "$work" 2>/dev/null | tr -d '\r')
@@ -39,11 +37,11 @@ run_phase() {  # run_phase PHASE: runs it and adds up its counts
     summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' <<<"$output" | tail -n 1)
     if [ -z "$summary" ]; then
         echo "[$1] FAIL the program gave no summary"
-        failed=$((failed + 1))
+        VN_FAILED=$((VN_FAILED + 1))
         return
     fi
-    passed=$((passed + ${summary%% passed*}))
-    failed=$((failed + $(sed -E 's/.* ([0-9]+) failed/\1/' <<<"$summary")))
+    VN_PASSED=$((VN_PASSED + ${summary%% passed*}))
+    VN_FAILED=$((VN_FAILED + $(sed -E 's/.* ([0-9]+) failed/\1/' <<<"$summary")))
 }
 
 run_phase before
@@ -52,5 +50,4 @@ wineboot -r >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
 run_phase after
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary

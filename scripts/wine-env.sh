@@ -3,6 +3,10 @@
 # Every run gets a fresh, throw-away Wine prefix, so no run sees another's
 # registry or files. Set VN_WINE_VERSION (default win10; empty to skip) to
 # choose the Windows version Wine reports.
+#
+# For the end-to-end scripts it also counts checks: vn_check, vn_check_equal
+# and vn_run_cases print each failure as it happens; vn_summary prints the one
+# "N passed, N failed" line and is the script's last command.
 
 vn_wine_cleanup() {
     # Every step may fail harmlessly (no server left, display already gone);
@@ -37,6 +41,61 @@ vn_wine_start_xvfb() {
         export DISPLAY=":$n"
         return 0
     done
+}
+
+VN_PASSED=0
+VN_FAILED=0
+
+# vn_check WHAT COMMAND...: passes when COMMAND succeeds (its output hidden).
+vn_check() {
+    local what=$1
+    shift
+    if "$@" >/dev/null 2>&1; then
+        VN_PASSED=$((VN_PASSED + 1))
+    else
+        VN_FAILED=$((VN_FAILED + 1))
+        echo "FAIL $what"
+    fi
+}
+
+# vn_check_equal WHAT EXPECTED ACTUAL
+vn_check_equal() {
+    if [ "$2" = "$3" ]; then
+        VN_PASSED=$((VN_PASSED + 1))
+    else
+        VN_FAILED=$((VN_FAILED + 1))
+        printf 'FAIL %s\n    expected: %s\n    actual:   %s\n' "$1" "$2" "$3"
+    fi
+}
+
+# vn_run_cases CASE...: runs each case function in order in this shell (so
+# later cases may build on earlier ones), ends Wine's processes after each and
+# prints "PASS/FAIL case (N s)"; a failed case's output follows its line.
+vn_run_cases() {
+    local name start status output
+    output=$(mktemp) || return 1
+    for name in "$@"; do
+        start=$SECONDS
+        "$name" >"$output" 2>&1
+        status=$?
+        wineserver -k >/dev/null 2>&1
+        wineserver -w >/dev/null 2>&1
+        if [ "$status" -eq 0 ]; then
+            VN_PASSED=$((VN_PASSED + 1))
+            echo "PASS $name ($((SECONDS - start)) s)"
+        else
+            VN_FAILED=$((VN_FAILED + 1))
+            echo "FAIL $name ($((SECONDS - start)) s)"
+            sed 's/^/    /' "$output" | head -60
+        fi
+    done
+    rm -f "$output"
+}
+
+# vn_summary: the "N passed, N failed" line; fails when a check failed or none ran.
+vn_summary() {
+    echo "$VN_PASSED passed, $VN_FAILED failed"
+    [ "$VN_FAILED" -eq 0 ] && [ "$VN_PASSED" -gt 0 ]
 }
 
 vn_wine_setup() {

@@ -7,8 +7,8 @@
 # must also complete, leave the program working and keep the record's GUID.
 #
 # Builds nothing: build the win64 preset first (targets vn_installer and
-# vn_demo_setup). Prints each failed check and "N passed, N failed"; exits 1
-# when a check failed or nothing could run.
+# vn_demo_setup). Prints each failed vn_check and "N passed, N failed"; exits 1
+# when a vn_check failed or nothing could run.
 set -u
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,18 +28,6 @@ SYSTEM="$C/windows/system32"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunaro 33'
 RECORD_KEY='HKLM\Software\V. Arnel\Tunacore\Installations\Tunaro 33'
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...: counts the result, prints failures
-    local what=$1
-    shift
-    if "$@" >/dev/null 2>&1; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL $what"
-    fi
-}
 
 # install: a fresh copy of the set-up folder at C:\Tunaro Setup, the installer
 # run silently there; its exit status in $STATUS.
@@ -60,38 +48,37 @@ status_is() { [ "$STATUS" = "$1" ]; }
 nonempty() { [ -n "$1" ]; }
 
 install
-check "first silent install exits with 0 (got $STATUS)" status_is 0
+vn_check "first silent install exits with 0 (got $STATUS)" status_is 0
 # Start-up prepares the launcher inside the set-up folder before copying, so
 # the program tree is compared with the payload as the installer left it.
 PAYLOAD="$C/Tunaro Setup"
 for name in "Tunaro.exe" "Tunaro Launcher.exe" "VnTools.dll" "PackageInstaller.exe" \
             "Data/Languages/English/Language.ini" "Skins/Standard View/Graphite/main.xml"; do
-    check "program tree: $name" same_file "$PAYLOAD/Playmoor/$name" "$DEST/$name"
+    vn_check "program tree: $name" same_file "$PAYLOAD/Playmoor/$name" "$DEST/$name"
 done
-check "program tree: the driver set-up files are removed again" test ! -e "$DEST/Drivers/VnWDMDriver.inf"
+vn_check "program tree: the driver set-up files are removed again" test ! -e "$DEST/Drivers/VnWDMDriver.inf"
 for name in VnCodecSupport.dll VnDeviceBridge.dll; do
-    check "system file (by version): $name" same_file "$SETUP/System/Check Version/$name" "$SYSTEM/$name"
+    vn_check "system file (by version): $name" same_file "$SETUP/System/Check Version/$name" "$SYSTEM/$name"
 done
 for file in "$PAYLOAD/System/Always Overwrite"/*; do
     [ -f "$file" ] || continue
-    check "system file (always overwritten): ${file##*/}" same_file "$file" "$SYSTEM/${file##*/}"
+    vn_check "system file (always overwritten): ${file##*/}" same_file "$file" "$SYSTEM/${file##*/}"
 done
-check "font: DejaVuSansMono.ttf" same_file "$SETUP/Fonts/DejaVuSansMono.ttf" "$C/windows/Fonts/DejaVuSansMono.ttf"
+vn_check "font: DejaVuSansMono.ttf" same_file "$SETUP/Fonts/DejaVuSansMono.ttf" "$C/windows/Fonts/DejaVuSansMono.ttf"
 for name in License.txt License.LGPL2.1.txt License.LGPL3.txt; do
-    check "licence text: $name" same_file "$SETUP/$name" "$DEST/$name"
+    vn_check "licence text: $name" same_file "$SETUP/$name" "$DEST/$name"
 done
-check "uninstall entry" wine reg query "$UNINSTALL_KEY" /v UninstallString
-check "uninstall entry: InstallLocation" nonempty "$(reg_value "$UNINSTALL_KEY" InstallLocation)"
+vn_check "uninstall entry" wine reg query "$UNINSTALL_KEY" /v UninstallString
+vn_check "uninstall entry: InstallLocation" nonempty "$(reg_value "$UNINSTALL_KEY" InstallLocation)"
 guid=$(reg_value "$RECORD_KEY" GUID)
-check "installation record: GUID" nonempty "$guid"
-check "installation record: Version" nonempty "$(reg_value "$RECORD_KEY" Version)"
+vn_check "installation record: GUID" nonempty "$guid"
+vn_check "installation record: Version" nonempty "$(reg_value "$RECORD_KEY" Version)"
 
 # Over the first install.
 echo "old" >"$DEST/Tunaro.exe"
 install
-check "second silent install exits with 0 (got $STATUS)" status_is 0
-check "second install: the program is put back" same_file "$SETUP/Playmoor/Tunaro.exe" "$DEST/Tunaro.exe"
-check "second install: the record keeps its GUID" [ "$(reg_value "$RECORD_KEY" GUID)" = "$guid" ]
+vn_check "second silent install exits with 0 (got $STATUS)" status_is 0
+vn_check "second install: the program is put back" same_file "$SETUP/Playmoor/Tunaro.exe" "$DEST/Tunaro.exe"
+vn_check "second install: the record keeps its GUID" [ "$(reg_value "$RECORD_KEY" GUID)" = "$guid" ]
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary

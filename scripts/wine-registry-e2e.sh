@@ -36,17 +36,6 @@ INSTALLER='HKCU\Software\V. Arnel\Tunaro 33\Installer'
 DESTINATION='C:\Program Files\Tunaro 33\'
 DESTINATION_UNIX="$WINEPREFIX/drive_c/Program Files/Tunaro 33"
 
-passed=0
-failed=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAIL %s\n    expected: %s\n    actual:   %s\n' "$1" "$2" "$3"
-    fi
-}
-
 # "TYPE<tab>DATA" of every value of a key, one line each as "NAME<tab>TYPE<tab>DATA".
 KEY_TEXT=""
 read_key() {
@@ -74,65 +63,64 @@ cp "$SETUP/Playmoor/Data/Default Art/application.ico" "$DESTINATION_UNIX/Data/De
 
 # ---- First install: destination with spaces, a distributor.
 output=$(run_program 'C:\Program Files\Tunaro 33' /DistributorID Acme)
-check "first run: nothing found" \
+vn_check_equal "first run: nothing found" \
     "found SameVersionInstalled=0 OtherVersionInstalled=0 UninstallKeyName= InstalledVersionCurrent=0" \
     "$(head -n 1 <<<"$output")"
-check "first run: finished" "written" "$(tail -n 1 <<<"$output")"
+vn_check_equal "first run: finished" "written" "$(tail -n 1 <<<"$output")"
 
 read_key "$UNINSTALL"
 url='https://www.tunaro.example/'
-check "uninstall DisplayName" "REG_SZ Tunaro 33" "$(value_of DisplayName)"
-check "uninstall HelpLink" "REG_SZ $url" "$(value_of HelpLink)"
-check "uninstall URLUpdateInfo" "REG_SZ $url" "$(value_of URLUpdateInfo)"
-check "uninstall URLInfoAbout" "REG_SZ $url" "$(value_of URLInfoAbout)"
-check "uninstall InstallLocation" "REG_SZ $DESTINATION" "$(value_of InstallLocation)"
-check "uninstall Publisher" "REG_SZ Varnel, Inc." "$(value_of Publisher)"
-check "uninstall DisplayVersion" "REG_SZ 33.0.44" "$(value_of DisplayVersion)"
-check "uninstall DisplayIcon" "REG_SZ ${DESTINATION}Data\\Default Art\\application.ico" "$(value_of DisplayIcon)"
-check "uninstall UninstallString (unquoted)" "REG_SZ ${DESTINATION}VnMediaUninstall.exe" "$(value_of UninstallString)"
-check "uninstall entry has nine values" 9 "$(grep -c . <<<"$KEY_TEXT")"
+vn_check_equal "uninstall DisplayName" "REG_SZ Tunaro 33" "$(value_of DisplayName)"
+vn_check_equal "uninstall HelpLink" "REG_SZ $url" "$(value_of HelpLink)"
+vn_check_equal "uninstall URLUpdateInfo" "REG_SZ $url" "$(value_of URLUpdateInfo)"
+vn_check_equal "uninstall URLInfoAbout" "REG_SZ $url" "$(value_of URLInfoAbout)"
+vn_check_equal "uninstall InstallLocation" "REG_SZ $DESTINATION" "$(value_of InstallLocation)"
+vn_check_equal "uninstall Publisher" "REG_SZ Varnel, Inc." "$(value_of Publisher)"
+vn_check_equal "uninstall DisplayVersion" "REG_SZ 33.0.44" "$(value_of DisplayVersion)"
+vn_check_equal "uninstall DisplayIcon" "REG_SZ ${DESTINATION}Data\\Default Art\\application.ico" "$(value_of DisplayIcon)"
+vn_check_equal "uninstall UninstallString (unquoted)" "REG_SZ ${DESTINATION}VnMediaUninstall.exe" "$(value_of UninstallString)"
+vn_check_equal "uninstall entry has nine values" 9 "$(grep -c . <<<"$KEY_TEXT")"
 
 read_key "$INSTALLATIONS"
-check "Installations default value" "REG_SZ Tunaro 33" "$(value_of '(Default)')"
+vn_check_equal "Installations default value" "REG_SZ Tunaro 33" "$(value_of '(Default)')"
 read_key "$RECORD"
-check "record Path" "REG_SZ $DESTINATION" "$(value_of Path)"
-check "record Version" "REG_SZ 33.0.44" "$(value_of Version)"
-check "record OS Version (Windows 10)" "REG_DWORD 0x3f4" "$(value_of 'OS Version')"
-check "record Launcher Name" "REG_SZ Tunaro Launcher.exe" "$(value_of 'Launcher Name')"
-check "record Uninstall Key" "REG_SZ Tunaro 33" "$(value_of 'Uninstall Key')"
+vn_check_equal "record Path" "REG_SZ $DESTINATION" "$(value_of Path)"
+vn_check_equal "record Version" "REG_SZ 33.0.44" "$(value_of Version)"
+vn_check_equal "record OS Version (Windows 10)" "REG_DWORD 0x3f4" "$(value_of 'OS Version')"
+vn_check_equal "record Launcher Name" "REG_SZ Tunaro Launcher.exe" "$(value_of 'Launcher Name')"
+vn_check_equal "record Uninstall Key" "REG_SZ Tunaro 33" "$(value_of 'Uninstall Key')"
 guid=$(value_of GUID)
-check "record GUID is a GUID" yes \
+vn_check_equal "record GUID is a GUID" yes \
     "$(grep -qE '^REG_SZ \{[0-9A-Fa-f]{8}(-[0-9A-Fa-f]{4}){3}-[0-9A-Fa-f]{12}\}$' <<<"$guid" && echo yes || echo "no: $guid")"
-check "record has six values" 6 "$(grep -c . <<<"$KEY_TEXT")"
+vn_check_equal "record has six values" 6 "$(grep -c . <<<"$KEY_TEXT")"
 
 read_key "$INSTALLER"
-check "Installer Install Directory" "REG_SZ $DESTINATION" "$(value_of 'Install Directory')"
-check "Installer Distributor ID" "REG_SZ Acme" "$(value_of 'Distributor ID')"
+vn_check_equal "Installer Install Directory" "REG_SZ $DESTINATION" "$(value_of 'Install Directory')"
+vn_check_equal "Installer Distributor ID" "REG_SZ Acme" "$(value_of 'Distributor ID')"
 
 # ---- Second run over it, no distributor, the program installed: the search
 # finds this version, the GUID and the distributor stay.
 cp "$SETUP/Playmoor/Tunaro.exe" "$DESTINATION_UNIX/"
 output=$(run_program 'C:\Program Files\Tunaro 33\\')
-check "second run: this version found, installed copy current" \
+vn_check_equal "second run: this version found, installed copy current" \
     "found SameVersionInstalled=1 OtherVersionInstalled=0 UninstallKeyName=Tunaro 33 InstalledVersionCurrent=1" \
     "$(head -n 1 <<<"$output")"
 read_key "$RECORD"
-check "second run keeps the GUID" "$guid" "$(value_of GUID)"
-check "second run Path has one backslash" "REG_SZ $DESTINATION" "$(value_of Path)"
+vn_check_equal "second run keeps the GUID" "$guid" "$(value_of GUID)"
+vn_check_equal "second run Path has one backslash" "REG_SZ $DESTINATION" "$(value_of Path)"
 read_key "$INSTALLER"
-check "second run keeps the distributor" "REG_SZ Acme" "$(value_of 'Distributor ID')"
+vn_check_equal "second run keeps the distributor" "REG_SZ Acme" "$(value_of 'Distributor ID')"
 
 # ---- A portable install: neither record, only "Install Directory".
 wine reg delete "$UNINSTALL" /f >/dev/null 2>&1
 wine reg delete "$INSTALLATIONS" /f >/dev/null 2>&1
 output=$(run_program 'C:\Portable Tunaro' /Portable)
-check "portable run: nothing searched" \
+vn_check_equal "portable run: nothing searched" \
     "found SameVersionInstalled=0 OtherVersionInstalled=0 UninstallKeyName= InstalledVersionCurrent=0" \
     "$(head -n 1 <<<"$output")"
-check "portable: no uninstall entry" no "$(key_exists "$UNINSTALL")"
-check "portable: no installation record" no "$(key_exists "$INSTALLATIONS")"
+vn_check_equal "portable: no uninstall entry" no "$(key_exists "$UNINSTALL")"
+vn_check_equal "portable: no installation record" no "$(key_exists "$INSTALLATIONS")"
 read_key "$INSTALLER"
-check "portable: Install Directory" 'REG_SZ C:\Portable Tunaro\' "$(value_of 'Install Directory')"
+vn_check_equal "portable: Install Directory" 'REG_SZ C:\Portable Tunaro\' "$(value_of 'Install Directory')"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary

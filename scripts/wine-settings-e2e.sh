@@ -8,8 +8,8 @@
 # unchanged, and the demo set-up's default library with "Clone.flg".
 #
 # Builds nothing: build the win64 preset first (targets vn_installer and
-# vn_demo_setup). Prints each failed check and "N passed, N failed"; exits 1
-# when a check failed or nothing could run.
+# vn_demo_setup). Prints each failed vn_check and "N passed, N failed"; exits 1
+# when a vn_check failed or nothing could run.
 set -u
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -32,19 +32,6 @@ NEW="$APPDATA/V. Arnel/Tunaro 33"
 KEY31='HKCU\Software\V. Arnel\Tunaro 31'
 KEY33='HKCU\Software\V. Arnel\Tunaro 33'
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...: counts the result, prints failures
-    local what=$1
-    shift
-    if "$@" >/dev/null 2>&1; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL $what"
-    fi
-}
 reg_value() {  # reg_value KEY NAME: the value's data as reg query shows it
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" 'index($0, "    " n "    ") == 1 { sub(/^    .*    REG_[A-Z_]+    /, ""); print }'
@@ -89,31 +76,30 @@ cp -r "$SETUP" "$C/Tunaro Setup" || fail_setup "cannot copy the set-up folder"
 (cd "$C/Tunaro Setup" && timeout "$limit" wine "Tunaro Install Wizard.exe" /Silent) >/dev/null 2>&1
 status=$?
 wineserver -w >/dev/null 2>&1
-check "silent install exits with 0 (got $status)" equals "$status" 0
+vn_check "silent install exits with 0 (got $status)" equals "$status" 0
 
-check "text with both substitutions" equals "$(reg_value "$KEY33\\Properties" "Skin Folder")" \
+vn_check "text with both substitutions" equals "$(reg_value "$KEY33\\Properties" "Skin Folder")" \
     "${DEST_WIN}Skins\\Tunaro 33\\"
-check "binary value unchanged" equals "$(reg_value "$KEY33\\Properties" Equalizer)" "$equalizer31"
-check "number copied" equals "$(reg_value "$KEY33\\Properties" Volume)" "0x46"
-check "deeper Installer key copied" equals "$(reg_value "$KEY33\\Views\\Installer" Layout)" "Tree"
+vn_check "binary value unchanged" equals "$(reg_value "$KEY33\\Properties" Equalizer)" "$equalizer31"
+vn_check "number copied" equals "$(reg_value "$KEY33\\Properties" Volume)" "0x46"
+vn_check "deeper Installer key copied" equals "$(reg_value "$KEY33\\Views\\Installer" Layout)" "Tree"
 # reg prints its "unable to find" answer on standard output: its exit code tells.
 key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
-check "top-level Dependencies not copied" key_missing "$KEY33\\Dependencies"
-check "Run entry is the product's own" equals "$(reg_value "$RUN" "Tunaro 33")" "\"${DEST_WIN}Tunaro.exe\" /Boot"
-check "earlier Run entry gone" empty "$(reg_value "$RUN" "Tunaro 31")"
-check "earlier run mode gone" empty "$(reg_value "$KEY31\\Properties" "General - Windows Startup Run Mode")"
-check "earlier settings otherwise kept" equals "$(reg_value "$KEY31\\Properties" "Skin Folder")" \
+vn_check "top-level Dependencies not copied" key_missing "$KEY33\\Dependencies"
+vn_check "Run entry is the product's own" equals "$(reg_value "$RUN" "Tunaro 33")" "\"${DEST_WIN}Tunaro.exe\" /Boot"
+vn_check "earlier Run entry gone" empty "$(reg_value "$RUN" "Tunaro 31")"
+vn_check "earlier run mode gone" empty "$(reg_value "$KEY31\\Properties" "General - Windows Startup Run Mode")"
+vn_check "earlier settings otherwise kept" equals "$(reg_value "$KEY31\\Properties" "Skin Folder")" \
     'C:\Old Player\Skins\Tunaro 31\'
 for file in "Settings/View.ini" "Cover Art/Album.jpg" "Thumbnails/Album.jpg"; do
-    check "data folder: $file" cmp -s "$OLD/$file" "$NEW/$file"
+    vn_check "data folder: $file" cmp -s "$OLD/$file" "$NEW/$file"
 done
 DEST="$C/Program Files/V Arnel/Tunaro 33"
 for file in "Data/Custom Art/Play.png" "Skins/Own/main.xml"; do
-    check "install folder: $file" cmp -s "$C/Old Player/$file" "$DEST/$file"
+    vn_check "install folder: $file" cmp -s "$C/Old Player/$file" "$DEST/$file"
 done
-check "default library marked for cloning" test -f "$NEW/Library/Clone.flg"
-check "shared settings file" cmp -s "$SETUP/Library/Settings/TV Shared Settings.ini" \
+vn_check "default library marked for cloning" test -f "$NEW/Library/Clone.flg"
+vn_check "shared settings file" cmp -s "$SETUP/Library/Settings/TV Shared Settings.ini" \
     "$NEW/Settings/TV Shared Settings.ini"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary

@@ -34,17 +34,6 @@ DEST_WIN='C:\Program Files\V Arnel\Tunaro 33\'
 DEST="$C/Program Files/V Arnel/Tunaro 33"
 PROGID=Tunaro.33.0.44
 STARTS='HKCU\Software\V. Arnel\Demo Starts'
-
-passed=0
-failed=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAIL %s\n    expected: %s\n    actual:   %s\n' "$1" "$2" "$3"
-    fi
-}
 reg_value() {  # reg_value KEY NAME: the data of a text value ("(Default)": the unnamed one)
     local which=(/v "$2")
     [ "$2" = '(Default)' ] && which=(/ve)
@@ -54,7 +43,7 @@ reg_value() {  # reg_value KEY NAME: the data of a text value ("(Default)": the 
 
 cp -r "$SETUP" "$C/Tunaro Setup" || fail_setup "cannot copy the set-up folder"
 (cd "$C/Tunaro Setup" && timeout "$limit" wine "Tunaro Install Wizard.exe" /Silent) >/dev/null 2>&1
-check "silent install exits with 0" 0 "$?"
+vn_check_equal "silent install exits with 0" 0 "$?"
 wineserver -w >/dev/null 2>&1
 
 # ---- Every row of the table, from three exports.
@@ -133,26 +122,25 @@ PY
 row_counts=$(tail -n 1 <<<"$result")
 sed '$d' <<<"$result"
 read -r rows_passed rows_failed rows_total <<<"$row_counts"
-check "rows of the golden table read (112 outside the 32-bit view)" 112 "${rows_total:-0}"
-passed=$((passed + ${rows_passed:-0}))
-failed=$((failed + ${rows_failed:-1}))
+vn_check_equal "rows of the golden table read (112 outside the 32-bit view)" 112 "${rows_total:-0}"
+VN_PASSED=$((VN_PASSED + ${rows_passed:-0}))
+VN_FAILED=$((VN_FAILED + ${rows_failed:-1}))
 
 icon=$(reg_value "HKCR\\$PROGID.File\\DefaultIcon" '(Default)')
-check "File icon" "\"${DEST_WIN}Data\\Default Art\\fileimage.ico\"" "$icon"
-check "the icon is installed" yes "$([ -f "$DEST/Data/Default Art/fileimage.ico" ] && echo yes || echo no)"
+vn_check_equal "File icon" "\"${DEST_WIN}Data\\Default Art\\fileimage.ico\"" "$icon"
+vn_check_equal "the icon is installed" yes "$([ -f "$DEST/Data/Default Art/fileimage.ico" ] && echo yes || echo no)"
 
 # ---- The shell uses the registration.
-check "assoc .mpl" ".mpl=$PROGID.Playlist" "$(wine cmd /c assoc .mpl 2>/dev/null | tr -d '\r' | tail -n 1)"
+vn_check_equal "assoc .mpl" ".mpl=$PROGID.Playlist" "$(wine cmd /c assoc .mpl 2>/dev/null | tr -d '\r' | tail -n 1)"
 mkdir -p "$C/Media Files"
 printf '#playlist\r\n' >"$C/Media Files/Song List.mpl"
 printf 'package' >"$C/Media Files/Skin Pack.pmp"
 timeout 60 wine start /wait 'C:\Media Files\Song List.mpl' >/dev/null 2>&1
 timeout 60 wine start /wait 'C:\Media Files\Skin Pack.pmp' >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1
-check "start .mpl runs the launcher" '/Play "C:\Media Files\Song List.mpl"' \
+vn_check_equal "start .mpl runs the launcher" '/Play "C:\Media Files\Song List.mpl"' \
     "$(reg_value "$STARTS\\Tunaro Launcher.exe" 'Command Line')"
-check "start .pmp runs the package installer" '/Install "C:\Media Files\Skin Pack.pmp"' \
+vn_check_equal "start .pmp runs the package installer" '/Install "C:\Media Files\Skin Pack.pmp"' \
     "$(reg_value "$STARTS\\PackageInstaller.exe" 'Command Line')"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary

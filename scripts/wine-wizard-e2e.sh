@@ -30,8 +30,7 @@ for program in "$DRIVER" "$READ_LINK" "$HOLD_OPEN"; do
 done
 . "$root/scripts/wine-env.sh" || fail_setup "no Wine prefix"
 DRIVER_OUTPUT=$(mktemp)
-CASE_OUTPUT=$(mktemp)
-trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT" "$CASE_OUTPUT"' EXIT
+trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT"' EXIT
 
 INSTALLER_KEY='HKCU\Software\V. Arnel\Tunaro 33\Installer'
 FINALIZE_KEY="$INSTALLER_KEY\Finalize"
@@ -267,22 +266,5 @@ E2E_CASES=(case_custom_install_to_the_end case_auto_install_moves_on_after_the_c
 # VN_WIZARD_CASES="case_a case_b" runs only those.
 [ -n "${VN_WIZARD_CASES:-}" ] && read -r -a E2E_CASES <<<"$VN_WIZARD_CASES"
 
-passed=0
-failed=0
-for case_name in "${E2E_CASES[@]}"; do
-    start=$SECONDS
-    $case_name >"$CASE_OUTPUT" 2>&1
-    status=$?
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-    if [ "$status" -eq 0 ]; then
-        passed=$((passed + 1))
-        echo "PASS $case_name ($((SECONDS - start)) s)"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $case_name ($((SECONDS - start)) s)"
-        sed 's/^/    /' "$CASE_OUTPUT" | head -60
-    fi
-done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+vn_run_cases "${E2E_CASES[@]}"
+vn_summary
