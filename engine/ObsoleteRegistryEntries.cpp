@@ -2,6 +2,7 @@
 // wrote in the product's own key and no longer mean anything, in this order.
 #include "ObsoleteFiles.h"
 #include "VnPlatform.h"
+#include "VnRegKeyCloser.h"
 
 namespace {
 
@@ -40,24 +41,11 @@ VnString Below(const VnString& productKey, const char16_t* subKey) {
     return *subKey ? productKey + u"\\" + subKey : productKey;
 }
 
-// An open key, closed at the end of the scope; 0 when it is missing.
-class OpenedKey {
+// The product's keys, opened for editing; 0 when missing.
+class OpenedKey : public VnScopedRegKey {
 public:
-    OpenedKey(VnRegKey parent, const VnString& path) {
-        if (Registry().OpenSubKey(parent, path, kEdit, key_) != vnwin::kErrorSuccess) key_ = 0;
-    }
-    explicit OpenedKey(const VnString& path) {
-        if (Registry().OpenKey(VnRegRoot::CurrentUser, path, kEdit, key_) != vnwin::kErrorSuccess) key_ = 0;
-    }
-    ~OpenedKey() {
-        if (key_) Registry().CloseKey(key_);
-    }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    VnRegKey Get() const { return key_; }
-
-private:
-    VnRegKey key_ = 0;
+    OpenedKey(VnRegKey parent, const VnString& path) : VnScopedRegKey(parent, path, kEdit) {}
+    explicit OpenedKey(const VnString& path) : VnScopedRegKey(VnRegRoot::CurrentUser, path, kEdit) {}
 };
 
 VnStringArray SubkeyNames(VnRegKey key) {

@@ -1,38 +1,31 @@
 #include "CompanionRecord.h"
 
 #include "VnPlatform.h"
+#include "VnRegKeyCloser.h"
 
 namespace {
 // An HKEY_CURRENT_USER key opened for editing, created when missing; closed at the end of the scope.
 class EditedKey {
 public:
-    explicit EditedKey(const VnString& path) {
-        if (VnPlatform().Registry().CreateKey(VnRegRoot::CurrentUser, path, vnwin::kKeyReadWrite, key_) != 0)
-            key_ = 0;
-    }
-    ~EditedKey() {
-        if (key_) VnPlatform().Registry().CloseKey(key_);
-    }
-    EditedKey(const EditedKey&) = delete;
-    EditedKey& operator=(const EditedKey&) = delete;
+    explicit EditedKey(const VnString& path)
+        : key_(VnRegRoot::CurrentUser, path, vnwin::kKeyReadWrite, VnScopedRegKey::Mode::CreateMissing) {}
 
-    bool IsOpen() const { return key_ != 0; }
     bool Set(const VnString& name, const VnRegValue& value) {
-        return key_ && VnPlatform().Registry().SetValue(key_, name, value) == 0;
+        return key_.Get() && VnPlatform().Registry().SetValue(key_.Get(), name, value) == 0;
     }
     bool Delete(const VnString& name) {
-        if (!key_) return false;
-        uint32_t error = VnPlatform().Registry().DeleteValue(key_, name);
+        if (!key_.Get()) return false;
+        uint32_t error = VnPlatform().Registry().DeleteValue(key_.Get(), name);
         return error == 0 || error == vnwin::kErrorFileNotFound;
     }
     uint32_t Number(const VnString& name) {
         VnRegValue value;
-        if (!key_ || VnPlatform().Registry().QueryValue(key_, name, value) != 0) return 0;
+        if (!key_.Get() || VnPlatform().Registry().QueryValue(key_.Get(), name, value) != 0) return 0;
         return value.type == vnwin::kRegDword ? uint32_t(value.number) : 0;
     }
 
 private:
-    VnRegKey key_ = 0;
+    VnScopedRegKey key_;
 };
 
 VnString StartsKeyOf(const VnString& fileName) { return VnString(kCompanionStartsKey) + u"\\" + fileName; }
