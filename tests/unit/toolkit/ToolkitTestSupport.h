@@ -36,4 +36,16 @@ protected:
     }
 };
 
+// A test on the gallery wizard, opened at a page.
+class GalleryTest : public ToolkitTest {
+protected:
+    void Open(int32_t page) {
+        wizard.startPage = page;
+        ASSERT_TRUE(wizard.Create());
+        wizard.Show(true);
+    }
+    gallery::Wizard wizard;
+    VnUiDriver driver{&wizard};
+};
+
 inline std::string Utf8(const VnString& text) { return text.ToUtf8(); }

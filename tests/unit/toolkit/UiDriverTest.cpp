@@ -3,20 +3,7 @@
 
 #if VN_TOOLKIT_HEADLESS
 
-namespace {
-
-class UiDriverTest : public ToolkitTest {
-protected:
-    void Open(int32_t page) {
-        wizard.startPage = page;
-        ASSERT_TRUE(wizard.Create());
-        wizard.Show(true);
-    }
-    gallery::Wizard wizard;
-    VnUiDriver driver{&wizard};
-};
-
-}  // namespace
+using UiDriverTest = GalleryTest;
 
 TEST_F(UiDriverTest, DescribesThePageOnScreen) {
     Open(0);

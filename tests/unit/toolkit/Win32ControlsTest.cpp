@@ -26,13 +26,8 @@ std::wstring TextOf(HWND hwnd) {
 LONG_PTR Style(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWL_STYLE); }
 bool Has(HWND hwnd, LONG_PTR bits) { return (Style(hwnd) & bits) == bits; }
 
-class Win32ControlsTest : public ToolkitTest {
+class Win32ControlsTest : public GalleryTest {
 protected:
-    void Open(int32_t page) {
-        wizard.startPage = page;
-        ASSERT_TRUE(wizard.Create());
-        wizard.Show(true);
-    }
     // Moves on by the frame's own message (no click guard to wait for).
     void GoTo(int32_t page) {
         while (wizard.GetCurrentIndex() < page) {
@@ -41,8 +36,6 @@ protected:
             ASSERT_NE(wizard.GetCurrentIndex(), before);
         }
     }
-    gallery::Wizard wizard;
-    VnUiDriver driver{&wizard};
 };
 
 }  // namespace

@@ -24,23 +24,13 @@ namespace {
 constexpr char16_t kPayload[] = u"C:\\Setup\\Playmoor\\";
 constexpr char16_t kSetupPictures[] = u"C:\\Setup\\Setup\\";
 
-std::string ProductWithSlideshow() {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>
-<TestProduct version="1.0">
-  <Names><Name Form="0">Tunaro</Name><Name Form="1">Tunaro Test 9933</Name><Name Form="3">Tunaro</Name><Name Form="4">Tunaro 9933</Name></Names>
-  <Version>9933.0.44</Version>
-  <ExecutableName>Tunaro.exe</ExecutableName>
-  <Features>2;173;176</Features>
-  <Installer><PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds></Installer>
-</TestProduct>
-)";
-}
-
 class CopyPageTest : public WizardTest {
 protected:
     void SetUp() override {
         WizardTest::SetUp();
-        WriteFile(VnString(kPayload) + u"ProductInfo.xml", ProductWithSlideshow());
+        WizardProduct product;
+        product.installer = "<PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds>";
+        WriteFile(VnString(kPayload) + u"ProductInfo.xml", WizardProductXml(product));
         WriteFile(VnString(kPayload) + u"Tunaro.exe", "program");
         WriteFile(VnString(kPayload) + u"Data\\Languages\\English\\Language.ini",
                   "[Language]\r\nName=English\r\nCode=en\r\n");

@@ -18,16 +18,11 @@ constexpr char16_t kDestination[] = u"C:\\Program Files (x86)\\V Arnel\\Tunaro 9
 constexpr char16_t kStartMenu[] = u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
 std::string Product(const std::string& startMenuFolder) {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>
-<TestProduct version="1.0">
-  <Names><Name Form="0">Tunaro</Name><Name Form="1">Tunaro Test 9933</Name><Name Form="4">Tunaro 9933</Name></Names>
-  <Version>9933.0.44</Version>
-  <ExecutableName>Tunaro.exe</ExecutableName>
-  <StartMenuFolder>)" + startMenuFolder + R"(</StartMenuFolder>
-  <Features>2;104;173;176</Features>
-  <Installer><PromoCount>1</PromoCount><PromoMinimumMilliseconds>1000</PromoMinimumMilliseconds></Installer>
-</TestProduct>
-)";
+    WizardProduct product;
+    product.features = "2;104;173;176";
+    product.startMenuFolder = startMenuFolder;
+    product.installer = "<PromoCount>1</PromoCount><PromoMinimumMilliseconds>1000</PromoMinimumMilliseconds>";
+    return WizardProductXml(product);
 }
 
 class EndPagesTest : public WizardTest {

@@ -7,22 +7,21 @@
 #include "ProcessInformationBlock.h"
 #include "TestFileTypeCatalogue.h"
 
-namespace {
-
-std::string ProductInfoXml(const WizardProduct& product) {
+std::string WizardProductXml(const WizardProduct& product) {
     return R"(<?xml version="1.0" encoding="UTF-8"?>
 <TestProduct version="1.0">
   <Names><Name Form="0">Tunaro</Name><Name Form="1">Tunaro Test 9933</Name><Name Form="3">Tunaro</Name><Name Form="4">Tunaro 9933</Name></Names>
   <Version>9933.0.44</Version>
   <ExecutableName>Tunaro.exe</ExecutableName>
   <LauncherName>Tunaro Launcher.exe</LauncherName>
-  <Features>)" + product.features + R"(</Features>
+  <Features>)" + product.features + R"(</Features>)" +
+           (product.startMenuFolder.empty() ? "" : "\n  <StartMenuFolder>" + product.startMenuFolder + "</StartMenuFolder>") +
+           R"(
   <Product><InstallToPath>)" + product.installToPath + R"(</InstallToPath></Product>
+  <Installer>)" + product.installer + R"(</Installer>
 </TestProduct>
 )";
 }
-
-}  // namespace
 
 void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& product) {
     machine_ = std::make_unique<SimTestMachine>(factsText);
@@ -31,7 +30,7 @@ void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& 
     CLicensePpg::ResetCountdownForTests();
     VnHeadlessUi::Get().Reset();
     ForgetOperatingSystem();
-    WriteFile(u"C:\\Setup\\Playmoor\\ProductInfo.xml", ProductInfoXml(product));
+    WriteFile(u"C:\\Setup\\Playmoor\\ProductInfo.xml", WizardProductXml(product));
     WriteFile(u"C:\\Setup\\License.txt", "Terms of use.\r\nSecond line.\r\n");
     WriteFile(u"C:\\Setup\\Playmoor\\Data\\Default Resources\\FileAssociations.xml", kTestFileTypeCatalogue);
     ResetFileTypeCatalogueForTests();  // read again on this machine
