@@ -1,10 +1,15 @@
 // The preflight checks on the simulated machine, each through a whole
 // start-up: rights, a running copy (asked, silent, the server edition's wait),
-// Internet Explorer, the processor and the Windows version.
+// Internet Explorer, the processor and the Windows version; and every refusal
+// before the wizard (those and the instance and tools-library checks) by its box.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include "AppRuntimeCalls.h"
 #include "InstallExitCodes.h"
 #include "OperatingSystem.h"
 #include "PreflightInternetExplorer.h"
@@ -23,20 +28,6 @@ const VnString kCouldNotClose =
 const VnString kStillRunning =
     u"Tunaro is still running.  Install Wizard can not continue.\r\n\r\n"
     u"Please restart your computer and run Install Wizard again.";
-
-TEST_F(PreflightTest, RightsDeniedStopsBeforeAnyOtherCheck) {
-    Facts().hklmWritable = false;
-    Facts().cpuidEdx = 0;  // would fail later
-    EXPECT_EQ(Run(), kExitFailed);
-    ASSERT_EQ(MessageCount(), 1);
-    EXPECT_EQ(Message(0).title, u"Information");
-    EXPECT_EQ(Message(0).text,
-              u"Sorry, but you do not have sufficient rights to install the program.\r\n"
-              u"Please make sure you have administrative rights before you begin the installation.");
-    EXPECT_FALSE(WizardHandOffReached());
-    // The launcher step after the preflight was not reached.
-    EXPECT_TRUE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe"));
-}
 
 TEST_F(PreflightTest, RunningCopyIsClosedAfterYesAndLeftAloneAfterNo) {
     AddRunningProduct(true);
@@ -146,21 +137,6 @@ TEST_F(PreflightTest, FourPartVersionsCompareFromTheMostSignificantPart) {
     EXPECT_EQ(ParseFourPartVersion(u"x.-3.2.1.9"), (FourPartVersion{0, 0, 2, 1}));
 }
 
-TEST_F(PreflightTest, ProcessorWithoutSse2OrMmxIsRefused) {
-    const VnString text =
-        u"The Tunaro Test Install Wizard failed to detect an SSE2-capable CPU.\r\n\r\n"
-        u"Tunaro Test requires SSE2 capabilities to run.  Setup will now abort.";
-    Facts().cpuidEdx = 0x178BFBFF & ~(1u << 26);
-    EXPECT_EQ(Run(), kExitFailed);
-    Facts().cpuidEdx = 0x178BFBFF & ~(1u << 23);
-    EXPECT_EQ(Run(), kExitFailed);
-    ASSERT_EQ(MessageCount(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(Message(i).title, u"SSE2 Not Available");
-        EXPECT_EQ(Message(i).text, text);
-    }
-}
-
 struct WindowsCase {
     uint32_t platformId, major, minor, build;
     int code;
@@ -200,13 +176,72 @@ TEST_F(PreflightTest, WindowsVersionsAtTheEdges) {
         EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff) << v[0] << "." << v[1];
     }
     EXPECT_EQ(MessageCount(), 0);
-    Facts().osMajor = 4, Facts().osMinor = 0, Facts().osBuild = 1381;
-    EXPECT_EQ(Run(), kExitFailed);
-    ASSERT_EQ(MessageCount(), 1);
-    EXPECT_EQ(Message(0).title, u"Operating System Not Supported");
-    EXPECT_EQ(Message(0).text,
-              u"The Tunaro Test Install Wizard can not run on this version of Microsoft Windows.\r\n\r\n"
-              u"Tunaro Test requires Windows 2000 or later.  Setup will now abort.");
+}
+
+// Each refusal before the wizard: one box with its title and text, the
+// failure exit code, and nothing after it reached (the launcher untouched,
+// the framework's calls undone).
+TEST_F(PreflightTest, EachRefusalShowsItsBoxAndStopsBeforeTheLauncher) {
+    const VnString anotherInstance =
+        u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
+        u"Please finish any other Varnel installations and try again.";
+    const VnString noTools =
+        u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
+        u"It has reported the following error:\r\n\r\nFailed to load VnTools\r\n\r\n"
+        u"Please reinstall the latest version of the program.";
+    const VnString noSse2 =
+        u"The Tunaro Test Install Wizard failed to detect an SSE2-capable CPU.\r\n\r\n"
+        u"Tunaro Test requires SSE2 capabilities to run.  Setup will now abort.";
+    const VnCoreArray<int> ctrlShiftF = {vnwin::kVkControl, vnwin::kVkShift, 'F'};
+    struct Refusal {
+        const char* name;
+        std::function<void()> arrange;
+        const char16_t* title;
+        VnString text;
+    };
+    const Refusal refusals[] = {
+        {"no rights, before the processor check",
+         [this] { Facts().hklmWritable = false, Facts().cpuidEdx = 0; }, u"Information",
+         u"Sorry, but you do not have sufficient rights to install the program.\r\n"
+         u"Please make sure you have administrative rights before you begin the installation."},
+        {"no SSE2", [this] { Facts().cpuidEdx = 0x178BFBFF & ~(1u << 26); }, u"SSE2 Not Available",
+         noSse2},
+        {"no MMX", [this] { Facts().cpuidEdx = 0x178BFBFF & ~(1u << 23); }, u"SSE2 Not Available",
+         noSse2},
+        {"Windows NT 4",
+         [this] { Facts().osMajor = 4, Facts().osMinor = 0, Facts().osBuild = 1381; },
+         u"Operating System Not Supported",
+         u"The Tunaro Test Install Wizard can not run on this version of Microsoft Windows.\r\n\r\n"
+         u"Tunaro Test requires Windows 2000 or later.  Setup will now abort."},
+        // The instance check comes before Ctrl+Shift+F is looked at.
+        {"mutex held elsewhere",
+         [&] { Facts().keysDown = ctrlShiftF, Facts().heldMutexes.Add(u"Global\\Varnel Installer"); },
+         u"Varnel Installer", anotherInstance},
+        {"mutex denied",
+         [&] { Facts().keysDown = ctrlShiftF, Facts().deniedMutexes.Add(u"Global\\Varnel Installer"); },
+         u"Varnel Installer", anotherInstance},
+        {"tools library without its entry",
+         [this] { Facts().missingExports.Add(u"VnTools.dll!GetVnToolsDLL"); }, u"Critical Error",
+         noTools},
+        {"tools library not loadable", [this] { Facts().missingLibraries.Add(u"VnTools.dll"); },
+         u"Critical Error", noTools},
+        {"tools library missing", [this] { Delete(u"C:\\Setup\\Playmoor\\VnTools.dll"); },
+         u"Critical Error", noTools},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        TearDown();
+        SetUp();
+        refusal.arrange();
+        EXPECT_EQ(Run(), kExitFailed);
+        ASSERT_EQ(MessageCount(), 1);
+        EXPECT_EQ(Message(0).title, refusal.title);
+        EXPECT_EQ(Message(0).text, refusal.text);
+        EXPECT_EQ(Message(0).type, vnwin::kMbOk);
+        EXPECT_FALSE(WizardHandOffReached());
+        EXPECT_TRUE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe"));
+        EXPECT_EQ(GetAppRuntimeRecord().oleInitialized, 0);
+    }
 }
 
 }  // namespace

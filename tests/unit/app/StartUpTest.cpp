@@ -79,22 +79,6 @@ TEST_F(StartUpTest, SecondInstanceStopsAtTheInstanceCheckAfterTheLanguageChooser
     EXPECT_TRUE(InstallOptions::Get().Silent);
 }
 
-TEST_F(StartUpTest, MutexHeldElsewhereOrDeniedShowsTheSameMessageEvenWithCtrlShiftF) {
-    Facts().keysDown = {vnwin::kVkControl, vnwin::kVkShift, 'F'};
-    Facts().heldMutexes.Add(u"Global\\Varnel Installer");
-    EXPECT_EQ(Run(), kExitFailed);
-    Facts().heldMutexes.RemoveAll();
-    Facts().deniedMutexes.Add(u"Global\\Varnel Installer");
-    EXPECT_EQ(Run(), kExitFailed);
-
-    ASSERT_EQ(MessageCount(), 2);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(Message(i).title, u"Varnel Installer");
-        EXPECT_EQ(Message(i).text, kAnotherInstance);
-    }
-    EXPECT_FALSE(WizardHandOffReached());
-}
-
 TEST_F(StartUpTest, CtrlShiftFSkipsEveryPreflightCheck) {
     Facts().hklmWritable = false;
     Facts().cpuidEdx = 0;
@@ -111,33 +95,6 @@ TEST_F(StartUpTest, CtrlShiftFSkipsEveryPreflightCheck) {
     EXPECT_EQ(Run(), kExitFailed);
     ASSERT_EQ(MessageCount(), 1);
     EXPECT_EQ(Message(0).title, u"Information");
-}
-
-TEST_F(StartUpTest, CriticalErrorWhenTheToolsLibraryOrItsEntryIsMissing) {
-    const VnString expected =
-        u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
-        u"It has reported the following error:\r\n\r\nFailed to load VnTools\r\n\r\n"
-        u"Please reinstall the latest version of the program.";
-
-    Facts().missingExports.Add(u"VnTools.dll!GetVnToolsDLL");
-    EXPECT_EQ(Run(), kExitFailed);
-    Facts().missingExports.RemoveAll();
-    Facts().missingLibraries.Add(u"VnTools.dll");
-    EXPECT_EQ(Run(), kExitFailed);
-    Facts().missingLibraries.RemoveAll();
-    Delete(u"C:\\Setup\\Playmoor\\VnTools.dll");
-    EXPECT_EQ(Run(), kExitFailed);
-
-    ASSERT_EQ(MessageCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Message(i).title, u"Critical Error");
-        EXPECT_EQ(Message(i).text, expected);
-        EXPECT_EQ(Message(i).type, vnwin::kMbOk);
-    }
-    EXPECT_FALSE(WizardHandOffReached());
-    // Nothing after the library was reached: the launcher was not touched.
-    EXPECT_TRUE(Exists(u"C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe"));
-    EXPECT_EQ(GetAppRuntimeRecord().oleInitialized, 0);
 }
 
 TEST_F(StartUpTest, CriticalErrorCarriesTheLibrarysReasonWhenTheProductInformationFails) {
