@@ -77,35 +77,33 @@ TEST(VnFilename, PathThatLooksLikeTheXmlFormSurvivesWriting) {
     EXPECT_EQ(read.GetFields().GetCount(), 1);
 }
 
+// The first ";" after the last "." ends an extension of 1 to 5 characters;
+// what follows is the post-extension data (null: not split).
 TEST(VnFilename, PostExtensionDataIsSplitOffPlainPaths) {
-    VnFilename read = VnFilename::FromText(u"C:\\CD\\Track.cda;12");
-    EXPECT_EQ(read.GetPath(), u"C:\\CD\\Track.cda");
-    EXPECT_EQ(read.GetField(VnFilename::kPostExtensionDataName), u"12");
-    ExpectSame(ReadWrittenAgain(read), read);
-
-    // The first ";" after the last "." ends the extension.
-    read = VnFilename::FromText(u"C:\\a.b.mp3;1;2");
-    EXPECT_EQ(read.GetPath(), u"C:\\a.b.mp3");
-    EXPECT_EQ(read.GetField(VnFilename::kPostExtensionDataName), u"1;2");
-
-    // Extension lengths 1 and 5 split; 0 and 6 do not.
-    EXPECT_EQ(VnFilename::FromText(u"a.m;1").GetPath(), u"a.m");
-    EXPECT_EQ(VnFilename::FromText(u"a.abcde;1").GetPath(), u"a.abcde");
-    VnFilename noExtension = VnFilename::FromText(u"a.;1");
-    EXPECT_EQ(noExtension.GetPath(), u"a.;1");
-    EXPECT_FALSE(noExtension.HasFields());
-    VnFilename longExtension = VnFilename::FromText(u"a.abcdef;1");
-    EXPECT_EQ(longExtension.GetPath(), u"a.abcdef;1");
-    EXPECT_FALSE(longExtension.HasFields());
-
-    // Semicolons before the last dot, or no dot at all, do not split.
-    EXPECT_EQ(VnFilename::FromText(u"C:\\a;b\\c.mp3").GetPath(), u"C:\\a;b\\c.mp3");
-    EXPECT_EQ(VnFilename::FromText(u"C:\\ab;1").GetPath(), u"C:\\ab;1");
-
-    // Nothing after the ";": the field is present and empty.
-    read = VnFilename::FromText(u"a.mp3;");
-    EXPECT_EQ(read.GetPath(), u"a.mp3");
-    EXPECT_TRUE(read.GetFields().Exists(VnFilename::kPostExtensionDataName));
+    const struct {
+        const char16_t *text, *path, *data;
+    } cases[] = {
+        {u"C:\\CD\\Track.cda;12", u"C:\\CD\\Track.cda", u"12"},
+        {u"C:\\a.b.mp3;1;2", u"C:\\a.b.mp3", u"1;2"},
+        {u"a.m;1", u"a.m", u"1"},
+        {u"a.abcde;1", u"a.abcde", u"1"},
+        {u"a.mp3;", u"a.mp3", u""},  // present and empty
+        {u"a.;1", u"a.;1", nullptr},
+        {u"a.abcdef;1", u"a.abcdef;1", nullptr},
+        {u"C:\\a;b\\c.mp3", u"C:\\a;b\\c.mp3", nullptr},  // before the last dot
+        {u"C:\\ab;1", u"C:\\ab;1", nullptr},
+    };
+    for (const auto& c : cases) {
+        const VnFilename read = VnFilename::FromText(c.text);
+        SCOPED_TRACE(VnString(c.text).ToUtf8());
+        EXPECT_EQ(read.GetPath(), c.path);
+        EXPECT_EQ(read.GetFields().Exists(VnFilename::kPostExtensionDataName), c.data != nullptr);
+        EXPECT_EQ(read.HasFields(), c.data != nullptr);
+        if (c.data) {
+            EXPECT_EQ(read.GetField(VnFilename::kPostExtensionDataName), c.data);
+        }
+        ExpectSame(ReadWrittenAgain(read), read);
+    }
 }
 
 TEST(VnFilename, UrlsKeepTheirSemicolons) {

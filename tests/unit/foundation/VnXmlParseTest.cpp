@@ -29,46 +29,42 @@ TEST(VnXmlParse, WellFormedDocumentsParseWithoutError) {
     EXPECT_EQ(doc.GetChildAttrib(u"x"), u"1");
 }
 
-TEST(VnXmlParse, DocumentLevelProblems) {
-    EXPECT_EQ(ErrorOf(u""), "Empty document");
-    EXPECT_EQ(ErrorOf(u"<!-- only a comment -->"), "No root element");
-    EXPECT_EQ(ErrorOf(u"  \r\n"), "No root element");
-    EXPECT_EQ(ErrorOf(u"<a/><b/>"), "Root element has sibling");
-    EXPECT_EQ(ErrorOf(u"<a/><b/><c/>"), "Root element has sibling");
-}
-
-TEST(VnXmlParse, MarkupProblemsNameKindAndOffset) {
-    EXPECT_EQ(ErrorOf(u"<a>< b</a>"), "Incorrect tag name character at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a><=</a>"), "Incorrect tag name character at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a></ x></a>"), "Incorrect tag name character at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a><!ELEMENT x></a>"), "Incorrect ! tag at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a><!-x></a>"), "Incorrect comment tag at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a></a><"), "tag at offset 7 unterminated");
-    EXPECT_EQ(ErrorOf(u"<a></a><!-"), "tag at offset 7 unterminated");
-    EXPECT_EQ(ErrorOf(u"<a></a><![CDA"), "tag at offset 7 unterminated");
-    EXPECT_EQ(ErrorOf(u"<a></a><!-- x"), "Comment at offset 7 unterminated");
-    EXPECT_EQ(ErrorOf(u"<a></a><?pi x"), "Processing instruction at offset 7 unterminated");
-    EXPECT_EQ(ErrorOf(u"<!DOCTYPE a [ <!ENTITY x \"]>\"> <a/>"), "Doctype at offset 0 unterminated, No root element");
-    EXPECT_EQ(ErrorOf(u"<a><![CDATA[ x </a>"),
-              "CDATA Section at offset 3 unterminated, Element 'a' at offset 0 not ended");
-    EXPECT_EQ(ErrorOf(u"<a><b x=\"1></b></a>"),
-              "Element tag at offset 3 unterminated, Element 'a' at offset 0 not ended");
-    EXPECT_EQ(ErrorOf(u"<a></a"), "Element end tag at offset 3 unterminated, Element 'a' at offset 0 not ended");
-    // A start tag cut short by the next tag: the scan resumes at that tag.
-    EXPECT_EQ(ErrorOf(u"<a><b <c/></a>"), "Element tag at offset 3 unterminated");
-    // Problems are joined in order and the scan goes on after each.
-    EXPECT_EQ(ErrorOf(u"<a>< <!x <!-y</a>"),
-              "Incorrect tag name character at offset 3, Incorrect ! tag at offset 5, Incorrect comment tag at offset 9");
-}
-
-TEST(VnXmlParse, NestingProblems) {
-    EXPECT_EQ(ErrorOf(u"</x><a/>"), "No start tag for end tag 'x' at offset 0");
-    EXPECT_EQ(ErrorOf(u"<a><b></a>"),
-              "End tag 'a' at offset 6 does not match start tag 'b' at offset 3, Element 'b' at offset 3 not ended");
-    EXPECT_EQ(ErrorOf(u"<a><b></c></b></a>"), "End tag 'c' at offset 6 does not match start tag 'b' at offset 3");
-    EXPECT_EQ(ErrorOf(u"<a><b><c>"),
-              "Element 'c' at offset 6 not ended, Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended");
-    EXPECT_EQ(ErrorOf(u"<a><b>"), "Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended");
+// Each problem names its kind and offset; problems are joined in order and
+// the scan goes on after each.
+TEST(VnXmlParse, ProblemsNameKindAndOffset) {
+    const std::pair<std::u16string_view, const char*> cases[] = {
+        {u"", "Empty document"},
+        {u"<!-- only a comment -->", "No root element"},
+        {u"  \r\n", "No root element"},
+        {u"<a/><b/>", "Root element has sibling"},
+        {u"<a/><b/><c/>", "Root element has sibling"},
+        {u"<a>< b</a>", "Incorrect tag name character at offset 3"},
+        {u"<a><=</a>", "Incorrect tag name character at offset 3"},
+        {u"<a></ x></a>", "Incorrect tag name character at offset 3"},
+        {u"<a><!ELEMENT x></a>", "Incorrect ! tag at offset 3"},
+        {u"<a><!-x></a>", "Incorrect comment tag at offset 3"},
+        {u"<a></a><", "tag at offset 7 unterminated"},
+        {u"<a></a><!-", "tag at offset 7 unterminated"},
+        {u"<a></a><![CDA", "tag at offset 7 unterminated"},
+        {u"<a></a><!-- x", "Comment at offset 7 unterminated"},
+        {u"<a></a><?pi x", "Processing instruction at offset 7 unterminated"},
+        {u"<!DOCTYPE a [ <!ENTITY x \"]>\"> <a/>", "Doctype at offset 0 unterminated, No root element"},
+        {u"<a><![CDATA[ x </a>", "CDATA Section at offset 3 unterminated, Element 'a' at offset 0 not ended"},
+        {u"<a><b x=\"1></b></a>", "Element tag at offset 3 unterminated, Element 'a' at offset 0 not ended"},
+        {u"<a></a", "Element end tag at offset 3 unterminated, Element 'a' at offset 0 not ended"},
+        // A start tag cut short by the next tag: the scan resumes at that tag.
+        {u"<a><b <c/></a>", "Element tag at offset 3 unterminated"},
+        {u"<a>< <!x <!-y</a>",
+         "Incorrect tag name character at offset 3, Incorrect ! tag at offset 5, Incorrect comment tag at offset 9"},
+        {u"</x><a/>", "No start tag for end tag 'x' at offset 0"},
+        {u"<a><b></a>",
+         "End tag 'a' at offset 6 does not match start tag 'b' at offset 3, Element 'b' at offset 3 not ended"},
+        {u"<a><b></c></b></a>", "End tag 'c' at offset 6 does not match start tag 'b' at offset 3"},
+        {u"<a><b><c>",
+         "Element 'c' at offset 6 not ended, Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended"},
+        {u"<a><b>", "Element 'b' at offset 3 not ended, Element 'a' at offset 0 not ended"},
+    };
+    for (const auto& [text, error] : cases) EXPECT_EQ(ErrorOf(text), error) << VnString(text).ToUtf8();
 }
 
 TEST(VnXmlParse, NamesCompareExactlyUnlessCaseIsIgnored) {
