@@ -72,24 +72,25 @@ vn_check_equal() {
 # later cases may build on earlier ones), ends Wine's processes after each and
 # prints "PASS/FAIL case (N s)"; a failed case's output follows its line.
 vn_run_cases() {
-    local name start status output
-    output=$(mktemp) || return 1
-    for name in "$@"; do
-        start=$SECONDS
-        "$name" >"$output" 2>&1
-        status=$?
+    # Prefixed names: the cases run in this shell and may set plain ones.
+    local vn_case vn_start vn_status vn_output
+    vn_output=$(mktemp) || return 1
+    for vn_case in "$@"; do
+        vn_start=$SECONDS
+        "$vn_case" >"$vn_output" 2>&1
+        vn_status=$?
         wineserver -k >/dev/null 2>&1
         wineserver -w >/dev/null 2>&1
-        if [ "$status" -eq 0 ]; then
+        if [ "$vn_status" -eq 0 ]; then
             VN_PASSED=$((VN_PASSED + 1))
-            echo "PASS $name ($((SECONDS - start)) s)"
+            echo "PASS $vn_case ($((SECONDS - vn_start)) s)"
         else
             VN_FAILED=$((VN_FAILED + 1))
-            echo "FAIL $name ($((SECONDS - start)) s)"
-            sed 's/^/    /' "$output" | head -60
+            echo "FAIL $vn_case ($((SECONDS - vn_start)) s)"
+            sed 's/^/    /' "$vn_output" | head -60
         fi
     done
-    rm -f "$output"
+    rm -f "$vn_output"
 }
 
 # vn_summary: the "N passed, N failed" line; fails when a check failed or none ran.

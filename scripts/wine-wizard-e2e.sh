@@ -30,7 +30,7 @@ for program in "$DRIVER" "$READ_LINK" "$HOLD_OPEN"; do
 done
 . "$root/scripts/wine-env.sh" || fail_setup "no Wine prefix"
 DRIVER_OUTPUT=$(mktemp)
-trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT"' EXIT
+trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT" "$DRIVER_OUTPUT.expected"' EXIT
 
 INSTALLER_KEY='HKCU\Software\V. Arnel\Tunaro 33\Installer'
 FINALIZE_KEY="$INSTALLER_KEY\Finalize"
@@ -112,8 +112,8 @@ case_custom_install_to_the_end() {
     grep -q 'REG_DWORD *0x0' "$DRIVER_OUTPUT" || { echo "Run Auto Install not stored as 0:"; cat "$DRIVER_OUTPUT"; return 1; }
     # The run request: UTF-16LE with its mark, the marker line, the program, no line end.
     printf 'VNFI0001\r\nC:\\Games\\Tunaro\\Tunaro.exe' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } \
-        >"$CASE_OUTPUT.expected"
-    cmp "$WINEPREFIX/drive_c/Tunaro Setup/Finish.txt" "$CASE_OUTPUT.expected" ||
+        >"$DRIVER_OUTPUT.expected"
+    cmp "$WINEPREFIX/drive_c/Tunaro Setup/Finish.txt" "$DRIVER_OUTPUT.expected" ||
         { echo "Finish.txt:"; od -c "$WINEPREFIX/drive_c/Tunaro Setup/Finish.txt" | head; return 1; }
     # The links, loaded through IShellLinkW where Windows keeps them.
     local user programs
