@@ -174,9 +174,10 @@ public:
                               uint64_t maxBytes = UINT64_MAX) = 0;
     virtual uint32_t WriteFile(const VnString& path, const std::string& bytes) = 0;
     // A file written piece by piece, so that a long download never has to be
-    // held in memory: CreateFileW with GENERIC_WRITE, no sharing and
+    // held in memory: CreateFileW with GENERIC_WRITE, no sharing (with
+    // `shareRead`: FILE_SHARE_READ, so that others may read it meanwhile) and
     // CREATE_ALWAYS; WriteFile of each piece; CloseHandle.
-    virtual uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) = 0;
+    virtual uint32_t CreateFileForWriting(const VnString& path, VnHandle& file, bool shareRead = false) = 0;
     virtual uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) = 0;
     virtual void CloseFile(VnHandle file) = 0;
     virtual uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) = 0;

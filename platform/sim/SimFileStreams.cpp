@@ -9,7 +9,7 @@
 #include "SimFiles.h"
 #include "SimHostFile.h"
 
-uint32_t VnSimFiles::CreateFileForWriting(const VnString& path, VnHandle& file) {
+uint32_t VnSimFiles::CreateFileForWriting(const VnString& path, VnHandle& file, bool /*shareRead*/) {
     file = 0;
     // An empty file first: the checks, the attributes and the listing as for WriteFile.
     if (uint32_t error = WriteFile(path, std::string())) return error;

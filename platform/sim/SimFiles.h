@@ -71,7 +71,7 @@ public:
     uint32_t WriteFile(const VnString& path, const std::string& bytes) override;
     // Piecewise writing (SimFileStreams.cpp): the file is a host file kept
     // open; each piece takes its room on the drive as it is written.
-    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) override;
+    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file, bool shareRead = false) override;
     uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) override;
     void CloseFile(VnHandle file) override;
     uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) override;

@@ -147,8 +147,8 @@ uint32_t VnWin32Files::WriteFile(const VnString& path, const std::string& bytes)
     return ERROR_SUCCESS;
 }
 
-uint32_t VnWin32Files::CreateFileForWriting(const VnString& path, VnHandle& file) {
-    HANDLE handle = ::CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+uint32_t VnWin32Files::CreateFileForWriting(const VnString& path, VnHandle& file, bool shareRead) {
+    HANDLE handle = ::CreateFileW(W(path), GENERIC_WRITE, shareRead ? FILE_SHARE_READ : 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     file = handle == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<VnHandle>(handle);
     return file ? ERROR_SUCCESS : ResultOf(FALSE);
 }

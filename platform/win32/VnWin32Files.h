@@ -26,7 +26,7 @@ public:
     uint32_t ReadFile(const VnString& path, std::string& bytes, uint64_t offset = 0,
                       uint64_t maxBytes = UINT64_MAX) override;
     uint32_t WriteFile(const VnString& path, const std::string& bytes) override;
-    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) override;
+    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file, bool shareRead = false) override;
     uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) override;
     void CloseFile(VnHandle file) override;
     uint32_t GetDiskFreeSpace(const VnString& rootPath, VnDiskSpace& space) override;

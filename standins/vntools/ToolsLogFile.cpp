@@ -1,5 +1,7 @@
 #include "ToolsLogFile.h"
 
+#include <algorithm>
+
 #include "ToolsFolders.h"
 
 namespace {
@@ -32,6 +34,7 @@ std::string TimeText(uint64_t fileTime) {
 ToolsLogFile::~ToolsLogFile() {
     if (!VnHasPlatform()) return;  // nothing to write through any more
     Flush();
+    if (file_) VnPlatform().Files().CloseFile(file_);
     if (ownerMutex_) VnPlatform().Processes().CloseHandle(ownerMutex_);
 }
 
@@ -40,16 +43,18 @@ void ToolsLogFile::Write(const VnString& source, const VnString& text) {
     std::string line = TimeText(system.GetSystemTimeAsFileTime()) +
                        VnString::Format(u" [%5u] %s: %s\r\n", system.GetCurrentThreadId(), source, text).ToUtf8();
     std::lock_guard<std::mutex> lock(mutex_);
-    text_ += line;
-    if (text_.size() > kMaxTextBytes) {
-        size_t cut = text_.find('\n', text_.size() / 2);
-        text_ = "[earlier lines dropped]\r\n" + text_.substr(cut == std::string::npos ? text_.size() : cut + 1);
-    }
-    if (++pendingLines_ >= kLinesPerWrite) WriteFileLocked();
+    pending_ += line;
+    // Real time, not the platform's clock: a simulated machine's clock stands still between its events.
+    if (pending_.size() >= kFlushBytes ||
+        std::chrono::steady_clock::now() - lastWriteAt_ >= std::chrono::milliseconds(kFlushMilliseconds))
+        WriteFileLocked();
 }
 
+// A scope's start and end are where a phase begins and ends: the file is
+// brought up to date at both, so a phase that blocks leaves its start behind.
 uint64_t ToolsLogFile::BeginScope(const VnString& source) {
     Write(source, VN_LIT(u"Start"));
+    Flush();
     return VnPlatform().System().GetTickCount64();
 }
 
@@ -57,6 +62,7 @@ void ToolsLogFile::EndScope(const VnString& source, uint64_t startMark, bool has
     int elapsed = int(VnPlatform().System().GetTickCount64() - startMark);
     Write(source, hasResult ? VnString::Format(u"Finish (result: %d) (%d ms)", result, elapsed)
                             : VnString::Format(u"Finish (%d ms)", elapsed));
+    Flush();
 }
 
 void ToolsLogFile::Flush() {
@@ -82,16 +88,41 @@ void ToolsLogFile::ChooseFileLocked() {
     ownerMutex_ = processes.CreateMutex(kLogOwnerMutex, error);
     if (ownerMutex_ && error == vnwin::kErrorSuccess) {
         path_ = folder + kLogName + u".log";
-        return;
+    } else {
+        if (ownerMutex_) processes.CloseHandle(ownerMutex_);
+        ownerMutex_ = 0;
+        path_ = folder + VnString::Format(u"%s (%u).log", kLogName, VnPlatform().System().GetCurrentProcessId());
     }
-    if (ownerMutex_) processes.CloseHandle(ownerMutex_);
-    ownerMutex_ = 0;
-    path_ = folder + VnString::Format(u"%s (%u).log", kLogName, VnPlatform().System().GetCurrentProcessId());
+    IVnFiles& files = VnPlatform().Files();
+    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+    if (files.CreateFileForWriting(path_, file_, true) == 0 &&
+        files.WriteToFile(file_, kByteOrderMark, sizeof kByteOrderMark - 1) != 0) {
+        files.CloseFile(file_);
+        file_ = 0;
+    }
 }
 
 void ToolsLogFile::WriteFileLocked() {
-    if (pendingLines_ == 0) return;
+    lastWriteAt_ = std::chrono::steady_clock::now();
+    if (pending_.empty()) return;
     ChooseFileLocked();
-    pendingLines_ = 0;
-    if (!path_.IsEmpty()) VnPlatform().Files().WriteFile(path_, "\xEF\xBB\xBF" + text_);
+    if (!file_) {
+        pending_.clear();  // there is no file to keep the lines for
+        return;
+    }
+    if (linesLetGo_ != 0) {
+        pending_.insert(0, "[" + std::to_string(linesLetGo_) + " lines could not be written]\r\n");
+        linesLetGo_ = 0;
+    }
+    if (VnPlatform().Files().WriteToFile(file_, pending_.data(), uint32_t(pending_.size())) == 0) {
+        pending_.clear();
+        return;
+    }
+    // The file refuses (a full disk): the lines wait for the next attempt, up to a limit.
+    if (pending_.size() > kMaxWaitingBytes) {
+        size_t cut = pending_.find('\n', pending_.size() / 2);
+        cut = cut == std::string::npos ? pending_.size() : cut + 1;
+        linesLetGo_ += uint64_t(std::count(pending_.begin(), pending_.begin() + ptrdiff_t(cut), '\n'));
+        pending_.erase(0, cut);
+    }
 }

@@ -1,6 +1,9 @@
 // The log file with its scope lines, and the named lock.
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <regex>
+#include <thread>
 
 #include "ToolsTestMachine.h"
 
@@ -46,12 +49,39 @@ TEST_F(ToolsTest, LogScopesWriteStartAndFinishLinesToTheTemporaryFolder) {
     EXPECT_TRUE(std::regex_match(lines[4], std::regex(stamp + R"(RunProgram: Finish \(\d+ ms\))"))) << lines[4];
 }
 
+// Without Flush, lines reach the file at once when the last write was 100 ms
+// ago, and at the start and end of every scope, so a process killed at any
+// time leaves its log complete up to the last phase it began.
 TEST_F(ToolsTest, LogReachesTheFileWithoutFlushAndKeepsToItsOwnFile) {
     auto first = NewLibrary();
-    VnString firstPath = first->GetLog()->GetLogFilePath();
-    for (int i = 0; i < ToolsLogFile::kLinesPerWrite; ++i)
-        first->GetLog()->Write(VN_LIT(u"Batch"), VnString::Format(u"line %d", i));
-    EXPECT_NE(ReadFile(firstPath).find("Batch: line 31\r\n"), std::string::npos);
+    ToolsLog* log = first->GetLog();
+    VnString firstPath = log->GetLogFilePath();
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* expected;  // now in the file
+    };
+    const Step steps[] = {
+        {"a first line", [&] { log->Write(u"Batch", u"line 0"); }, "Batch: line 0\r\n"},
+        {"a line after 100 ms",
+         [&] {
+             log->Write(u"Batch", u"line 1");
+             std::this_thread::sleep_for(std::chrono::milliseconds(110));
+             log->Write(u"Batch", u"line 2");
+         },
+         "Batch: line 2\r\n"},
+        {"a scope's start", [&] { log->BeginScope(u"Phase"); }, "Phase: Start\r\n"},
+        {"a line inside the scope, then its end",
+         [&] {
+             log->Write(u"Phase", u"inside");
+             log->EndScope(u"Phase", 0, false, 0);
+         },
+         "Phase: Finish"},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_NE(ReadFile(firstPath).find(step.expected), std::string::npos) << step.what;
+    }
 
     // A second writer while the first holds the file gets its own.
     auto second = NewLibrary();
@@ -67,6 +97,30 @@ TEST_F(ToolsTest, LogReachesTheFileWithoutFlushAndKeepsToItsOwnFile) {
     EXPECT_EQ(ReadFile(firstPath).find("Second:"), std::string::npos);
     EXPECT_NE(ReadFile(firstPath).find("First: last line"), std::string::npos);
     EXPECT_NE(ReadFile(secondPath).find("Second: own line"), std::string::npos);
+}
+
+// A long log is kept whole and in order: nothing at its start is given up for its end.
+TEST_F(ToolsTest, LogOfTwoHundredThousandLinesHoldsThemAllInOrder) {
+    constexpr int kLines = 200000;
+    library = NewLibrary();
+    ToolsLog* log = library->GetLog();
+    for (int i = 0; i < kLines; ++i) log->Write(VN_LIT(u"Long"), VnString::Format(u"line %d", i));
+    VnString path = log->GetLogFilePath();
+    library.reset();
+
+    std::string text = ReadFile(path);
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::string> lines = LinesOf(text.substr(3));
+    ASSERT_EQ(lines.size(), size_t(kLines));
+    int wrong = 0;
+    for (int i = 0; i < kLines; ++i) {
+        const std::string end = "Long: line " + std::to_string(i);
+        if (lines[size_t(i)].size() < end.size() || lines[size_t(i)].compare(lines[size_t(i)].size() - end.size(),
+                                                                               end.size(), end) != 0) {
+            if (++wrong < 5) ADD_FAILURE() << "line " << i << ": " << lines[size_t(i)];
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(ToolsTest, NamedLockHasOneHolderAtATime) {
