@@ -2,8 +2,11 @@
 
 #include <atomic>
 
+#include "InstallRecorder.h"
+#include "InstallerKey.h"
 #include "ProcessInformationBlock.h"
 #include "RunInstallWizard.h"
+#include "VnFileSystem.h"
 
 namespace {
 
@@ -18,6 +21,29 @@ VnString OptionsSummary(const InstallOptions& o) {
         o.AllowDowngrade);
 }
 
+// The wizard runs on a recording platform, so that everything the install
+// does lands in the installation record; not what is the run's own (the
+// temporary folder, the set-up folder) nor the program's settings, which the
+// uninstaller keeps whole or removes whole.
+int RunRecordedWizard() {
+    VnStringArray folders;
+    folders.Add(VnPlatform().System().GetSpecialFolder(vnwin::kCsidlLocalAppData) + u"\\Temp");
+    folders.Add(GetInstallerFolder());
+    VnStringArray userKeys;
+    VnString settingsKey = CInstallerKey().KeyPath();  // "HKEY_CURRENT_USER\Software\...\Installer"
+    if (settingsKey.StartsWith(u"HKEY_CURRENT_USER\\") && settingsKey.ReverseFind(u'\\') > 0)
+        userKeys.Add(settingsKey.Mid(18, settingsKey.ReverseFind(u'\\') - 18));
+    IVnPlatform& platform = VnPlatform();
+    int exitCode = 0;
+    {
+        CInstallRecorder recorder(platform, folders, userKeys);
+        VnSetPlatform(&recorder);
+        exitCode = RunInstallWizard();
+        VnSetPlatform(&platform);
+    }
+    return exitCode;
+}
+
 }  // namespace
 
 int RunWizardHandOff(ToolsInterface& tools, const InstallOptions& options) {
@@ -30,7 +56,7 @@ int RunWizardHandOff(ToolsInterface& tools, const InstallOptions& options) {
         log->Flush();
     }
     g_reached = true;
-    return RunInstallWizard();
+    return RunRecordedWizard();
 }
 
 bool WizardHandOffReached() { return g_reached.load(); }

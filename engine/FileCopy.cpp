@@ -6,6 +6,7 @@
 #include "FileSystemRedirection.h"
 #include "FontTable.h"
 #include "InstallOptions.h"
+#include "InstallRecorder.h"
 #include "RunProgram.h"
 #include "RuntimeFunctionTables.h"
 #include "VersionInfo.h"
@@ -110,9 +111,11 @@ CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destin
 void Register(const VnString& source, const VnString& destination, CopyOutcome outcome, bool is64Bit,
               VnStringArray* registerList) {
     if (outcome == CopyOutcome::kFailed || !IsRegistrable(source) || source.EndsWithNoCase(kShellExtension)) return;
-    if (outcome == CopyOutcome::kDeferred)
+    if (outcome == CopyOutcome::kDeferred) {
         InstallOptions::Get().PendingOperations.Add(
             VnString::Format(u"%s|%s", u"_REGISTERFILE", RealPathOf(destination)));
+        RecordInstalledComponent(RealPathOf(destination), kComponentPackageInstaller);  // registered after the restart
+    }
     else if (is64Bit)
         RegisterCopied64BitComponent(destination);
     else if (registerList)

@@ -6,6 +6,7 @@
 #include "FileCopy.h"
 #include "InstallFilesText.h"
 #include "InstallOptions.h"
+#include "InstallRecorder.h"
 #include "InstallRunLog.h"
 #include "InstallSteps.h"
 #include "LoadedProduct.h"
@@ -46,6 +47,10 @@ void CInstallFiles::CopyAndInstall(IInstallStepPage* page) {
     productName_ = product ? product->GetProductName(0) : VnString();
     executableName_ = product ? product->GetExecutableName() : VnString();
     orvanProduct_ = !executableName_.IsEmpty() && executableName_.ContainsNoCase(u"Orvan");
+    if (CInstallRecorder* recorder = CInstallRecorder::Active(); recorder && !recorder->IsWritingFile()) {
+        const uint32_t error = recorder->StartRecordFile(destination_, product ? product->GetProductVersion() : VnString());
+        if (error) scope.Write(VnString::Format(u"The installation record cannot be written (error %d)", int(error)));
+    }
 
     ShowCopyHeader();
     RunSingleStepPhase(u"CInstallFiles::CleanInstallationDirectory", u"Cleaning installation directory...",

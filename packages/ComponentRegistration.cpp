@@ -1,6 +1,7 @@
 #include "ComponentRegistration.h"
 
 #include "EngineLog.h"
+#include "InstallRecorder.h"
 #include "ProcessInformationBlock.h"
 #include "VnFileSystem.h"
 #include "VnLibrary.h"
@@ -28,11 +29,13 @@ bool RegisterComponent(const VnString& path) {
         return false;
     }
     scope.SetResult(result);
+    if (result >= 0) RecordInstalledComponent(path, kComponentInProcess);
     return result >= 0;
 }
 
 void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit) {
     IVnSystem& system = VnPlatform().System();
+    if (registerIt) RecordInstalledComponent(path, use64Bit ? kComponentRegSvr32x64 : kComponentRegSvr32);
     const bool redirectionOff = use64Bit && system.IsWow64Process() && system.EnableWow64FsRedirection(false);
     StartComponentProgram(GetWindowsFolder() + u"system32\\RegSvr32.exe",
                           VnString::Format(u"/s %s\"%s\"", registerIt ? u"" : u"/u ", path), true);
@@ -49,6 +52,7 @@ void RunPackageInstaller(const VnString& argument) {
 }
 
 void RegisterWithPackageInstaller(const VnString& path, bool registerIt) {
+    if (registerIt) RecordInstalledComponent(path, kComponentPackageInstaller);
     RunPackageInstaller((registerIt ? u"/RegDLL " : u"/UnRegDLL ") + path);
 }
 

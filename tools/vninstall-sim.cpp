@@ -2,6 +2,7 @@
 // what happened. docs/runner.md describes the options and the output.
 //
 //   vninstall-sim --machine DIR --setup DIR [--answers FILE] [--restart] [-- installer command line]
+//   vninstall-sim --machine DIR --uninstall [--answers FILE] [--restart] [-- uninstaller command line]
 #include <climits>
 
 #include <chrono>
@@ -16,6 +17,7 @@
 #include "SimInstallerRun.h"
 #include "SimMachineSnapshot.h"
 #include "SimRunSummary.h"
+#include "SimUninstallerRun.h"
 #include "SimWizardAnswers.h"
 
 namespace {
@@ -27,12 +29,15 @@ struct RunnerArguments {
     std::string machine, setup, answers;
     std::vector<std::string> installerArguments;
     bool restart = false;  // simulate the restart and the next logon after the run
+    bool uninstall = false;  // run the installed product's uninstaller instead of the installer
 };
 
 void PrintUsage(std::ostream& out) {
     out << "usage: vninstall-sim --machine DIR --setup DIR [--answers FILE] [--restart] [-- installer command line]\n"
+           "       vninstall-sim --machine DIR --uninstall [--answers FILE] [--restart] [-- uninstaller command line]\n"
            "  --machine DIR   the simulated machine's folder (created as a new machine when missing or empty)\n"
            "  --setup DIR     the set-up folder to install from (e.g. build/native/setup)\n"
+           "  --uninstall     run the uninstaller the machine's uninstall entry names (no --setup)\n"
            "  --answers FILE  answers for the message boxes and the wizard, one per line\n"
            "                  (OK, Yes, No, ...; press Next >, choose Custom, type Install to: = D:\\Tunaro, ...)\n";
 }
@@ -44,8 +49,8 @@ bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string&
             parsed.installerArguments.assign(argv + i + 1, argv + argc);
             break;
         }
-        if (argument == "--restart") {
-            parsed.restart = true;
+        if (argument == "--restart" || argument == "--uninstall") {
+            (argument == "--restart" ? parsed.restart : parsed.uninstall) = true;
             continue;
         }
         std::string* target = argument == "--machine" ? &parsed.machine
@@ -63,7 +68,8 @@ bool ParseArguments(int argc, char** argv, RunnerArguments& parsed, std::string&
         *target = argv[++i];
     }
     if (parsed.machine.empty()) error = "--machine is required";
-    else if (parsed.setup.empty()) error = "--setup is required";
+    else if (parsed.setup.empty() && !parsed.uninstall) error = "--setup is required";
+    else if (!parsed.setup.empty() && parsed.uninstall) error = "--uninstall takes no --setup";
     return error.empty();
 }
 
@@ -149,6 +155,37 @@ void SimulateRestartAndLogon(VnSimPlatform& machine, const SimMachineSnapshot& b
     PrintSection(done ? "Restart problems:" : "Restart problems (not everything was done):", problemLines);
 }
 
+// The uninstaller the machine's uninstall entry names, with the same report.
+int RunUninstaller(VnSimPlatform& machine, const RunnerArguments& arguments) {
+    const VnString program = FindUninstallerPath(machine);
+    if (program.IsEmpty()) {
+        std::cerr << "vninstall-sim: the machine has no uninstall entry naming VnMediaUninstall.exe\n";
+        return kMachineError;
+    }
+    const VnString commandLine = CommandLineText(arguments.installerArguments);
+    std::cout << "Machine: " << machine.MachineFolder() << "\n"
+              << "Uninstaller: \"" << program.ToUtf8() << "\" " << commandLine.ToUtf8() << "\n";
+    const std::string messagesLog = machine.MachineFolder() + "/messages.log";
+    const std::string programsLog = machine.MachineFolder() + "/programs.log";
+    const uintmax_t messagesBefore = FileSize(messagesLog), programsBefore = FileSize(programsLog);
+    const SimMachineSnapshot before = SimMachineSnapshot::Take(machine);
+    std::string error;
+    const int exitCode = RunUninstallerInMachine(machine, program, commandLine, error);
+    if (exitCode < 0) {
+        std::cerr << "vninstall-sim: " << error << "\n";
+        return kMachineError;
+    }
+    const SimMachineSnapshot after = SimMachineSnapshot::Take(machine);
+    const SimMachineChanges changes = CompareSnapshots(before, after);
+    PrintSection("Messages:", LinesSince(messagesLog, messagesBefore));
+    PrintSection("Programs:", LinesSince(programsLog, programsBefore));
+    PrintSection("Files changed:", changes.files);
+    PrintSection("Registry changed:", changes.registry);
+    std::cout << "Exit code: " << exitCode << " (" << DescribeInstallExitCode(exitCode) << ")\n";
+    if (arguments.restart) SimulateRestartAndLogon(machine, after);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,7 +203,7 @@ int main(int argc, char** argv) {
                   << "\n";
         return kUsageError;
     }
-    if (!std::filesystem::is_directory(arguments.setup)) {
+    if (!arguments.uninstall && !std::filesystem::is_directory(arguments.setup)) {
         std::cerr << "vninstall-sim: the set-up folder " << arguments.setup << " does not exist\n";
         return kUsageError;
     }
@@ -181,6 +218,8 @@ int main(int argc, char** argv) {
         std::cerr << "vninstall-sim: cannot read the answers file " << arguments.answers << ": " << error << "\n";
         return kUsageError;
     }
+
+    if (arguments.uninstall) return RunUninstaller(*machine, arguments);
 
     const VnString setupFolder = DefaultSetupFolder(*machine);
     int filesCopied = 0;

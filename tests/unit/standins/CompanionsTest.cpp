@@ -210,7 +210,7 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     EXPECT_EQ(Run(u"OrvanControl.exe", u"/Install"), 0u);
     EXPECT_EQ(State(u"Orvan Server Service"), u"installed");
     EXPECT_EQ(Run(u"OrvanControl.exe", u"/Remove"), vnwin::kErrorInvalidParameter);
-    EXPECT_EQ(Run(u"VnMediaUninstall.exe", u""), 0u);
+    EXPECT_EQ(Run(u"VnMediaUninstall.exe", u"/Silent"), 1603u);  // no installation record beside it
 
     // Every start: the last command line, the count, and each start's command line and exit code.
     const VnString starts = u"Software\\V. Arnel\\Demo Starts\\PackageInstaller.exe";

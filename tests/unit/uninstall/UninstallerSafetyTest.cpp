@@ -1,0 +1,142 @@
+// Bad input for the uninstaller: a hand-edited record names places outside
+// the installation (the Windows folder, a drive root, ".." parts, another
+// program's folder and keys), the uninstaller sits where no product belongs,
+// the record is missing, the user says No. Nothing outside what the install
+// made is ever removed, and the exit code says what happened.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CompanionPrograms.h"
+#include "InstallRecord.h"
+#include "SimTestMachine.h"
+#include "Uninstaller.h"
+#include "UninstallerUi.h"
+#include "VnCompanionsSim.h"
+
+namespace {
+
+constexpr char16_t kFolder[] = u"C:\\Apps\\Tunaro\\";
+
+class UninstallerSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim_.reset();  // the old machine uninstalls itself as the platform
+        sim_ = std::make_unique<SimTestMachine>();
+        sim_->MakeSystemFolders();
+    }
+    SimTestMachine& Sim() { return *sim_; }
+    void WriteRecord(const std::string& lines) {
+        sim_->WriteFile(VnString(kFolder) + kInstallRecordFileName, std::string(kInstallRecordHeader) + lines);
+    }
+    uint32_t RunProgram(const VnString& folder, const VnString& parameters) {
+        return RunCompanionProgram(*FindCompanionProgram(u"VnMediaUninstall.exe"),
+                                   CompanionStart{folder + u"VnMediaUninstall.exe", parameters});
+    }
+    std::unique_ptr<SimTestMachine> sim_;
+};
+
+TEST_F(UninstallerSafetyTest, AHandEditedRecordRemovesOnlyWhatLiesInTheInstallsPlaces) {
+    const struct {
+        const char* line;       // a record line (without its line end)
+        const char16_t* path;   // a file made before the uninstall
+        bool removed;
+    } cases[] = {
+        {"file\tC:\\Apps\\Tunaro\\Tunaro.exe\tcreated\t", u"C:\\Apps\\Tunaro\\Tunaro.exe", true},
+        {"file\tc:\\apps\\tunaro\\sub\\data.bin\treplaced\t1.0.0.0", u"C:\\Apps\\Tunaro\\Sub\\data.bin", true},
+        {"link\tC:\\Users\\User\\Desktop\\Tunaro.lnk", u"C:\\Users\\User\\Desktop\\Tunaro.lnk", true},
+        {"file\tC:\\Windows\\system32\\kernel32.dll\tcreated\t", u"C:\\Windows\\system32\\kernel32.dll", false},
+        {"file\tC:\\boot.ini\tcreated\t", u"C:\\boot.ini", false},
+        {"file\tC:\\Apps\\Tunaro\\..\\Other\\keep.txt\tcreated\t", u"C:\\Apps\\Other\\keep.txt", false},
+        {"file\tC:\\Apps\\Tunaro2\\keep.txt\tcreated\t", u"C:\\Apps\\Tunaro2\\keep.txt", false},
+        {"file\tApps\\Tunaro\\relative.txt\tcreated\t", u"C:\\Apps\\Tunaro\\relative.txt", false},
+        {"file\t\\\\?\\C:\\Apps\\Tunaro\\prefixed.txt\tcreated\t", u"C:\\Apps\\Tunaro\\prefixed.txt", false},
+        {"file\tC:\\Apps\\Tunaro\\*.txt\tcreated\t", u"C:\\Apps\\Tunaro\\wild.txt", false},
+        {"file\tC:\\Users\\User\\Desktop\\notes.txt\tcreated\t", u"C:\\Users\\User\\Desktop\\notes.txt", false},
+        {"link\tC:\\Users\\User\\Documents\\report.doc", u"C:\\Users\\User\\Documents\\report.doc", false},
+        {"folder\tC:\\", u"C:\\Apps\\Other\\keep.txt", false},
+        {"folder\tC:\\Windows", u"C:\\Windows\\system32\\kernel32.dll", false},
+        {"folder\tC:\\Users\\User\\Desktop", u"C:\\Users\\User\\Desktop\\notes.txt", false},
+    };
+    std::string record;
+    for (const auto& c : cases) {
+        Sim().WriteFile(c.path, "bytes");
+        record += std::string(c.line) + "\n";
+    }
+    // Registry: another program's values and keys, named as if the install had made them.
+    Sim().SetValue(VnRegRoot::LocalMachine, u"SYSTEM\\Setup", u"Kept", VnRegValue::String(u"system"));
+    Sim().SetValue(VnRegRoot::LocalMachine, u"Software\\Other", u"Kept", VnRegValue::String(u"changed since"));
+    Sim().SetValue(VnRegRoot::CurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run", u"", VnRegValue::String(u""));
+    Sim().SetValue(VnRegRoot::LocalMachine, u"Software\\Tunaro", u"Ours", VnRegValue::String(u"x"));
+    record += "value\tHKLM\t0\tSYSTEM\\Setup\tKept\t-\t1=system\n";
+    record += "value\tHKLM\t0\tSoftware\\Other\tKept\t-\t1=as installed\n";
+    record += "value\tHKLM\t0\tSoftware\\Tunaro\tOurs\t-\t1=x\n";
+    record += "key\tHKLM\t0\tSoftware\\Tunaro\n";
+    record += "key\tHKCU\t0\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Run\n";
+    record += "key\tHKLM\t0\tSoftware\n";
+    record += "file\tC:\\Apps\\Tunaro\\cut off";  // an interrupted install's last line
+    WriteRecord(record);
+
+    UninstallRequest request;
+    request.installFolder = kFolder;
+    const UninstallOutcome outcome = RunUninstall(request);
+    EXPECT_EQ(outcome.exitCode, kUninstallDone);
+    for (const auto& c : cases) EXPECT_EQ(!Sim().Exists(c.path), c.removed) << c.line;
+    EXPECT_EQ(outcome.refused.GetSize(), 13) << "every refused line is logged";
+    EXPECT_EQ(Sim().Value(VnRegRoot::LocalMachine, u"SYSTEM\\Setup", "Kept"), "system");
+    EXPECT_EQ(Sim().Value(VnRegRoot::LocalMachine, u"Software\\Other", "Kept"), "changed since");
+    EXPECT_TRUE(Sim().KeyExists(VnRegRoot::CurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
+    EXPECT_TRUE(Sim().KeyExists(VnRegRoot::LocalMachine, u"Software"));
+    EXPECT_FALSE(Sim().KeyExists(VnRegRoot::LocalMachine, u"Software\\Tunaro"));
+    EXPECT_FALSE(Sim().Exists(VnString(kFolder) + kInstallRecordFileName));
+}
+
+TEST_F(UninstallerSafetyTest, ExitCodesAndWhatTheUserIsTold) {
+    const struct {
+        const char16_t* folder;  // where the uninstaller sits
+        bool record;             // a record is there
+        const char* answer;      // the answer to the question, "" when silent
+        const char16_t* parameters;
+        uint32_t exitCode;
+        bool removed;            // the recorded file is gone
+    } cases[] = {
+        {kFolder, true, "", u"/Silent", kUninstallDone, true},
+        {kFolder, true, "Yes", u"", kUninstallDone, true},
+        {kFolder, true, "No", u"", kUninstallCancelled, false},
+        {kFolder, false, "", u"/Silent", kUninstallFailed, false},
+        {kFolder, true, "", u"/Silent /Everything", kUninstallFailed, false},
+        {u"C:\\", true, "", u"/Silent", kUninstallFailed, false},
+        {u"C:\\Windows\\Tunaro\\", true, "", u"/S", kUninstallFailed, false},
+        {u"C:\\Program Files (x86)\\", true, "", u"/Silent", kUninstallFailed, false},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const VnString file = VnString(c.folder) + u"Tunaro.exe";
+        Sim().WriteFile(file, "program");
+        if (c.record)
+            Sim().WriteFile(VnString(c.folder) + kInstallRecordFileName,
+                            std::string(kInstallRecordHeader) + "file\t" + file.ToUtf8() + "\tcreated\t\n");
+        if (*c.answer) Sim().Machine().SimShell().QueueAnswer(std::string(c.answer) == "Yes" ? vnwin::kIdYes : vnwin::kIdNo);
+        EXPECT_EQ(RunProgram(c.folder, c.parameters), c.exitCode) << VnString(c.folder).ToUtf8() << " " << VnString(c.parameters).ToUtf8();
+        EXPECT_EQ(!Sim().Exists(file), c.removed) << VnString(c.folder).ToUtf8() << " " << VnString(c.parameters).ToUtf8();
+    }
+}
+
+TEST(UninstallerSummaryTest, NamesTheFilesThatStayAndThoseLeftForTheRestart) {
+    UninstallOutcome outcome;
+    for (int i = 0; i < 12; ++i) outcome.userFiles.Add(VnString::Format(u"C:\\Apps\\Tunaro\\mine %d.txt", i));
+    outcome.atRestart.Add(u"C:\\Apps\\Tunaro\\Tunaro.exe");
+    UninstallerUi ui;
+    ui.SetProductName(u"Tunaro 33");
+    const std::string text = ui.SummaryText(outcome).ToUtf8();
+    for (const char* part : {"Tunaro 33 was removed", "not made by the install; they stay", "mine 9.txt",
+                             "and 2 more", "removed when Windows restarts", "Tunaro.exe"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_EQ(text.find("mine 10.txt"), std::string::npos);
+}
+
+}  // namespace
+
+#endif
