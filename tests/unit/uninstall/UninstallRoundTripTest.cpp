@@ -97,6 +97,9 @@ void MakeWindowsPlaces(VnSimPlatform& machine) {
         for (const char16_t* key : {u"Handlers", u"EventHandlers"})
             SetText(registry, VnRegRoot::LocalMachine, handlers + key, u"", u"", view);
     SetText(registry, VnRegRoot::LocalMachine, u"Software\\Classes\\Applications", u"", u"");
+    for (uint32_t view : {vnwin::kKeyWow64_32Key, vnwin::kKeyWow64_64Key})
+        for (const char16_t* key : {u"Software\\Clients\\Media", u"Software\\RegisteredApplications"})
+            SetText(registry, VnRegRoot::LocalMachine, key, u"", u"", view);
     // Another program owns ".mp3" and the RSS feed type.
     SetText(registry, VnRegRoot::LocalMachine, kMp3, u"", u"Other.AssocFile.MP3");
     SetText(registry, VnRegRoot::LocalMachine, kMp3, u"Content Type", u"audio/mpeg");
