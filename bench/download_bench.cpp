@@ -79,20 +79,6 @@ Run Measure(Body body) {
     return run;
 }
 
-// The page the download reports to: nothing to show.
-class QuietPage final : public IInstallStepPage {
-public:
-    void SetStatusText(const VnString&) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPosition(int) override {}
-    void SetHeader(const VnString&, const VnString&) override {}
-    void SetCanCancel(bool) override {}
-    void RefreshWizardFrame() override {}
-    void CancelWizard() override {}
-    int32_t GetStepCounter() const override { return 0; }
-    void SetStepCounter(int32_t) override {}
-    void StartStepTimer(int32_t) override {}
-};
 
 int ReaderDownload(const std::string& url, const fs::path& machineFolder) {
     std::string error;
@@ -100,7 +86,7 @@ int ReaderDownload(const std::string& url, const fs::path& machineFolder) {
     if (!machine) return 2;
     VnSetPlatform(machine.get());
     RegisterStandIns();
-    QuietPage page;
+    QuietInstallStepPage page;
     CInstallDependencies worker(page);
     const bool ok = worker.DownloadFile(VnString::FromUtf8(url), u"C:\\Setup\\Support\\bench.bin");
     VnSetPlatform(nullptr);

@@ -110,9 +110,10 @@ function(vn_demo_binary path)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${output_dir}
     COMMAND ${VN_MINGW_${B_ARCH}_WINDRES} -O coff -i ${work}.rc -o ${work}.res.o
-    COMMAND ${VN_MINGW_${B_ARCH}_CC} -O2 -s -Wall ${link_kind} -o ${output}
-            ${VN_DEMO_SOURCE_DIR}/src/${B_SOURCE} ${work}.res.o -ladvapi32
+    COMMAND ${VN_MINGW_${B_ARCH}_CC} -O2 -s -Wall ${link_kind} -DDEMO_MAJOR_VERSION=${VN_DEMO_MAJOR_VERSION} -o ${output}
+            ${VN_DEMO_SOURCE_DIR}/src/${B_SOURCE} ${work}.res.o -ladvapi32 -luser32
     DEPENDS ${work}.rc ${VN_DEMO_SOURCE_DIR}/src/${B_SOURCE} ${VN_DEMO_SOURCE_DIR}/src/DemoRecord.h
+            ${VN_DEMO_SOURCE_DIR}/src/DemoFrame.h
     COMMENT "Demo set-up: ${path}"
     VERBATIM)
   set(${B_OUTPUTS} ${${B_OUTPUTS}} ${output} PARENT_SCOPE)
@@ -260,6 +261,9 @@ add_custom_target(vn_demo_setup_earlier ALL
   COMMENT "Demo set-up: the earlier version in setup-earlier/"
   VERBATIM)
 add_dependencies(vn_demo_setup_earlier vn_demo_setup)
+
+# ---- The plug-in packages and the set-up folder that ships them --------------
+include(${CMAKE_CURRENT_LIST_DIR}/DemoPackages.cmake)
 
 # ---- Programs built elsewhere in the project, and the tests' view of the folder
 # Run once every directory has been read, so that the targets exist.

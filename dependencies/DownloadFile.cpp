@@ -57,19 +57,24 @@ struct ReaderHolder {
 bool CInstallDependencies::DownloadFile(const VnString& address, const VnString& destination) {
     ToolsLogScope scope(VnToolsLog(), kSource);
     scope.Write(VnString::Format(u"%s -> %s", address, destination));
+    const auto report = [this](const VnString& text) {
+        if (!messageSink_) return ShowDownloadMessage(text);
+        EngineLog(kSource, text);
+        messageSink_(text);
+    };
     VnLibraryHolder library;
     VnLoadLibrary(ReaderLibraryPath(), kVnLoadLibraryLogFailure, library);
     auto create = reinterpret_cast<CreateInternetReaderFn>(library.Function(kCreateInternetReaderExport));
     ReaderHolder holder{create ? create(address.c_str()) : nullptr};
     if (!holder.reader) {
-        ShowDownloadMessage(VnString::Format(DependencyText(u"Failed to download from \n%s\nInternet reader not found.").View(), address));
+        report(VnString::Format(DependencyText(u"Failed to download from \n%s\nInternet reader not found.").View(), address));
         return false;
     }
     InternetReader& reader = *holder.reader;
     const bool opened = reader.Open();
     const VnString status = Header(reader, u"StatusCode") + u" " + Header(reader, u"StatusText");
     if (!opened) {
-        ShowDownloadMessage(FourPartMessage(address, DependencyText(u"Server returned"), status));
+        report(FourPartMessage(address, DependencyText(u"Server returned"), status));
         return false;
     }
 
@@ -78,7 +83,7 @@ bool CInstallDependencies::DownloadFile(const VnString& address, const VnString&
     VnHandle file = 0;
     if (uint32_t error = files.CreateFileForWriting(destination, file)) {
         scope.Write(VnString::Format(u"Creating %s failed, error %d", destination, error));
-        ShowDownloadMessage(FourPartMessage(address, DependencyText(u"Can not create file"), status));
+        report(FourPartMessage(address, DependencyText(u"Can not create file"), status));
         return false;
     }
 
@@ -116,6 +121,6 @@ bool CInstallDependencies::DownloadFile(const VnString& address, const VnString&
         return true;
     }
     VnFileSystem::DeleteFile(destination);
-    ShowDownloadMessage(cancelled_ ? failure : VnString::Format(failure.View(), address));
+    report(cancelled_ ? failure : VnString::Format(failure.View(), address));
     return false;
 }

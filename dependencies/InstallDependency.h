@@ -5,6 +5,8 @@
 // report to, with the page and the flag that a cancelled download sets.
 #pragma once
 
+#include <functional>
+
 #include "InstallStepPage.h"
 #include "VnString.h"
 
@@ -63,6 +65,9 @@ public:
     // the page stops it. False after its own message box; a partial file is
     // deleted.
     bool DownloadFile(const VnString& address, const VnString& destination);
+    // DownloadFile's failure texts go to `sink` instead of its box (a plug-in
+    // package shows them its own way).
+    void SetMessageSink(std::function<void(const VnString&)> sink) { messageSink_ = std::move(sink); }
 
     IInstallStepPage& Page() { return page_; }
     bool IsCancelled() const { return cancelled_; }
@@ -74,4 +79,22 @@ private:
 
     IInstallStepPage& page_;
     bool cancelled_ = false;
+    std::function<void(const VnString&)> messageSink_;
+};
+
+// A page with nothing to show, for a download outside the copy page's
+// dependency step (a plug-in package given by its web location, the
+// download benchmark): no bar to move and no Cancel to offer.
+class QuietInstallStepPage final : public IInstallStepPage {
+public:
+    void SetStatusText(const VnString&) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int) override {}
+    void SetHeader(const VnString&, const VnString&) override {}
+    void SetCanCancel(bool) override {}
+    void RefreshWizardFrame() override {}
+    void CancelWizard() override {}
+    int32_t GetStepCounter() const override { return 0; }
+    void SetStepCounter(int32_t) override {}
+    void StartStepTimer(int32_t) override {}
 };

@@ -9,23 +9,20 @@
 
 namespace {
 constexpr uint32_t kLoadWithAlteredSearchPath = 0x8;
-using DllRegisterServerFunction = int32_t(VN_STDCALL*)();
 }  // namespace
 
 bool RegisterComponent(const VnString& path) {
     ToolsLogScope scope(VnToolsLog(), u"RegisterComponent");
     VnLibraryHolder library;
     if (!VnLoadLibrary(path, kLoadWithAlteredSearchPath | kVnLoadLibraryLogFailure, library)) return false;
-    auto registerServer = reinterpret_cast<DllRegisterServerFunction>(library.Function("DllRegisterServer"));
+    void* registerServer = library.Function("DllRegisterServer");
     if (!registerServer) {
         scope.Write(VnString::Format(u"\"%s\" has no DllRegisterServer", path));
         return false;
     }
     int32_t result = -1;
-    try {
-        result = registerServer();
-    } catch (...) {
-        scope.Write(VnString::Format(u"DllRegisterServer of \"%s\" threw", path));
+    if (const uint32_t crash = VnPlatform().Processes().CallLibraryEntry(registerServer, result)) {
+        scope.Write(VnString::Format(u"DllRegisterServer of \"%s\" crashed (exception 0x%08X)", path, crash));
         return false;
     }
     scope.SetResult(result);
@@ -42,13 +39,14 @@ void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit) 
     if (redirectionOff) system.EnableWow64FsRedirection(true);
 }
 
-void RunPackageInstaller(const VnString& argument) {
-    const VnString program = ProcessInformationBlock::Get().GetProgramFolder() + u"PackageInstaller.exe";
+bool RunPackageInstaller(const VnString& argument) {
+    const VnString program =
+        NormaliseFolder(ProcessInformationBlock::Get().GetProgramFolder()) + u"PackageInstaller.exe";
     if (!VnFileSystem::FileExists(program)) {
         EngineLog(u"RunPackageInstaller", VnString::Format(u"\"%s\" is missing, not run: %s", program, argument));
-        return;
+        return false;
     }
-    StartComponentProgram(program, argument, true);
+    return StartComponentProgram(program, argument, true) == vnwin::kErrorSuccess;
 }
 
 void RegisterWithPackageInstaller(const VnString& path, bool registerIt) {

@@ -7,16 +7,10 @@
 
 #include "VnString.h"
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define VN_STDCALL __attribute__((stdcall))
-#else
-#define VN_STDCALL
-#endif
-
 // Loads the component (its own folder first in the search for the libraries
 // it needs), calls its "DllRegisterServer" and frees it. True when the call
 // returned a result that is not negative; false when it cannot be loaded,
-// lacks the export, fails, or throws.
+// lacks the export, fails, or crashes (the crash is caught and logged).
 bool RegisterComponent(const VnString& path);
 
 // Runs "<Windows>\system32\RegSvr32.exe /s [/u ]"path"", waiting without a
@@ -25,8 +19,9 @@ bool RegisterComponent(const VnString& path);
 void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit);
 
 // Runs "PackageInstaller.exe" from the program folder with the argument,
-// waiting without a limit; nothing when the program is missing.
-void RunPackageInstaller(const VnString& argument);
+// waiting without a limit; nothing when the program is missing. True when
+// it ran.
+bool RunPackageInstaller(const VnString& argument);
 
 // "/RegDLL " or "/UnRegDLL " followed by the path.
 void RegisterWithPackageInstaller(const VnString& path, bool registerIt);

@@ -12,6 +12,7 @@
 #include "InstallPackage.h"
 #include "InstallSteps.h"
 #include "InstallWAPlugin.h"
+#include "PackageFileActions.h"
 #include "LoadedProduct.h"
 #include "OperatingSystem.h"
 #include "SettingsHelper.h"
@@ -119,6 +120,7 @@ void InstallComponents(IInstallStepPage& page) {
     page.SetProgressPosition(1);
 
     int position = 2;
+    QuietPackageMessages quiet(options.Silent);
     for (const VnString& file : packages) {
         InstallOnePackage(file, page, options);
         page.SetStatusText(VnString());

@@ -66,7 +66,7 @@ bool CInstallPackage::Load(const VnString& source, int32_t packageIndex) {
         VnString error;
         if (!DownloadPackageFile(source, downloadedFile_, error)) {
             loadError_ = error;
-            if (ToolsInterface* tools = VnTools()) tools->ShowMessage(error, Translated(u"Install Package"));
+            ShowPackageMessage(error, Translated(u"Install Package"));
             downloadedFile_.Empty();
             return false;
         }

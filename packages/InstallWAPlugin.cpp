@@ -41,15 +41,25 @@ void RecordPluginForUninstall(const VnString& path, const VnString& recordKey) {
     if (auto store = OpenRecord(VN_LIT(u"Plugins\\Uninstall"))) store->SetText(path, recordKey, 0);
 }
 
+VnString InputPluginTypeName(const VnString& path) {
+    VnString name = FileNameOf(path);
+    const int32_t dot = name.ReverseFind(u'.');
+    if (dot > 0) name = name.Left(dot);
+    if (name.GetLength() > 3 && name.Left(3).EqualsNoCase(u"in_")) name = name.Mid(3);
+    name.MakeUpper();
+    return name;
+}
+
 bool CInstallWAPlugin::WriteInputRecord(const VnString& path, const VnString& name, const VnString& fileDescription,
                                         int version) {
-    const VnString key = u"Plugins\\Input\\" + FileNameOf(path);
+    const VnString type = InputPluginTypeName(path);
+    const VnString key = u"Plugins\\Input\\" + type;
     auto store = OpenRecord(key);
     if (!store) return false;
     bool ok = store->SetText(VN_LIT(u"Path"), path, 0);
     ok &= store->SetText(VN_LIT(u"Plugin Description"), name, 0);
     ok &= store->SetText(VN_LIT(u"File Description"), fileDescription, 0);
-    ok &= store->SetText(VN_LIT(u"Name"), FileNameOf(path), 0);
+    ok &= store->SetText(VN_LIT(u"Name"), type, 0);
     ok &= store->SetNumber(VN_LIT(u"IVersion"), version, 0);
     ok &= store->SetText(VN_LIT(u"strPath"), FolderOf(path), 0);
     if (ok) RecordPluginForUninstall(path, key);

@@ -1,9 +1,11 @@
 // CInstallWAPlugin: finds out what kind of plug-in a file is from the entry
 // points it exports and registers it with the media program, under the
 // product's key "Plugins\Input", "Plugins\DSP" or "Plugins\RemoteControl"
-// (one subkey per plug-in, named by its file name; Girder plug-ins by their
-// own name), with the file also listed under "Plugins\Uninstall". A refusal
-// shows its message, titled "Information", and registers nothing.
+// (one subkey per plug-in: an input plug-in's is the file type it reads, which
+// the file type catalogue takes as an extension; DSP records are named by the
+// file name, Girder ones by the plug-in's own name), with the file also
+// listed under "Plugins\Uninstall". A refusal shows its message, titled
+// "Information", and registers nothing.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +35,11 @@ private:
     bool silent_;
     PluginKind kind_ = PluginKind::kNone;
 };
+
+// The name of an input plug-in's record: the file type it reads, which is
+// its file name without the extension and an "in_" prefix, in upper case
+// ("in_flac.dll" reads "FLAC" files, listed by the catalogue as "flac").
+VnString InputPluginTypeName(const VnString& path);
 
 // Writes the "Plugins\Uninstall" line of a registered file.
 void RecordPluginForUninstall(const VnString& path, const VnString& recordKey);

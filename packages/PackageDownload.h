@@ -1,6 +1,5 @@
-// Fetching a package given as a web or FTP location into a local file. The
-// program's file loader does the transfer; until it is part of this program
-// the download is a seam that fails with "Not built yet".
+// Fetching a package given as a web or FTP location into a local file,
+// through the loader the dependency step downloads with.
 #pragma once
 
 #include "VnString.h"

@@ -153,7 +153,17 @@ void RunPackageFileActions(const PackageDescription& description, const PackageA
     }
 }
 
-void ShowPackageMessage(const VnString& text) {
-    EngineLog(kSource, text);
-    if (ToolsInterface* tools = VnTools()) tools->ShowMessage(text, Translated(u"Information"));
+namespace {
+bool g_quietMessages = false;  // the installer's work runs on one thread
+}  // namespace
+
+QuietPackageMessages::QuietPackageMessages(bool quiet) : outer_(g_quietMessages) { g_quietMessages = outer_ || quiet; }
+QuietPackageMessages::~QuietPackageMessages() { g_quietMessages = outer_; }
+
+void ShowPackageMessage(const VnString& text) { ShowPackageMessage(text, Translated(u"Information")); }
+
+void ShowPackageMessage(const VnString& text, const VnString& title) {
+    EngineLog(kSource, VnString::Format(u"%s: %s%s", title, text, g_quietMessages ? u" (not shown: quiet)" : u""));
+    if (g_quietMessages) return;
+    if (ToolsInterface* tools = VnTools()) tools->ShowMessage(text, title);
 }

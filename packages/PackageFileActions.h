@@ -29,5 +29,21 @@ bool RunRegistryAction(const VnString& param, const VnString& programFolder);
 // error, with the target that failed in `failedTarget`.
 uint32_t CopyFolderFiles(const VnString& from, const VnString& to, VnString& failedTarget);
 
-// Shows a package message through the tools library, titled "Information".
+// Shows a package message through the tools library, titled "Information"
+// (or `title`); while quiet it is only logged.
 void ShowPackageMessage(const VnString& text);
+void ShowPackageMessage(const VnString& text, const VnString& title);
+
+// For its lifetime, with `quiet`, package messages are logged, not shown: a
+// silent install or a quiet package install must not stop at a box nobody
+// answers.
+class QuietPackageMessages {
+public:
+    explicit QuietPackageMessages(bool quiet);
+    ~QuietPackageMessages();
+    QuietPackageMessages(const QuietPackageMessages&) = delete;
+    QuietPackageMessages& operator=(const QuietPackageMessages&) = delete;
+
+private:
+    bool outer_;
+};

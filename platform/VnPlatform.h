@@ -234,6 +234,9 @@ struct VnStartOptions {
     VnString workingFolder;
 };
 
+// The exception code CallLibraryEntry reports for a stand-in entry that threw.
+constexpr uint32_t kVnCrashedEntry = 0xE0000001u;
+
 class IVnProcesses {
 public:
     virtual ~IVnProcesses() = default;
@@ -261,6 +264,13 @@ public:
     virtual VnHandle LoadLibrary(const VnString& path, uint32_t flags, uint32_t& error) = 0;
     virtual void* GetProcAddress(VnHandle module, const char* name) = 0;
     virtual void FreeLibrary(VnHandle module) = 0;
+    // Calls an entry of a loaded library that takes nothing and returns an
+    // HRESULT (DllRegisterServer; stdcall on 32-bit Windows). 0 with the
+    // entry's result, or the code of the exception that ended it (0xC0000005
+    // for an access violation): a crash inside the library ends the call,
+    // not the program. The simulated machine's stand-in entries crash by
+    // throwing (kVnCrashedEntry).
+    virtual uint32_t CallLibraryEntry(void* entry, int32_t& result);
 
     // Windows of other programs.
     virtual uintptr_t FindWindow(const VnString& className, const VnString& title) = 0;

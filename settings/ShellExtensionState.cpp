@@ -1,8 +1,6 @@
 #include "ShellExtensionState.h"
 
-#include "ProcessInformationBlock.h"
-#include "RunProgram.h"
-#include "VnFileSystem.h"
+#include "ComponentRegistration.h"
 #include "VnPlatform.h"
 
 namespace {
@@ -23,10 +21,5 @@ bool IsShellExtensionRegistered(ProductInformation* product, uint32_t access) {
 }
 
 bool RegisterShellExtension(bool reg) {
-    const VnString program = NormaliseFolder(ProcessInformationBlock::Get().GetProgramFolder()) + u"PackageInstaller.exe";
-    if (!VnFileSystem::FileExists(program)) return false;
-    VnStringArray arguments;
-    arguments.Add(reg ? u"/RegDLL" : u"/UnRegDLL");
-    arguments.Add(kShellExtensionsComponent);  // joined in quotes: "/RegDLL "Shell Extensions""
-    return RunProgram(program, arguments);
+    return RunPackageInstaller((reg ? u"/RegDLL " : u"/UnRegDLL ") + VnString(kShellExtensionsComponent));
 }

@@ -3,10 +3,15 @@
 // HKEY_CURRENT_USER "Software\V. Arnel\Demo Starts\<its file name>" (the value
 // "Command Line" holds the arguments of the last start, "Start Count" counts
 // the starts) and ends at once with exit code 0.
+//
+// Started with "/StayRunning" it stays as the running program does: a
+// top-level window of class "PMFrame" and the command mailbox
+// "Tunaro <major> FC_IPC", read like the program reads it (DemoFrame below).
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "DemoRecord.h"
+#include "DemoFrame.h"
 
 // Records one start of the running program: its arguments and a start count.
 static BOOL DemoRecordStart(const WCHAR* arguments) {
@@ -31,7 +36,9 @@ static BOOL DemoRecordStart(const WCHAR* arguments) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR arguments, int show) {
-    (void)instance, (void)previous, (void)show;
+    (void)previous, (void)show;
     DemoRecordStart(arguments);
+    if (arguments && wcsncmp(arguments, DEMO_FRAME_SWITCH, wcslen(DEMO_FRAME_SWITCH)) == 0)
+        return DemoRunFrame(instance);
     return 0;
 }

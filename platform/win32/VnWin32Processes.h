@@ -30,6 +30,7 @@ public:
     VnHandle LoadLibrary(const VnString& path, uint32_t flags, uint32_t& error) override;
     void* GetProcAddress(VnHandle module, const char* name) override;
     void FreeLibrary(VnHandle module) override;
+    uint32_t CallLibraryEntry(void* entry, int32_t& result) override;  // VnWin32GuardedCall.cpp
 
     uintptr_t FindWindow(const VnString& className, const VnString& title) override;
     bool PostMessage(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;

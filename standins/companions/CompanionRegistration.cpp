@@ -7,15 +7,7 @@
 #include "PeExportNames.h"
 #include "VnPlatform.h"
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define VN_COMPANION_STDCALL __stdcall
-#else
-#define VN_COMPANION_STDCALL
-#endif
-
 namespace {
-using SelfRegistrationEntry = int32_t(VN_COMPANION_STDCALL*)();
-
 constexpr uint32_t kLoadWithAlteredSearchPath = 0x8;  // the library's own folder first, for its dependencies
 
 bool OnSimulatedMachine() { return std::string_view(VnPlatform().BackendName()) == "sim"; }
@@ -36,8 +28,9 @@ uint32_t CallEntry(const VnString& path, const char* entryName) {
     if (!module) return error ? error : vnwin::kErrorModNotFound;
     uint32_t result = vnwin::kErrorProcNotFound;
     if (void* address = processes.GetProcAddress(module, entryName)) {
-        int32_t hresult = reinterpret_cast<SelfRegistrationEntry>(address)();
-        result = hresult < 0 ? uint32_t(hresult) : 0;
+        int32_t hresult = 0;
+        const uint32_t crash = processes.CallLibraryEntry(address, hresult);
+        result = crash ? crash : hresult < 0 ? uint32_t(hresult) : 0;
     } else if (OnSimulatedMachine() && ExportedByFile(path, entryName)) {
         result = 0;  // nothing ran: the record below is the registration
     }

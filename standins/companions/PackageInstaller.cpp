@@ -7,8 +7,9 @@
 //   /InstallWDMDriver <setup>   records the driver as installed from that setup file
 //   /RemoveWDMDriver            records the driver as removed
 //   /RegFileAssociations        registers the stored choice of file types (StoredFileAssociations.h)
-//   /Q /Install <package>       records the package request (seam); "/Install"
-//                               without "/Q" likewise, "/Register <file>" too
+//   /Q /Install <package>       installs the plug-in package without questions;
+//   /Install <package>          with them (CompanionPackages.h)
+//   /Register <file>            records the request (seam)
 //
 // A component is a path; a relative one, and the component name
 // "Shell Extensions" (the shell extension "VnShellExt.dll"), are found in the
@@ -16,6 +17,7 @@
 // (87 for an unknown switch or a missing argument).
 #include "CompanionCommandLine.h"
 #include "CompanionFiles.h"
+#include "CompanionPackages.h"
 #include "CompanionProduct.h"
 #include "CompanionPrograms.h"
 #include "CompanionRecord.h"
@@ -48,10 +50,8 @@ uint32_t RecordDriverRemoved() {
     return 0;
 }
 
-// Seam: installing plug-in packages and opening registration files belong to
-// the package format, which is not built yet. Until then each request is
-// recorded under "Packages" or "Registration Files" (the file's path, and what
-// was asked).
+// Seam: opening a registration file is not built yet; the request is recorded
+// under "Registration Files" (the file's path, and what was asked).
 uint32_t RequestFile(const char16_t* record, const VnString& file, const char16_t* request) {
     if (file.IsEmpty()) return vnwin::kErrorInvalidParameter;
     if (!CompanionFileExists(file)) return vnwin::kErrorFileNotFound;
@@ -62,8 +62,8 @@ uint32_t RequestFile(const char16_t* record, const VnString& file, const char16_
 uint32_t FinishInstall(const VnString& programFolder) {
     VnString productKey;
     if (!FindProductSettingsKey(programFolder, productKey)) return vnwin::kErrorFileNotFound;
-    return CarryOutFinalizeList(productKey, [](const VnString& package) {
-        return RequestFile(u"Packages", package, u"quiet install requested");
+    return CarryOutFinalizeList(productKey, [&](const VnString& package) {
+        return InstallPackageFile(package, programFolder, true);
     });
 }
 
@@ -84,9 +84,9 @@ uint32_t PackageInstallerMain(const CompanionStart& start) {
     if (commandLine.Take(u"/RegFileAssociations")) return RegisterStoredFileAssociations(folder);
     if (commandLine.Take(u"/Q")) {
         if (!commandLine.Take(u"/Install")) return vnwin::kErrorInvalidParameter;
-        return RequestFile(u"Packages", commandLine.Rest(), u"quiet install requested");
+        return InstallPackageFile(commandLine.Rest(), folder, true);
     }
-    if (commandLine.Take(u"/Install")) return RequestFile(u"Packages", commandLine.Rest(), u"install requested");
+    if (commandLine.Take(u"/Install")) return InstallPackageFile(commandLine.Rest(), folder, false);
     if (commandLine.Take(u"/Register")) return RequestFile(u"Registration Files", commandLine.Rest(), u"open requested");
     return vnwin::kErrorInvalidParameter;
 }

@@ -3,6 +3,8 @@
 // commands and their failure texts, and descriptions that are refused.
 #ifndef _WIN32
 #include "InstallPackage.h"
+#include "LoopbackHttpServer.h"
+#include "VnReaderExports.h"
 #include "PackageTestSupport.h"
 #include "VnFileSystem.h"
 
@@ -51,7 +53,7 @@ TEST_F(PackageInstallTest, BothEncodingsInstallTheSamePackage) {
         EXPECT_EQ(ReadFile(Installed(u"Plugins\\in_tone.dll")), "plug-in input4");
         EXPECT_EQ(ReadFile(Installed(u"Help\\a.txt")), "help a");
         EXPECT_EQ(ReadFile(Installed(u"Help\\Deep\\b.txt")), "help b");
-        EXPECT_EQ(ProductValue("Plugins\\Input\\in_tone.dll", "Plugin Description"), "Tone source");
+        EXPECT_EQ(ProductValue("Plugins\\Input\\TONE", "Plugin Description"), "Tone source");
         EXPECT_EQ(RegistryText(VnRegRoot::CurrentUser, u"Software\\Tunaro 33\\Tone", "Folder"),
                   Utf8(Installed(u"Tone")));
         EXPECT_EQ(RegistryText(VnRegRoot::CurrentUser, u"Software\\ToneTest", "Unknown root"), "x");
@@ -156,10 +158,25 @@ TEST_F(PackageInstallTest, UnusableDescriptionsAreRefusedWhole) {
         EXPECT_NE(package.GetLoadError().ToUtf8().find(c.reason), std::string::npos)
             << c.what << ": " << package.GetLoadError().ToUtf8();
     }
-    // A web location goes through the download, which is not available yet.
+}
+
+TEST_F(PackageInstallTest, WebLocationsAreDownloadedByTheReader) {
+    VnRegisterReaderWithSim();
+    LoopbackHttpServer server([](LoopbackHttpServer::Connection& connection) {
+        connection.Send(connection.Target() == "/web.pmp"
+                            ? LoopbackHttpServer::Response("200 OK", "[Package]\r\nName=Web Pack\r\nAction=NONE\r\n")
+                            : LoopbackHttpServer::Response("404 Not Found", ""));
+    });
     CInstallPackage web;
-    EXPECT_FALSE(web.Load(u"http://example.invalid/p.pmp"));
-    EXPECT_EQ(Boxes().back().rfind("Install Package|Not built yet", 0), 0u);
+    ASSERT_TRUE(web.Load(VnString::FromUtf8(server.Url("/web.pmp")))) << web.GetLoadError().ToUtf8();
+    EXPECT_EQ(web.GetName(), u"Web Pack");
+    const size_t boxes = Boxes().size();
+    CInstallPackage missing;
+    EXPECT_FALSE(missing.Load(VnString::FromUtf8(server.Url("/gone.pmp"))));
+    ASSERT_EQ(Boxes().size(), boxes + 1);  // the loader's text, once, under the package's title
+    EXPECT_EQ(Boxes().back().rfind("Install Package|Failed to download from \n" + server.Url("/gone.pmp"), 0), 0u)
+        << Boxes().back();
+    EXPECT_NE(Boxes().back().find("404"), std::string::npos);
 }
 }  // namespace
 #endif

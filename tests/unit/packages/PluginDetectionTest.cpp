@@ -1,7 +1,12 @@
 // Plug-in detection: one table of exported entry points to outcome (the kind,
 // the record written or the refusal shown), and Girder registration.
 #ifndef _WIN32
+#include <set>
+
+#include "ComponentRegistration.h"
+#include "InputPluginSource.h"
 #include "InstallWAPlugin.h"
+#include "ToolsLink.h"
 #include "PackageTestSupport.h"
 
 namespace {
@@ -20,11 +25,11 @@ TEST_F(PluginDetectionTest, ExportsDecideTheKindAndTheRecord) {
         {"dsp", u"dsp_echo.dll", true, PluginKind::kWinampDsp, "Plugins\\DSP\\dsp_echo.dll", "Echo DSP", ""},
         {"vis", u"vis_bars.dll", false, PluginKind::kWinampVisualisation, nullptr, nullptr,
          "Winamp 2.x visualization plug-ins are not supported."},
-        {"input4", u"in_tone.dll", true, PluginKind::kInput, "Plugins\\Input\\in_tone.dll", "Tone source", ""},
+        {"input4", u"in_tone.dll", true, PluginKind::kInput, "Plugins\\Input\\TONE", "Tone source", ""},
         {"input3", u"in_old.dll", false, PluginKind::kInput, nullptr, nullptr,
          "The input plugin 'Old source' is not the correct version.\r\n\r\nPlugin version: 3\r\nRequired version: 4"},
-        {"both", u"in_both.dll", true, PluginKind::kInput, "Plugins\\Input\\in_both.dll", "Tone source", ""},
-        {"winamp-in", u"in_wa.dll", true, PluginKind::kWinampInput, "Plugins\\Input\\in_wa.dll", "Tone input", ""},
+        {"both", u"in_both.dll", true, PluginKind::kInput, "Plugins\\Input\\BOTH", "Tone source", ""},
+        {"winamp-in", u"in_wa.dll", true, PluginKind::kWinampInput, "Plugins\\Input\\WA", "Tone input", ""},
         {"vst2", u"reverb.dll", true, PluginKind::kVst2, "Plugins\\DSP\\reverb.dll", "Warm Reverb (VST Plugin)", ""},
         {"vst3", u"Delay.VST3", true, PluginKind::kVst3, "Plugins\\DSP\\Delay.VST3", "Space Delay (VST Plugin)", ""},
         {"none", u"plain.dll", false, PluginKind::kNone, nullptr, nullptr,
@@ -49,6 +54,12 @@ TEST_F(PluginDetectionTest, ExportsDecideTheKindAndTheRecord) {
         EXPECT_EQ(ProductValue(c.recordKey, input ? "Plugin Description" : "Description"), c.description) << c.kind;
         EXPECT_EQ(ProductValue("Plugins\\Uninstall", path.ToUtf8()), c.recordKey) << c.kind;
     }
+    // The input records are what the file type catalogue lists as the plug-ins' types.
+    RegistryInputPluginSource catalogueSource(VnTools());
+    std::set<std::string> types;
+    for (const VnString& name : catalogueSource.GetInputPluginNames()) types.insert(name.ToUtf8());
+    EXPECT_EQ(types, (std::set<std::string>{"BOTH", "TONE", "WA"}));
+    EXPECT_TRUE(catalogueSource.CanReadPluginRecord(u"TONE"));
     // The version refusal stays quiet when asked.
     const size_t boxes = Boxes().size();
     EXPECT_FALSE(CInstallWAPlugin(true).Install(WritePlugin(Path(u"in_quiet.dll"), "input3")));
@@ -68,6 +79,9 @@ TEST_F(PluginDetectionTest, GirderNeedsAllTwelveExports) {
     EXPECT_EQ(ProductValue(key, "Version"), "1.2");
     EXPECT_EQ(ProductValue(key, "Filename"), "girder.dll");
     EXPECT_FALSE(CInstallWAPlugin::RegisterGirderPlugin(WritePlugin(Path(u"dsp.dll"), "dsp")));
+    // A plug-in that crashes in DllRegisterServer fails its registration; the installer goes on.
+    EXPECT_FALSE(RegisterComponent(WritePlugin(Path(u"crash.dll"), "throws")));
+    EXPECT_TRUE(RegisterComponent(WritePlugin(Path(u"com.dll"), "com")));
 }
 }  // namespace
 #endif

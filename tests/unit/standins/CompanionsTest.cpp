@@ -186,7 +186,9 @@ TEST_F(CompanionsTest, RegDllAndUnRegDllCallTheLibrarysEntries) {
 TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     const VnString setupFile = Scratch() + u"VnWDMDriver.inf", package = Scratch() + u"Skin.pmp";
     WriteFile(setupFile, "[Version]\r\n");
-    WriteFile(package, "PK");
+    WriteFile(package, "[Package]\r\nName=Skin\r\nAction=NONE\r\n");
+    const VnString notAPackage = Scratch() + u"Broken.pmp";
+    WriteFile(notAPackage, "PK");
     SetText(VnString(kProductKey) + u"\\Properties", u"File Associations - Selected Media Types", u"mp3;wav");
 
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/InstallWDMDriver " + Scratch() + u"Missing.inf"), vnwin::kErrorFileNotFound);
@@ -200,7 +202,9 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/RegFileAssociations"), 0u);
     EXPECT_EQ(State(u"File Associations Requested"), u"mp3;wav");
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Q /Install " + package), 0u);
-    EXPECT_EQ(State(package, u"Packages"), u"quiet install requested");
+    EXPECT_EQ(State(package, u"Packages"), u"quietly installed");
+    EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Install " + notAPackage), 1603u);
+    EXPECT_EQ(State(notAPackage, u"Packages"), u"install failed");
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Q /Uninstall " + package), vnwin::kErrorInvalidParameter);
 
     EXPECT_EQ(Run(u"VnService.exe", u"/Register"), 0u);
@@ -214,7 +218,7 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
 
     // Every start: the last command line, the count, and each start's command line and exit code.
     const VnString starts = u"Software\\V. Arnel\\Demo Starts\\PackageInstaller.exe";
-    EXPECT_EQ(Value(starts, u"Start Count").number, 6u);
+    EXPECT_EQ(Value(starts, u"Start Count").number, 7u);
     EXPECT_EQ(Value(starts, u"Command Line").text, u"/Q /Uninstall " + package);
     EXPECT_EQ(Value(starts, u"Command Line (1)").text, u"/InstallWDMDriver " + Scratch() + u"Missing.inf");
     EXPECT_EQ(Value(starts, u"Exit Code (1)").number, vnwin::kErrorFileNotFound);
