@@ -140,6 +140,14 @@ bool CPostString::Post(const VnString& text, uint32_t type, uintptr_t window) {
     return VnPlatform().Processes().PostMessage(window, kMessage, SenderId(), intptr_t(key));
 }
 
+bool CPostString::HasRoomFor(const VnString& text) {
+    if (!block_ || text.GetLength() > kMaxRingChars) return false;
+    LockScope lock(lock_.get());
+    const uint32_t read = ReadIndex(), write = WriteIndex();
+    if (read >= kRingSize || write >= kRingSize) return true;  // Post empties a damaged ring first
+    return kEntryOverhead + uint32_t(text.GetLength() + 1) * 2 <= (read + kRingSize - write - 1) % kRingSize;
+}
+
 bool CPostString::IsEmpty() {
     if (!block_) return true;
     LockScope lock(lock_.get());

@@ -48,6 +48,8 @@ public:
     // Queues the text and announces it with PostMessageW(window, 0x87D0,
     // sender, key); the result is whether that post succeeded.
     bool Post(const VnString& text, uint32_t type, uintptr_t window);
+    // Whether the text would go into the ring now (not into a ".pmd" file).
+    bool HasRoomFor(const VnString& text);
 
     // Reading side: takes the next entry; false when the ring is empty. An
     // entry that cannot be whole (indexes outside the ring, a length past

@@ -47,8 +47,8 @@ public:
     uint32_t WriteFile(const VnString& path, const std::string& bytes) override {
         return Writing(path, [&] { return inner_.WriteFile(path, bytes); });
     }
-    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file) override {
-        return Writing(path, [&] { return inner_.CreateFileForWriting(path, file); });
+    uint32_t CreateFileForWriting(const VnString& path, VnHandle& file, bool shareRead) override {
+        return Writing(path, [&] { return inner_.CreateFileForWriting(path, file, shareRead); });
     }
     uint32_t WriteToFile(VnHandle file, const void* data, uint32_t size) override {
         return inner_.WriteToFile(file, data, size);

@@ -66,6 +66,7 @@ TEST_F(PostStringTest, RingStates) {
         ++queued;
     }
     EXPECT_NE(Index(u"Box", 4), Index(u"Box", 8));  // full is never mistaken for empty
+    EXPECT_FALSE(sender.HasRoomFor(Text(127, u'q')));
     ASSERT_TRUE(reader.Take(taken));
     sender.Post(Text(129, u'f'), 0, kNoWindow);
     int files = 0, total = 0;
@@ -79,6 +80,8 @@ TEST_F(PostStringTest, RingStates) {
     EXPECT_EQ(total, queued);
     EXPECT_EQ(files, 1);
     EXPECT_TRUE(reader.IsEmpty());
+    EXPECT_TRUE(sender.HasRoomFor(Text(128)));
+    EXPECT_FALSE(sender.HasRoomFor(Text(129)));  // never into the ring
 
     // Damaged: indexes outside the ring, or a length past what was written.
     for (uint32_t read : {uint32_t(70000), uint32_t(0)}) {
