@@ -60,7 +60,7 @@ uint32_t CInstallRecorder::StartRecordFile(const VnString& installFolder, const 
     install.path = productVersion;
     kept += FormatInstallRecordLine(install) + held_;
     held_.clear();
-    if (uint32_t error = inner_.Files().CreateFileForWriting(recordPath_, file_)) {
+    if (uint32_t error = inner_.Files().CreateFileForWriting(recordPath_, file_, true)) {
         file_ = 0;
         return error;
     }

@@ -15,7 +15,9 @@ enum class KeyKind { Extension, ExplorerChoice, MimeType, Other };
 
 struct Backup {
     VnString valueName;  // the backup value
-    VnString text;       // what it keeps
+    VnString text;       // what it keeps, as text (for telling whether it names us)
+    uint32_t type = vnwin::kRegSz;
+    std::basic_string<uint8_t> data;  // what it keeps, whole: a value of any type is saved with its type
 };
 
 // The backups of one value, by the value's name in lower case.
@@ -49,16 +51,19 @@ public:
     explicit GiveBack(const FileTypeGiveBack& product) : product_(product), registry_(VnPlatform().Registry()) {}
 
     FileTypeGiveBackResult Run() {
+        // MIME types first: whether one is ours depends on its extension's owner before that is given back.
+        const VnString classes = VN_LIT(u"Software\\Classes");
         for (VnRegRoot root : {VnRegRoot::LocalMachine, VnRegRoot::CurrentUser}) {
-            const VnString classes = VN_LIT(u"Software\\Classes");
+            const VnString mime = classes + u"\\" + kContentTypes;
+            for (const VnString& name : SubKeys(root, mime)) ScanKey(root, mime + u"\\" + name, KeyKind::MimeType, name);
+        }
+        for (VnRegRoot root : {VnRegRoot::LocalMachine, VnRegRoot::CurrentUser}) {
             for (const VnString& name : SubKeys(root, classes)) {
                 const VnString path = classes + u"\\" + name;
                 if (name.StartsWith(u".")) ScanKey(root, path, KeyKind::Extension, name);
                 else ScanKey(root, path, KeyKind::Other, name);
                 ScanKey(root, path + u"\\shell\\open\\command", KeyKind::Other, name);
             }
-            const VnString mime = classes + u"\\" + kContentTypes;
-            for (const VnString& name : SubKeys(root, mime)) ScanKey(root, mime + u"\\" + name, KeyKind::MimeType, name);
         }
         for (const VnString& name : SubKeys(VnRegRoot::CurrentUser, kFileExts))
             ScanKey(VnRegRoot::CurrentUser, VnString(kFileExts) + u"\\" + name, KeyKind::ExplorerChoice, name);
@@ -141,7 +146,9 @@ private:
             lower.MakeLower();
             KeptValue& entry = kept[lower];
             entry.name = target;
-            entry.backups.push_back({name, value.type == vnwin::kRegSz ? value.text : VnString()});
+            Backup backup{name, value.type == vnwin::kRegSz || value.type == vnwin::kRegExpandSz ? value.text : VnString()};
+            registry_.QueryRawValue(key, name, backup.type, backup.data);
+            entry.backups.push_back(std::move(backup));
         }
         const bool ownerValueOurs = kind == KeyKind::Extension ? IsOurs(ReadText(registry_, key, VnString()))
                                     : kind == KeyKind::ExplorerChoice
@@ -154,10 +161,10 @@ private:
             return false;
         }
         for (const auto& [lower, entry] : kept) {
-            const VnString* earlier = nullptr;
+            const Backup* earlier = nullptr;
             for (const Backup& backup : entry.backups)
-                if (!earlier && !IsOurs(backup.text)) earlier = &backup.text;
-            if (earlier) registry_.SetValue(key, entry.name, VnRegValue::String(*earlier));
+                if (!earlier && !IsOurs(backup.text)) earlier = &backup;
+            if (earlier) registry_.SetRawValue(key, entry.name, earlier->type, earlier->data);
             else registry_.DeleteValue(key, entry.name);
             for (const Backup& backup : entry.backups) registry_.DeleteValue(key, backup.valueName);
         }
