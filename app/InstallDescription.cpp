@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 #include "VnPlatform.h"
 #include "VnXmlDocument.h"
 #include "XmlProblemLog.h"
@@ -32,7 +32,7 @@ VnString TrimmedChildData(const VnXmlDocument& document, std::u16string_view nam
 VnString ExistingFolderValue(const VnString& descriptionFolder, const VnString& value) {
     if (value.IsEmpty()) return VnString();
     const VnString folder = ResolveFolderValue(descriptionFolder, value);
-    return FolderExists(folder) ? WithTrailingBackslash(folder) : VnString();
+    return VnFileSystem::FolderExists(folder) ? NormaliseFolder(folder) : VnString();
 }
 
 // Reads the "Settings" element of a loaded description into the options.
@@ -54,14 +54,14 @@ void ReadSettings(VnXmlDocument& document, const VnString& descriptionFolder, In
 }  // namespace
 
 bool LoadInstallDescription(const VnString& installerFolder, InstallOptions& options) {
-    const VnString folder = WithTrailingBackslash(installerFolder);
+    const VnString folder = NormaliseFolder(installerFolder);
     options.SupportFolders.Add(folder + u"Support\\");
     options.LibraryFolder = folder + u"Library\\";
 
     // The description beside the installer wins over the one in the parent folder.
     VnString descriptionFolder = folder;
-    if (!FileExists(descriptionFolder + kDescriptionFile))
-        descriptionFolder = WithTrailingBackslash(ResolveFolderValue(folder, u".."));
+    if (!VnFileSystem::FileExists(descriptionFolder + kDescriptionFile))
+        descriptionFolder = NormaliseFolder(ResolveFolderValue(folder, u".."));
 
     VnXmlDocument document;
     if (LoadDocument(descriptionFolder + kDescriptionFile, document))
@@ -72,7 +72,7 @@ bool LoadInstallDescription(const VnString& installerFolder, InstallOptions& opt
 VnString FindSupportFile(std::u16string_view name, const InstallOptions& options) {
     for (const VnString& folder : options.SupportFolders) {
         const VnString path = folder + name;
-        if (FileExists(path)) return path;
+        if (VnFileSystem::FileExists(path)) return path;
     }
     return VnString();
 }

@@ -1,6 +1,6 @@
 #include "InstallationSearch.h"
 
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 #include "ProcessInformationBlock.h"
 #include "VersionInfo.h"
 #include "LoadedProduct.h"
@@ -126,7 +126,7 @@ bool IsInstalledVersionCurrent(ProductInformation& product, const InstallOptions
     if (executable.IsEmpty() || programFolder.IsEmpty()) return false;
 
     uint64_t installed = 0, payload = 0;
-    if (!ReadPackedFileVersion(WithTrailingBackslash(programFolder) + executable, installed)) return false;
+    if (!ReadPackedFileVersion(NormaliseFolder(programFolder) + executable, installed)) return false;
     if (!ReadPackedFileVersion(PayloadExecutablePath(product), payload)) return false;
     return installed >= payload;
 }

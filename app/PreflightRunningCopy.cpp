@@ -1,6 +1,6 @@
 // Preflight: a running copy of the product is closed (after asking, unless
 // the install is silent), and the installed copy's service is stopped.
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 #include "Preflight.h"
 #include "RunProgram.h"
 #include "VnPlatform.h"
@@ -63,6 +63,6 @@ PreflightOutcome CheckRunningProduct(PreflightContext& context) {
 // A service left running by the installed copy would hold its files.
 PreflightOutcome StopInstalledService(PreflightContext& context) {
     const VnString programFolder = context.block.GetProgramFolder();
-    if (!programFolder.IsEmpty()) RunProgram(WithTrailingBackslash(programFolder) + u"VnService.exe", VnStringArray{VN_LIT(u"/Stop")});
+    if (!programFolder.IsEmpty()) RunProgram(NormaliseFolder(programFolder) + u"VnService.exe", VnStringArray{VN_LIT(u"/Stop")});
     return PreflightOutcome::kPassed;
 }

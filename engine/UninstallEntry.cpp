@@ -1,6 +1,6 @@
 #include "UninstallEntry.h"
 
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 #include "InstallationSearch.h"
 #include "LoadedProduct.h"
 #include "VnPlatform.h"
@@ -15,7 +15,7 @@ VnString UninstallKeyNameToWrite(ProductInformation& product, const InstallOptio
 VnString FindDisplayIcon(const VnString& destinationFolder) {
     for (const char16_t* artFolder : {u"Data\\Custom Art\\", u"Data\\Default Art\\"}) {
         const VnString path = destinationFolder + artFolder + kDisplayIconName;
-        if (FileExists(path)) return path;
+        if (VnFileSystem::FileExists(path)) return path;
     }
     return VnString();
 }

@@ -64,6 +64,13 @@ uint64_t GetFileSize(const VnString& path);
 // empty path stays empty (so that it never turns into the drive root).
 VnString NormaliseFolder(const VnString& folder);
 
+// Resolves a folder value read from a configuration file that lies in
+// `baseFolder`. A drive path ("X:\"), a share path ("\\") or a URL ("://") is
+// taken as it is; anything else is appended to `baseFolder`, with "." and ".."
+// segments collapsed (never above the drive or share). Trailing backslashes
+// are removed, except the one of a drive root.
+VnString ResolveFolderValue(const VnString& baseFolder, const VnString& value);
+
 // Deletes the folder with every file and sub-folder below it. A missing
 // folder is not an error. A folder that cannot be removed under its plain
 // name is tried once more under its "\\?\" name.

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "FolderPaths.h"
 #include "VnArray.h"
 #include "VnFileSystem.h"
 #include "VnPlatform.h"
@@ -20,10 +19,10 @@ constexpr double kVersionTolerance = 0.01;
 bool IsUsableSkinFolder(const VnString& folder, ProductInformation& product) {
     if (folder.IsEmpty()) return false;
     std::string bytes;
-    if (VnPlatform().Files().ReadFile(WithTrailingBackslash(folder) + kSkinDocumentFile, bytes) != 0) return false;
+    if (VnPlatform().Files().ReadFile(NormaliseFolder(folder) + kSkinDocumentFile, bytes) != 0) return false;
     VnXmlDocument document;
     const bool usable = document.SetDoc(VnXmlDecodeBytes(bytes));
-    LogXmlProblems(u"IsUsableSkinFolder", WithTrailingBackslash(folder) + kSkinDocumentFile, document);
+    LogXmlProblems(u"IsUsableSkinFolder", NormaliseFolder(folder) + kSkinDocumentFile, document);
     if (!usable || !document.FindElem() || document.GetTagName() != kSkinRoot) return false;
 
     VnStringArray allowed;

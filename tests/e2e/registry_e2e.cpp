@@ -15,7 +15,7 @@
 
 #include <cstdio>
 
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 #include "InstallOptions.h"
 #include "InstallationRecord.h"
 #include "InstallationRecordWriter.h"
@@ -50,7 +50,7 @@ int wmain(int argc, wchar_t** argv) {
         } else if (argument.EqualsNoCase(u"/DistributorID") && i + 1 < argc) {
             options.DistributorID = VnString::FromWide(argv[++i]);
         } else {
-            options.DestinationFolder = WithTrailingBackslash(argument);
+            options.DestinationFolder = NormaliseFolder(argument);
         }
     }
 

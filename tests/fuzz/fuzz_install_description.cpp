@@ -8,7 +8,8 @@
 #include <string>
 
 // The reader and the folder functions it uses are built in.
-#include "../../app/FolderPaths.cpp"
+#include "../../engine/FileSystemPaths.cpp"
+#include "../../engine/FolderValue.cpp"
 #include "../../app/InstallDescription.cpp"
 #include "../../app/InstallOptions.cpp"
 #include "../../app/XmlProblemLog.cpp"
@@ -39,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(LoadInstallDescription(u"C:\\Setup\\", options));
     Require(options.SupportFolders.GetSize() >= 1 && options.SupportFolders.GetSize() <= 2);
     Require(options.SupportFolders[0] == u"C:\\Setup\\Support\\");
-    for (const VnString& folder : options.SupportFolders) Require(EndsInOneBackslash(folder) && FolderExists(folder));
+    for (const VnString& folder : options.SupportFolders) Require(EndsInOneBackslash(folder) && VnFileSystem::FolderExists(folder));
     Require(options.BundledMediaFolder.IsEmpty() ||
-            (EndsInOneBackslash(options.BundledMediaFolder) && FolderExists(options.BundledMediaFolder)));
+            (EndsInOneBackslash(options.BundledMediaFolder) && VnFileSystem::FolderExists(options.BundledMediaFolder)));
     return 0;
 }

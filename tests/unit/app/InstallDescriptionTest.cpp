@@ -5,7 +5,7 @@
 // A fresh machine (simulated, or real Windows) per case.
 #include "PlatformFixture.h"
 #include "TestText.h"
-#include "FolderPaths.h"
+#include "VnFileSystem.h"
 
 namespace {
 class InstallDescriptionTest : public PlatformTest {

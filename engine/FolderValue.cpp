@@ -1,7 +1,7 @@
-#include "FolderPaths.h"
-
+// Folder values read from configuration files, resolved against the folder
+// of the file that holds them.
 #include "VnArray.h"
-#include "VnPlatform.h"
+#include "VnFileSystem.h"
 
 namespace {
 
@@ -63,24 +63,7 @@ VnString WithoutTrailingBackslashes(VnString path) {
 
 }  // namespace
 
-bool FileExists(const VnString& path) {
-    const uint32_t attributes = VnPlatform().Files().GetFileAttributes(path);
-    return attributes != vnwin::kInvalidFileAttributes && !(attributes & vnwin::kFileAttributeDirectory);
-}
-
-bool FolderExists(const VnString& path) {
-    const uint32_t attributes = VnPlatform().Files().GetFileAttributes(path);
-    return attributes != vnwin::kInvalidFileAttributes && (attributes & vnwin::kFileAttributeDirectory);
-}
-
-VnString WithTrailingBackslash(const VnString& folder) {
-    if (folder.IsEmpty()) return folder;
-    VnString result = folder;
-    result.TrimRight(u'\\');
-    return result + u'\\';
-}
-
 VnString ResolveFolderValue(const VnString& baseFolder, const VnString& value) {
     if (IsAbsoluteLocation(value)) return WithoutTrailingBackslashes(value);
-    return WithoutTrailingBackslashes(CollapseDotSegments(WithTrailingBackslash(baseFolder) + value));
+    return WithoutTrailingBackslashes(CollapseDotSegments(NormaliseFolder(baseFolder) + value));
 }
