@@ -24,23 +24,25 @@ vn_wine_cleanup() {
 }
 
 # Starts a private X server when there is no display: message boxes and the
-# shell need one, the tests do not show any window.
+# shell need one, the tests do not show any window. The server picks a free
+# display number itself (-displayfd), so scripts started side by side never
+# share one; a shared display would vanish with the first script's clean-up
+# and every window of the other would fail from then on.
 vn_wine_start_xvfb() {
     [ -n "${DISPLAY:-}" ] && return 0
     command -v Xvfb >/dev/null 2>&1 || return 0
-    local n
-    for n in $(seq 90 150); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-        VN_XVFB_PID=$!
-        local tries
-        for tries in $(seq 1 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        export DISPLAY=":$n"
-        return 0
+    local number_file number tries
+    number_file=$(mktemp) || return 0
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$number_file" >/dev/null 2>&1 &
+    VN_XVFB_PID=$!
+    for tries in $(seq 1 100); do
+        number=$(head -n 1 "$number_file")
+        [ -n "$number" ] && break
+        sleep 0.1
     done
+    rm -f "$number_file"
+    [ -n "$number" ] && export DISPLAY=":$number"
+    return 0
 }
 
 VN_PASSED=0

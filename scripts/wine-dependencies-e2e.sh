@@ -8,10 +8,9 @@
 #      web view with "/silent /install", and leave their components behind;
 #   2. a second install downloads and runs nothing;
 #   3. a server that answers 404 gives the four-part message with the status
-#      code and text (the install goes on);
-#   4. a server that closes the connection halfway gives "Internet error."
-#      and leaves no partial file;
-#   5. on Windows 7 the web view is neither checked nor downloaded.
+#      code and text, one that closes the connection halfway gives "Internet
+#      error."; no partial file is left and the install goes on after each;
+#   4. on Windows 7 the web view is neither checked nor downloaded.
 # Message boxes are read and answered by build/win64/bin/wizard_driver.exe.
 # Builds nothing: build the win64 preset first. Prints each failed check and
 # "N passed, N failed"; exits 1 when a check failed or nothing could run.
@@ -22,7 +21,7 @@ SETUP="$root/build/win64/setup"
 DRIVER="$root/build/win64/bin/wizard_driver.exe"
 limit=${VN_WINE_TIMEOUT:-180}  # seconds for one installer run
 
-fail_setup() { echo "wine-dependencies-check: $*" >&2; echo "0 passed, 1 failed"; exit 1; }
+fail_setup() { echo "wine-dependencies-e2e: $*" >&2; echo "0 passed, 1 failed"; exit 1; }
 command -v wine >/dev/null 2>&1 || fail_setup "wine is not installed"
 command -v python3 >/dev/null 2>&1 || fail_setup "python3 is not installed"
 [ -f "$SETUP/Tunaro Install Wizard.exe" ] || fail_setup "no installer in $SETUP (build the win64 preset)"
@@ -39,8 +38,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server: the two set-ups at "/<name>", 404 below "/missing/", and below
-# "/halfway/" a response that announces the whole file and closes after half.
+# The server: the two set-ups at "/<name>"; below "/faults/", 404 for DirectX's
+# and, for the web view's, a response that announces the whole file and closes
+# after half of it.
 mkdir -p "$WORK/files"
 cp "$SETUP/Support/d3dx943.exe" "$SETUP/Support/MicrosoftEdgeWebview2Setup.exe" "$WORK/files/"
 cat >"$WORK/server.py" <<'PY'
@@ -52,8 +52,12 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         with open(log_file, "a") as log:
             log.write(self.path + "\n")
-        if self.path.startswith("/halfway/"):
-            data = open(os.path.join(root, os.path.basename(self.path)), "rb").read()
+        name = os.path.basename(self.path)
+        if self.path.startswith("/faults/") and name == "d3dx943.exe":
+            self.send_error(404, "File not found")
+            return
+        if self.path.startswith("/faults/"):
+            data = open(os.path.join(root, name), "rb").read()
             self.send_response(200)
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
@@ -119,10 +123,19 @@ finish_install() {
     STATUS=$?
     wineserver -w
 }
+# check_status WHAT CODE: the installer's exit status; when it differs, the
+# boxes, errors and the end of the installer's log show why.
+check_status() {
+    check "$1 (got $STATUS)" status_is "$2"
+    status_is "$2" && return
+    find "$C/users" -name "Tunaro Install Wizard.log" -exec grep -hE "MessageBox|rror|exit|Finish \\(result" {} + |
+        tail -n 20 | sed 's/^/    log: /'
+}
 # answer_box: the next message box, printed into $BOX and answered with OK.
 answer_box() {
-    wine "$DRIVER" --timeout 60 answer OK >"$OUT_FILE" 2>&1
-    BOX=$(tr -d '\r' <"$OUT_FILE")
+    wine "$DRIVER" --timeout 120 answer OK >"$OUT_FILE" 2>&1
+    BOX=$(tr -d '\r' <"$OUT_FILE" | sed -n 's/^  static "\(.*\)"$/\1/p')
+    [ -n "$BOX" ] || BOX=$(tr -d '\r' <"$OUT_FILE")
 }
 
 requests() { wc -l <"$WORK/requests.log" | tr -d ' '; }
@@ -136,19 +149,19 @@ command_line() {
         sed -n 's/^ *Command Line *REG_SZ *//p'
 }
 status_is() { [ "$STATUS" = "$1" ]; }
-has() { grep -qF -- "$2" <<<"$1"; }
 logged() { grep -qx -- "$1" "$WORK/requests.log"; }
 
 # 1. First install: both downloaded and run.
 remove_components
 start_install ""
 finish_install
-check "first install exits with 0 (got $STATUS)" status_is 0
+check_status "first install exits with 0" 0
 check "d3dx943.exe was requested" logged "/d3dx943.exe"
 check "MicrosoftEdgeWebview2Setup.exe was requested" logged "/MicrosoftEdgeWebview2Setup.exe"
 for name in d3dx943.exe MicrosoftEdgeWebview2Setup.exe; do
     check "$name downloaded into the support folder" cmp -s "$WORK/files/$name" "$C/Tunaro Setup/Support/$name"
-    check "$name ran once (got $(starts "$name"))" [ "$(starts "$name")" = 1 ]
+    count=$(starts "$name")
+    check "$name ran once (got $count)" [ "$count" = 1 ]
 done
 check "the web view set-up got \"/silent /install\" (got \"$(command_line MicrosoftEdgeWebview2Setup.exe)\")" \
     [ "$(command_line MicrosoftEdgeWebview2Setup.exe)" = "/silent /install" ]
@@ -159,34 +172,31 @@ check "the web view's pv left behind" wine reg query "$WEBVIEW_KEY" /v pv /reg:3
 before=$(requests)
 start_install ""
 finish_install
-check "second install exits with 0 (got $STATUS)" status_is 0
+check_status "second install exits with 0" 0
 check "second install downloads nothing ($(($(requests) - before)) requests)" [ "$(requests)" = "$before" ]
 check "second install runs no set-up" [ "$(starts d3dx943.exe)$(starts MicrosoftEdgeWebview2Setup.exe)" = 11 ]
 
-# 3. 404: the four-part message, once per set-up; the install goes on.
+# 3. Failed downloads, one install: DirectX's address answers 404 (the
+# four-part message with the status code and text), the web view's closes
+# the connection halfway ("Internet error."); neither leaves a file behind,
+# and the install goes on after each message.
 remove_components
-start_install "/missing"
+start_install "/faults"
 answer_box
-check "404: the message names the address, the server line and the status" \
-    has "$BOX" "Failed to download from "$'\n'"$BASE/missing/d3dx943.exe"$'\n'"Server returned"$'\n'"404 File not found."
+check "404: the message names the address, the server line and the status (got \"$BOX\")" \
+    [ "$BOX" = 'Failed to download from \n'"$BASE/faults/d3dx943.exe"'\nServer returned\n404 File not found.' ]
 answer_box
-check "404: the web view's message follows" has "$BOX" "$BASE/missing/MicrosoftEdgeWebview2Setup.exe"
+check "halfway: the message says Internet error (got \"$BOX\")" \
+    [ "$BOX" = 'Failed to download from \n'"$BASE/faults/MicrosoftEdgeWebview2Setup.exe"'\nInternet error.' ]
 finish_install
-check "404: the install completes (got $STATUS)" status_is 0
-check "404: nothing in the support folder" test ! -e "$C/Tunaro Setup/Support/d3dx943.exe"
-
-# 4. Closed halfway: "Internet error." and no partial file.
-start_install "/halfway"
-answer_box
-check "halfway: Internet error" has "$BOX" "Failed to download from "$'\n'"$BASE/halfway/d3dx943.exe"$'\n'"Internet error."
-answer_box
-finish_install
-check "halfway: the install completes (got $STATUS)" status_is 0
+check_status "failed downloads: the install completes" 0
 for name in d3dx943.exe MicrosoftEdgeWebview2Setup.exe; do
-    check "halfway: no partial $name" test ! -e "$C/Tunaro Setup/Support/$name"
+    check "failed downloads: no file or partial file $name" test ! -e "$C/Tunaro Setup/Support/$name"
 done
+check "failed downloads: both were asked for" \
+    [ "$(tail -n 2 "$WORK/requests.log" | tr '\n' ' ')" = "/faults/d3dx943.exe /faults/MicrosoftEdgeWebview2Setup.exe " ]
 
-# 5. Windows 7: DirectX is fetched, the web view is not even looked at.
+# 4. Windows 7: DirectX is fetched, the web view is not even looked at.
 winecfg -v win7 >/dev/null 2>&1
 wineserver -w
 remove_components
@@ -194,7 +204,7 @@ before=$(requests)
 webview_starts=$(starts MicrosoftEdgeWebview2Setup.exe)
 start_install ""
 finish_install
-check "Windows 7: install exits with 0 (got $STATUS)" status_is 0
+check_status "Windows 7: install exits with 0" 0
 check "Windows 7: only DirectX is downloaded" [ "$(tail -n +$((before + 1)) "$WORK/requests.log" | tr '\n' ' ')" = "/d3dx943.exe " ]
 check "Windows 7: the web view set-up does not run" [ "$(starts MicrosoftEdgeWebview2Setup.exe)" = "$webview_starts" ]
 
