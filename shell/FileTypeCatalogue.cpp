@@ -48,7 +48,12 @@ std::unique_ptr<CFileTypeCatalogue> LoadCatalogue() {
     if (product) {
         inputs.productDefaultFileTypes = product->GetInfoString(u"/*/Product/DefaultFileTypes", VnString());
         inputs.productDefaultAssocFileTypes = product->GetInfoString(u"/*/Product/DefaultAssocFileTypes", VnString());
-        inputs.hasFeature = [product](int feature) { return product->HasFeature(feature); };
+        // Asked when a list is read, of the product loaded then: the catalogue
+        // outlives the library it was first read with.
+        inputs.hasFeature = [](int feature) {
+            ProductInformation* loaded = LoadedProductInformation();
+            return loaded && loaded->HasFeature(feature);
+        };
     }
 
     const FileTypeCatalogueReadResult result = ReadFileTypeCatalogueFile(path, inputs, *catalogue);

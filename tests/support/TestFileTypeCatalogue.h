@@ -7,6 +7,7 @@
 constexpr const char* kTestFileTypeCatalogue = R"(<PMFA version="1">
   <DescriptionTypes><Audio>MP3 Audio (mp3);Wave Audio (wav)</Audio><Video>Matroska Video (mkv)</Video>
     <Data>Disc Image (dat);Odd Data (zzz)</Data><Playlist>Tunaro Playlist (mpl)</Playlist></DescriptionTypes>
-  <DefaultFileTypes>mp3;mkv</DefaultFileTypes><PMTypes>mp3;wav;mpl</PMTypes><OTTypes>mkv</OTTypes>
+  <DefaultFileTypes>mp3;wav;mkv</DefaultFileTypes>
+  <DefaultAssocFileTypes>mp3;mkv</DefaultAssocFileTypes><PMTypes>mp3;wav;mpl</PMTypes><OTTypes>mkv</OTTypes>
   <MimeAssociations><Audio><Type Name="mp3">audio/mpeg;audio/x-mp3</Type><Type Name="dat">video/x-dat</Type></Audio>
   </MimeAssociations></PMFA>)";
