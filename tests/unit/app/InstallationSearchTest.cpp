@@ -53,76 +53,70 @@ TEST_F(InstallationSearchTest, The64BitSuffixMarksThisVersionOnlyInThe64BitView)
     EXPECT_EQ(view64.thisVersionIndex, 1);
 }
 
-TEST_F(InstallationSearchTest, DetectionOn64BitWindowsSearchesBothViews) {
-    // This version in the installer's own view, under another spelling.
-    AddUninstallEntry(false, u"TUNARO 9933", kVarnel, u"C:\\Program Files (x86)\\Tunaro 9933\\\\\\");
-    AddUninstallEntry(true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933");
-    AddUninstallEntry(true, u"Tunaro 9933 Duplicate", kVarnel, u"c:\\program files (x86)\\tunaro 9933\\");
-    AddUninstallEntry(true, u"Tunaro Empty Location", kVArnel, u"");
-    Options().PortableSetup = false;
-
-    DetectExistingInstallations();
-    EXPECT_TRUE(Options().SameVersionInstalled);
-    EXPECT_EQ(Options().UninstallKeyName.ToUtf8(), "TUNARO 9933");
-    // The two 64-bit entries that are not " (64-bit)" count as other versions.
-    EXPECT_TRUE(Options().OtherVersionInstalled);
-    // Trailing backslashes cut to one; a folder named twice (in any case) and
-    // an empty location are not listed again.
-    EXPECT_EQ(Utf8(Options().OccupiedFolders),
-              (std::vector<std::string>{"C:\\Program Files (x86)\\Tunaro 9933\\", "C:\\Program Files\\Tunaro 9933"}));
-}
-
-TEST_F(InstallationSearchTest, OnlyAnEntryInTheInstallersOwnViewNamesTheUninstallKey) {
-    AddUninstallEntry(true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933\\");
-    DetectExistingInstallations();
-    EXPECT_FALSE(Options().SameVersionInstalled);
-    EXPECT_FALSE(Options().OtherVersionInstalled);
-    EXPECT_TRUE(Options().UninstallKeyName.IsEmpty());
-    EXPECT_EQ(Utf8(Options().OccupiedFolders), (std::vector<std::string>{"C:\\Program Files\\Tunaro 9933\\"}));
-
-    // Another version beside it.
-    AddUninstallEntry(false, u"Tunaro 20", kVArnel, u"D:\\Old Tunaro\\");
-    DetectExistingInstallations();
-    EXPECT_FALSE(Options().SameVersionInstalled);
-    EXPECT_TRUE(Options().OtherVersionInstalled);
-    EXPECT_EQ(Options().OccupiedFolders.GetSize(), 2);
-}
-
-TEST_F(InstallationSearchTest, DetectionOn32BitWindowsSearchesOneListOnly) {
-    OpenMachine("[Windows]\nBits=32\n");
-    // Searching "the 64-bit view" too would meet this entry a second time,
-    // as an other version there.
-    AddUninstallEntry(false, u"Tunaro 9933", kVarnel, u"C:\\Program Files\\Tunaro 9933\\");
-    DetectExistingInstallations();
-    EXPECT_TRUE(Options().SameVersionInstalled);
-    EXPECT_FALSE(Options().OtherVersionInstalled);
-    EXPECT_EQ(Options().UninstallKeyName.ToUtf8(), "Tunaro 9933");
-}
-
-TEST_F(InstallationSearchTest, NothingIsSearchedForPortableInstallsOrFoundWithoutTheList) {
-    AddUninstallEntry(false, u"Tunaro 9933", kVarnel, u"C:\\Tunaro\\");
-    AddUninstallEntry(false, u"Tunaro 20", kVarnel, u"C:\\Tunaro 20\\");
-    Options().PortableSetup = true;
-    DetectExistingInstallations();
-    EXPECT_FALSE(Options().SameVersionInstalled);
-    EXPECT_FALSE(Options().OtherVersionInstalled);
-    EXPECT_TRUE(Options().UninstallKeyName.IsEmpty());
-    EXPECT_TRUE(Options().OccupiedFolders.IsEmpty());
-
-    // No uninstall list at all, in either view.
-    Options().PortableSetup = false;
-    for (bool view64 : {false, true}) {
-        VnRegKey parent = 0;
-        ASSERT_EQ(Machine().Registry().OpenKey(VnRegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                               vnwin::kKeyReadWrite | (view64 ? vnwin::kKeyWow64_64Key : 0), parent),
-                  0u);
-        Machine().Registry().DeleteTree(parent, u"Uninstall", view64 ? vnwin::kKeyWow64_64Key : 0);
-        Machine().Registry().CloseKey(parent);
+// What the search leaves in the options, by machine and entries found.
+TEST_F(InstallationSearchTest, DetectionFillsTheOptionsFromTheViewsItSearches) {
+    struct Entry {
+        bool view64;
+        const char16_t *name, *publisher, *location;
+    };
+    struct Case {
+        const char* name;
+        const char* facts;
+        bool portable, noUninstallList;
+        std::vector<Entry> entries;
+        bool same, other;
+        const char* uninstallKey;
+        std::vector<std::string> folders;
+    };
+    const Case cases[] = {
+        // This version in the installer's own view, under another spelling; the 64-bit entries
+        // that are not " (64-bit)" are other versions. Trailing backslashes are cut to one; a
+        // folder named twice (in any case) and an empty location are not listed again.
+        {"64-bit Windows: both views", "", false, false,
+         {{false, u"TUNARO 9933", kVarnel, u"C:\\Program Files (x86)\\Tunaro 9933\\\\\\"},
+          {true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933"},
+          {true, u"Tunaro 9933 Duplicate", kVarnel, u"c:\\program files (x86)\\tunaro 9933\\"},
+          {true, u"Tunaro Empty Location", kVArnel, u""}},
+         true, true, "TUNARO 9933",
+         {"C:\\Program Files (x86)\\Tunaro 9933\\", "C:\\Program Files\\Tunaro 9933"}},
+        // Only an entry in the installer's own view names the uninstall key.
+        {"this version in the 64-bit view only", "", false, false,
+         {{true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933\\"}}, false, false, "",
+         {"C:\\Program Files\\Tunaro 9933\\"}},
+        {"another version beside it", "", false, false,
+         {{true, u"Tunaro 9933 (64-bit)", kVarnel, u"C:\\Program Files\\Tunaro 9933\\"},
+          {false, u"Tunaro 20", kVArnel, u"D:\\Old Tunaro\\"}},
+         false, true, "", {"D:\\Old Tunaro\\", "C:\\Program Files\\Tunaro 9933\\"}},  // the own view first
+        // Searching "the 64-bit view" too would meet the entry a second time, as an other version.
+        {"32-bit Windows: one list", "[Windows]\nBits=32\n", false, false,
+         {{false, u"Tunaro 9933", kVarnel, u"C:\\Program Files\\Tunaro 9933\\"}}, true, false, "Tunaro 9933",
+         {"C:\\Program Files\\Tunaro 9933\\"}},
+        {"portable: nothing searched", "", true, false,
+         {{false, u"Tunaro 9933", kVarnel, u"C:\\Tunaro\\"}, {false, u"Tunaro 20", kVarnel, u"C:\\Tunaro 20\\"}},
+         false, false, "", {}},
+        {"no uninstall list in either view", "", false, true, {}, false, false, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenMachine(c.facts);
+        for (const Entry& e : c.entries) AddUninstallEntry(e.view64, e.name, e.publisher, e.location);
+        for (bool view64 : {false, true}) {
+            if (!c.noUninstallList) break;
+            const uint32_t view = view64 ? vnwin::kKeyWow64_64Key : 0;
+            VnRegKey parent = 0;
+            ASSERT_EQ(Machine().Registry().OpenKey(VnRegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                                   vnwin::kKeyReadWrite | view, parent),
+                      0u);
+            Machine().Registry().DeleteTree(parent, u"Uninstall", view);
+            Machine().Registry().CloseKey(parent);
+        }
+        Options().PortableSetup = c.portable;
+        DetectExistingInstallations();
+        EXPECT_EQ(Options().SameVersionInstalled, c.same);
+        EXPECT_EQ(Options().OtherVersionInstalled, c.other);
+        EXPECT_EQ(Options().UninstallKeyName.ToUtf8(), c.uninstallKey);
+        EXPECT_EQ(Utf8(Options().OccupiedFolders), c.folders);
     }
-    DetectExistingInstallations();
-    EXPECT_FALSE(Options().SameVersionInstalled);
-    EXPECT_FALSE(Options().OtherVersionInstalled);
-    EXPECT_TRUE(Options().OccupiedFolders.IsEmpty());
 }
 
 class InstalledVersionTest : public InstallRecordMachine {
