@@ -39,18 +39,6 @@ TEST_F(WizardTest, CustomWalksNormalPortableAndDestinationAndUntickingStoresZero
     EXPECT_EQ(Wizard().GetSetupTypeCustomPage().GetChoices().GetSelectedIndex(), CSetupTypeCustomPpg::kPortableChoice);
 }
 
-TEST_F(WizardTest, CustomWithoutThePortableFeatureIsANormalInstall) {
-    CloseMachine();
-    WizardProduct product;
-    product.features = "176";
-    OpenMachine("", product);
-    OpenWizard();
-    AcceptAndChooseCustom();
-    EXPECT_EQ(Page(), 3);
-    EXPECT_FALSE(Options().PortableSetup);
-    EXPECT_EQ(Wizard().GetSelectPathPage().GetPathBox().GetPath().ToUtf8(), kDefaultDestination);
-}
-
 TEST_F(WizardTest, CheckBoxStartsFromTheStoredValue) {
     CInstallerKey().SetRunAutoInstall(true);
     OpenWizard();

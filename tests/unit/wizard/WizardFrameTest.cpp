@@ -54,6 +54,8 @@ TEST_F(WizardTest, SkipsAnsweredPagesInBothDirections) {
     OpenWizard();
     AcceptAndChooseCustom();
     EXPECT_EQ(Page(), 3);
+    EXPECT_FALSE(Options().PortableSetup);  // Custom without the feature is a normal install
+    EXPECT_EQ(Wizard().GetSelectPathPage().GetPathBox().GetPath().ToUtf8(), kDefaultDestination);
     Press(u"< Back");
     EXPECT_EQ(Page(), 1);
     EXPECT_EQ(Wizard().GetCurrentPage(), &Wizard().GetSetupTypePage());
