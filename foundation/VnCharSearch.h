@@ -10,6 +10,9 @@
 
 // Position of the first `c` at or after `from`, or npos.
 size_t VnFindChar(std::u16string_view text, char16_t c, size_t from = 0);
+// Position of the first of the characters of `set` (best for a few) at or
+// after `from`, or npos.
+size_t VnFindOneOf(std::u16string_view text, std::u16string_view set, size_t from = 0);
 // Position of the first `sub` at or after `from`, or npos; an empty `sub`
 // is found at `from` when that is within the text.
 size_t VnFindText(std::u16string_view text, std::u16string_view sub, size_t from = 0);

@@ -1,5 +1,7 @@
 #include "VnArray.h"
 
+#include "VnCharSearch.h"
+
 int32_t VnStringArray::FindNoCase(std::u16string_view value, int32_t start) const {
     for (int32_t i = std::max(start, 0); i < GetSize(); ++i)
         if (GetAt(i).EqualsNoCase(value)) return i;
@@ -22,7 +24,8 @@ VnStringArray VnStringArray::Split(std::u16string_view text, std::u16string_view
         return pieces;
     }
     size_t start = 0;
-    for (size_t at = text.find(separator); at != std::u16string_view::npos; at = text.find(separator, start)) {
+    for (size_t at = VnFindText(text, separator); at != std::u16string_view::npos;
+         at = VnFindText(text, separator, start)) {
         pieces.Add(VnString(text.substr(start, at - start)));
         start = at + separator.size();
     }

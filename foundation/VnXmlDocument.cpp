@@ -1,6 +1,8 @@
 // Navigation and reading of the parsed document.
 #include "VnXmlDocument.h"
 
+#include <algorithm>
+
 #include "VnXmlLex.h"
 #include "VnXmlPath.h"
 
@@ -129,17 +131,30 @@ VnString VnXmlDocument::GetChildData(std::u16string_view name) const {
     return DataOf(FindChild(main_, 0, name));
 }
 
+namespace {
+
+void AddUnescaped(VnString& out, std::u16string_view text) {
+    if (out.IsEmpty()) out = VnXmlDocument::Unescape(text);  // shares the new text
+    else out += VnXmlDocument::Unescape(text);
+}
+void AddUnescaped(std::u16string& out, std::u16string_view text) { VnXmlDocument::AppendUnescaped(text, out); }
+
+}  // namespace
+
 // Text and CDATA sections of an element without child elements; markup that
 // is not a comment, CDATA section or processing instruction stays as text
 // (after unterminated markup, all the rest does).
-VnString VnXmlDocument::DataOf(uint32_t elem) const {
-    if (elem == 0 || Rec(elem).firstChild != 0) return VnString();
+template <class Out>
+void VnXmlDocument::WriteDataOf(uint32_t elem, Out& out) const {
+    if (elem == 0 || Rec(elem).firstChild != 0) return;
     const char16_t* s = text_.c_str();
     int32_t begin = Rec(elem).ContentStart();
     int32_t end = ContentEnd(elem);
     int32_t lt = VnXmlLex::FindLt(s, end, begin);
-    if (lt >= end) return Unescape({s + begin, size_t(end - begin)});
-    VnString data;
+    if (lt >= end) {
+        AddUnescaped(out, {s + begin, size_t(end - begin)});
+        return;
+    }
     int32_t pos = begin;
     int32_t textFrom = begin;  // text not yet added
     while (pos < end) {
@@ -152,15 +167,28 @@ VnString VnXmlDocument::DataOf(uint32_t elem) const {
         if (token.kind != Markup::kCData && token.kind != Markup::kComment &&
             token.kind != Markup::kProcessingInstruction)
             continue;
-        data += Unescape({s + textFrom, size_t(lt - textFrom)});
-        if (token.kind == Markup::kCData) data += std::u16string_view(s + lt + 9, size_t(token.end - 3 - (lt + 9)));
+        AddUnescaped(out, {s + textFrom, size_t(lt - textFrom)});
+        if (token.kind == Markup::kCData) out += std::u16string_view(s + lt + 9, size_t(token.end - 3 - (lt + 9)));
         pos = textFrom = token.end;
     }
-    data += Unescape({s + textFrom, size_t(end - textFrom)});
+    AddUnescaped(out, {s + textFrom, size_t(end - textFrom)});
+}
+
+VnString VnXmlDocument::DataOf(uint32_t elem) const {
+    VnString data;
+    WriteDataOf(elem, data);
     return data;
 }
 
-bool VnXmlDocument::FindAttrib(uint32_t elem, std::u16string_view name, VnString* value) const {
+void VnXmlDocument::AppendDataOf(uint32_t elem, std::u16string& out) const { WriteDataOf(elem, out); }
+
+std::u16string_view VnXmlDocument::RawContentOf(uint32_t elem) const {
+    if (elem == 0) return {};
+    const int32_t begin = Rec(elem).ContentStart();
+    return text_.View().substr(size_t(begin), size_t(std::max(ContentEnd(elem) - begin, 0)));
+}
+
+bool VnXmlDocument::RawAttrib(uint32_t elem, std::u16string_view name, std::u16string_view& raw) const {
     if (elem == 0) return false;
     const VnXmlElemRecord& r = Rec(elem);
     const char16_t* s = text_.c_str();
@@ -168,11 +196,18 @@ bool VnXmlDocument::FindAttrib(uint32_t elem, std::u16string_view name, VnString
     VnXmlLex::Attrib a;
     while (VnXmlLex::NextAttrib(s, pos, r.start + r.startTagLength, &a)) {
         if (NamesEqual({s + a.nameStart, size_t(a.nameEnd - a.nameStart)}, name)) {
-            if (value) *value = Unescape({s + a.valueStart, size_t(a.valueEnd - a.valueStart)});
+            raw = {s + a.valueStart, size_t(a.valueEnd - a.valueStart)};
             return true;
         }
     }
     return false;
+}
+
+bool VnXmlDocument::FindAttrib(uint32_t elem, std::u16string_view name, VnString* value) const {
+    std::u16string_view raw;
+    if (!RawAttrib(elem, name, raw)) return false;
+    if (value) *value = Unescape(raw);
+    return true;
 }
 
 VnString VnXmlDocument::GetAttrib(std::u16string_view name) const {

@@ -36,6 +36,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "VnString.h"
@@ -70,6 +71,9 @@ public:
 
     // Parsing. Both replace the document and reset the position.
     bool SetDoc(std::u16string_view text);
+    // The same, keeping a share of the string instead of a copy.
+    bool SetDoc(const VnString& text);
+    bool SetDoc(const char16_t* text) { return SetDoc(std::u16string_view(text)); }
     // Reads a file: UTF-8 with or without byte-order mark, UTF-16 LE or BE with
     // byte-order mark. A missing or unreadable file returns false and leaves an
     // empty document with the reason in GetError().
@@ -111,6 +115,20 @@ public:
     VnString GetChildData() const;
     VnString GetChildAttrib(std::u16string_view name) const;
 
+    // For readers that keep thousands of values without a string each. Raw:
+    // the content of the main element or the current child, or the value of
+    // an attribute of the child, exactly as it stands in GetDoc() (markup
+    // and references left as they are), valid while the document is
+    // unchanged. Append: the same texts as GetData and GetChildData, added
+    // to the end of `out`.
+    std::u16string_view GetRawContent() const { return RawContentOf(main_); }
+    std::u16string_view GetChildRawContent() const { return RawContentOf(child_); }
+    bool GetChildRawAttrib(std::u16string_view name, std::u16string_view& raw) const {
+        return RawAttrib(child_, name, raw);
+    }
+    void AppendData(std::u16string& out) const { AppendDataOf(main_, out); }
+    void AppendChildData(std::u16string& out) const { AppendDataOf(child_, out); }
+
     // Writing. AddElem adds a sibling after the main element (or at the end of
     // the level) and makes it the main element; at the top level only one root
     // is allowed. AddChildElem does the same one level down for the child.
@@ -130,6 +148,7 @@ public:
     // "&" (unknown names, malformed or out-of-range references) stays as text.
     static VnString Escape(std::u16string_view text, EscapeMode mode);
     static VnString Unescape(std::u16string_view text);
+    static void AppendUnescaped(std::u16string_view text, std::u16string& out);
 
     // Position save and restore by element index (0: none).
     uint32_t GetElemIndex() const { return main_; }
@@ -151,7 +170,13 @@ private:
     VnString NodeName() const;
     VnString NodeText() const;
     VnString DataOf(uint32_t elem) const;
+    void AppendDataOf(uint32_t elem, std::u16string& out) const;
+    std::u16string_view RawContentOf(uint32_t elem) const;
+    template <class Out>
+    void WriteDataOf(uint32_t elem, Out& out) const;
     bool FindAttrib(uint32_t elem, std::u16string_view name, VnString* value) const;
+    // The value of the attribute as it stands in the text (references unresolved).
+    bool RawAttrib(uint32_t elem, std::u16string_view name, std::u16string_view& raw) const;
     uint32_t FindChild(uint32_t parent, uint32_t after, std::u16string_view name) const;
     void ClearNode();
 

@@ -1,6 +1,8 @@
 // Entity handling for text written into and read out of the document.
 #include "VnXmlDocument.h"
 
+#include "VnCharSearch.h"
+
 namespace {
 
 bool NeedsEscape(char16_t c, VnXmlDocument::EscapeMode mode) {
@@ -63,13 +65,15 @@ VnString VnXmlDocument::Escape(std::u16string_view text, EscapeMode mode) {
     return out;
 }
 
-VnString VnXmlDocument::Unescape(std::u16string_view text) {
-    size_t amp = text.find(u'&');
-    if (amp == std::u16string_view::npos) return VnString(text);
-    VnString out(text.substr(0, amp));
+namespace {
+
+// Adds `text` with its references resolved to `out` (a VnString or a
+// std::u16string), from its first "&" on; what comes before is already there.
+template <class Out>
+void UnescapeFrom(std::u16string_view text, size_t amp, Out& out) {
     size_t pos = amp;
     while (pos < text.size()) {
-        amp = text.find(u'&', pos);
+        amp = VnFindChar(text, u'&', pos);
         if (amp == std::u16string_view::npos) {
             out += text.substr(pos);
             break;
@@ -90,5 +94,20 @@ VnString VnXmlDocument::Unescape(std::u16string_view text) {
             pos = amp + 2 + semicolon;
         }
     }
+}
+
+}  // namespace
+
+VnString VnXmlDocument::Unescape(std::u16string_view text) {
+    const size_t amp = VnFindChar(text, u'&');
+    if (amp == std::u16string_view::npos) return VnString(text);
+    VnString out(text.substr(0, amp));
+    UnescapeFrom(text, amp, out);
     return out;
+}
+
+void VnXmlDocument::AppendUnescaped(std::u16string_view text, std::u16string& out) {
+    const size_t amp = VnFindChar(text, u'&');
+    out += text.substr(0, amp);
+    if (amp != std::u16string_view::npos) UnescapeFrom(text, amp, out);
 }

@@ -184,8 +184,10 @@ bool VnXmlParser::Run() {
     return (doc_.Rec(document.firstChild).flags & VnXmlElemRecord::kNotEnded) == 0;
 }
 
-bool VnXmlDocument::SetDoc(std::u16string_view text) {
-    text_ = VnString(text);
+bool VnXmlDocument::SetDoc(std::u16string_view text) { return SetDoc(VnString(text)); }
+
+bool VnXmlDocument::SetDoc(const VnString& text) {
+    text_ = text;
     ResetPos();
     VnXmlParser parser(*this);
     wellFormed_ = parser.Run();

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "VnCharSearch.h"
 #include "VnXmlDocument.h"
 
 namespace {
@@ -39,63 +40,72 @@ using FoldedSet = std::unordered_set<std::u16string>;
 
 // Entries the catalogue never lists: empty ones and two extensions that the
 // program keeps for itself.
-bool IsNeverListed(const VnString& entry) {
-    const int32_t length = entry.GetLength();
-    return length == 0 || (length == 3 && (entry.EqualsNoCase(u"dat") || entry.EqualsNoCase(u"mpp")));
-}
-
-VnString ElementText(VnXmlDocument& document, const char16_t* path) {
-    document.ResetPos();
-    return document.FindElem(path) ? document.GetData() : VnString();
-}
-
-VnStringArray SplitList(const VnString& text) {
-    return text.IsEmpty() ? VnStringArray() : VnStringArray::Split(text, u";");
-}
-
-// A description list is cut at the ";" outside parentheses only, so that a
-// description keeps its own ";"-separated extensions ("AIFF Audio (aif;aiff)").
-VnStringArray SplitDescriptionList(const VnString& text) {
-    VnStringArray descriptions;
-    int depth = 0;
-    int32_t start = 0;
-    for (int32_t i = 0; i <= text.GetLength(); ++i) {
-        const char16_t c = i < text.GetLength() ? text[i] : u';';
-        if (c == u'(') ++depth;
-        else if (c == u')' && depth > 0) --depth;
-        else if (c == u';' && (depth == 0 || i == text.GetLength())) {
-            descriptions.Add(text.Mid(start, i - start));
-            start = i + 1;
-            depth = 0;
-        }
-    }
-    return descriptions;
-}
-
-// Step 4 of loading: the types of installed input plug-ins join list 9 (and
-// their descriptions list 1) right after list 9 was read.
-void AddInputPluginTypes(IInputPluginNames& plugins, VnStringArray& audio, VnStringArray& programTypes) {
-    FoldedSet known;
-    for (const VnString& type : programTypes) known.insert(Folded(type));
-    for (const VnString& name : plugins.GetInputPluginNames()) {
-        if (name.IsEmpty() || name.EqualsNoCase(u"MPP") || name.EqualsNoCase(u"AUDIOTEST")) continue;
-        const std::u16string lower = Folded(name);
-        if (known.count(lower) || !plugins.CanReadPluginRecord(name)) continue;
-        known.insert(lower);
-        audio.Add(VnString::Format(u"%s (%s)", name, VnString(lower)));
-        programTypes.Add(VnString(lower));
-    }
+bool IsNeverListed(std::u16string_view entry) {
+    return entry.empty() ||
+           (entry.size() == 3 && (VnString::CompareNoCase(entry, u"dat") == 0 || VnString::CompareNoCase(entry, u"mpp") == 0));
 }
 
 }  // namespace
 
 void CFileTypeCatalogueData::Clear() {
-    for (VnStringArray& list : lists_) list.RemoveAll();
-    mimeInfos_.RemoveAll();
+    source_.Empty();
+    extra_.clear();
+    for (PieceList& list : lists_) list.clear();
+    mimeRecords_.clear();
+    mimeGroups_.RemoveAll();
 }
 
-FileTypeCatalogueReadResult CFileTypeCatalogueData::Read(std::u16string_view text,
-                                                         const FileTypeCatalogueInputs& inputs) {
+CFileTypeCatalogueData::Piece CFileTypeCatalogueData::AddExtra(std::u16string_view text) {
+    const Piece piece{uint32_t(extra_.size()), uint32_t(text.size()), 1};
+    extra_ += text;
+    return piece;
+}
+
+void CFileTypeCatalogueData::SplitInto(Piece text, bool descriptions, PieceList& list) const {
+    const std::u16string_view view = TextOf(text);
+    const auto add = [&](size_t start, size_t end) {
+        list.push_back(Piece{uint32_t(text.offset + start), uint32_t(end - start), text.extra});
+    };
+    if (!descriptions) {
+        if (view.empty()) return;
+        size_t start = 0;
+        for (size_t at = VnFindChar(view, u';'); at != std::u16string_view::npos; at = VnFindChar(view, u';', start)) {
+            add(start, at);
+            start = at + 1;
+        }
+        add(start, view.size());
+        return;
+    }
+    // A description keeps its own ";"-separated extensions ("AIFF Audio (aif;aiff)").
+    int depth = 0;
+    size_t start = 0;
+    for (size_t i = VnFindOneOf(view, u"();"); i != std::u16string_view::npos; i = VnFindOneOf(view, u"();", i + 1)) {
+        if (view[i] == u'(') ++depth;
+        else if (view[i] == u')' && depth > 0) --depth;
+        else if (view[i] == u';' && depth == 0) {
+            add(start, i);
+            start = i + 1;
+        }
+    }
+    add(start, view.size());  // the end closes the last description, parentheses or not
+}
+
+// Step 4 of loading: the types of installed input plug-ins join list 9 (and
+// their descriptions list 1) right after list 9 was read.
+void CFileTypeCatalogueData::AddInputPluginTypes(IInputPluginNames& plugins) {
+    FoldedSet known;
+    for (Piece type : lists_[kProgramTypes]) known.insert(Folded(TextOf(type)));
+    for (const VnString& name : plugins.GetInputPluginNames()) {
+        if (name.IsEmpty() || name.EqualsNoCase(u"MPP") || name.EqualsNoCase(u"AUDIOTEST")) continue;
+        const std::u16string lower = Folded(name);
+        if (known.count(lower) || !plugins.CanReadPluginRecord(name)) continue;
+        known.insert(lower);
+        lists_[kAudioDescriptions].push_back(AddExtra(VnString::Format(u"%s (%s)", name, VnString(lower))));
+        lists_[kProgramTypes].push_back(AddExtra(lower));
+    }
+}
+
+FileTypeCatalogueReadResult CFileTypeCatalogueData::Read(const VnString& text, const FileTypeCatalogueInputs& inputs) {
     Clear();
     hasFeature_ = inputs.hasFeature;
     FileTypeCatalogueReadResult result;
@@ -116,36 +126,56 @@ FileTypeCatalogueReadResult CFileTypeCatalogueData::Read(std::u16string_view tex
         result.problem = VN_LIT(u"the version is below 1.0");
         return result;
     }
+    source_ = document.GetDoc();
+    const char16_t* const base = source_.c_str();
+    // Text that needs no resolving is used where it stands; the rest is
+    // resolved into extra_.
+    const auto plainOrExtra = [&](std::u16string_view raw, bool isContent, const auto& resolve) {
+        if (VnFindChar(raw, u'&') == std::u16string_view::npos &&
+            (!isContent || VnFindChar(raw, u'<') == std::u16string_view::npos))
+            return Piece{uint32_t(raw.data() - base), uint32_t(raw.size()), 0};
+        const size_t from = extra_.size();
+        resolve();
+        return Piece{uint32_t(from), uint32_t(extra_.size() - from), 1};
+    };
 
     for (int index = 1; index < kFileTypeListCount; ++index) {
-        const VnString listText = ElementText(document, kListPaths[index]);
-        lists_[index] = index <= kUnknownDescriptions ? SplitDescriptionList(listText) : SplitList(listText);
-        if (index == kProgramTypes && inputs.plugins)
-            AddInputPluginTypes(*inputs.plugins, lists_[kAudioDescriptions], lists_[kProgramTypes]);
+        document.ResetPos();
+        if (document.FindElem(kListPaths[index])) {
+            const Piece listText = plainOrExtra(document.GetRawContent(), true, [&] { document.AppendData(extra_); });
+            SplitInto(listText, index <= kUnknownDescriptions, lists_[index]);
+        }
+        if (index == kProgramTypes && inputs.plugins) AddInputPluginTypes(*inputs.plugins);
     }
     if (!inputs.productDefaultFileTypes.IsEmpty()) {
-        lists_[kDefaultFileTypes] = SplitList(inputs.productDefaultFileTypes);
+        lists_[kDefaultFileTypes].clear();
+        SplitInto(AddExtra(inputs.productDefaultFileTypes), false, lists_[kDefaultFileTypes]);
         lists_[kDefaultAssocFileTypes] = lists_[kDefaultFileTypes];
     }
-    if (!inputs.productDefaultAssocFileTypes.IsEmpty())
-        lists_[kDefaultAssocFileTypes] = SplitList(inputs.productDefaultAssocFileTypes);
-
-    for (VnStringArray& list : lists_) {
-        if (std::none_of(list.begin(), list.end(), IsNeverListed)) continue;
-        VnStringArray kept;
-        for (const VnString& entry : list)
-            if (!IsNeverListed(entry)) kept.Add(entry);
-        list = std::move(kept);
+    if (!inputs.productDefaultAssocFileTypes.IsEmpty()) {
+        lists_[kDefaultAssocFileTypes].clear();
+        SplitInto(AddExtra(inputs.productDefaultAssocFileTypes), false, lists_[kDefaultAssocFileTypes]);
     }
+
+    for (PieceList& list : lists_)
+        std::erase_if(list, [&](Piece piece) { return IsNeverListed(TextOf(piece)); });
     for (int index = kAudioDescriptions; index <= kUnknownDescriptions; ++index)
-        lists_[kAllDescriptions].Append(lists_[index]);
+        lists_[kAllDescriptions].insert(lists_[kAllDescriptions].end(), lists_[index].begin(), lists_[index].end());
 
     document.ResetPos();
     if (document.FindElem(u"/*/MimeAssociations") && document.IntoElem()) {
         while (document.FindElem()) {
-            const VnString group = document.GetTagName();
-            while (document.FindChildElem())
-                mimeInfos_.Add(CMimeInfo{document.GetChildAttrib(u"Name"), document.GetChildData(), group});
+            mimeGroups_.Add(document.GetTagName());
+            const int32_t group = mimeGroups_.GetSize() - 1;
+            while (document.FindChildElem()) {
+                MimeRecord record;
+                record.group = group;
+                std::u16string_view name;
+                if (document.GetChildRawAttrib(u"Name", name))
+                    record.name = plainOrExtra(name, false, [&] { VnXmlDocument::AppendUnescaped(name, extra_); });
+                record.types = plainOrExtra(document.GetChildRawContent(), true, [&] { document.AppendChildData(extra_); });
+                mimeRecords_.push_back(record);
+            }
         }
     }
     result.loaded = true;
@@ -166,15 +196,18 @@ VnStringArray CFileTypeCatalogueData::GetList(int index, bool respectFeatures) c
         }
         if (feature && !(hasFeature_ && hasFeature_(feature))) return VnStringArray();
     }
-    return lists_[index];
+    VnStringArray strings;
+    strings.Reserve(int32_t(lists_[index].size()));
+    for (Piece entry : lists_[index]) strings.Add(VnString(TextOf(entry)));
+    return strings;
 }
 
 VnStringArray CFileTypeCatalogueData::GetHandledDescriptions() const {
     FoldedSet engineTypes;
     for (int index = kProgramTypes; index <= kOtherTypes; ++index)
-        for (const VnString& type : lists_[index]) engineTypes.insert(Folded(type));
+        for (Piece type : lists_[index]) engineTypes.insert(Folded(TextOf(type)));
     VnStringArray handled;
-    for (const VnString& description : lists_[kAllDescriptions]) {
+    for (const VnString& description : GetList(kAllDescriptions, false)) {
         for (const VnString& extension : GetDescriptionExtensions(description)) {
             if (engineTypes.count(Folded(extension))) {
                 handled.Add(description);
@@ -188,7 +221,8 @@ VnStringArray CFileTypeCatalogueData::GetHandledDescriptions() const {
 int CFileTypeCatalogueData::IsInList(const VnStringArray& extensions, int index) const {
     if (index < 0 || index >= kFileTypeListCount) return -1;
     for (int32_t i = 0; i < extensions.GetSize(); ++i)
-        if (lists_[index].FindNoCase(extensions[i]) >= 0) return i;
+        for (Piece entry : lists_[index])
+            if (extensions[i].EqualsNoCase(TextOf(entry))) return i;
     return -1;
 }
 
@@ -196,9 +230,19 @@ CMimeInfo CFileTypeCatalogueData::FindMimeInfo(const VnString& extension) const 
     std::u16string_view name = extension.View();
     if (!name.empty() && name.front() == u'.') name.remove_prefix(1);
     if (name.empty()) return CMimeInfo();
-    for (const CMimeInfo& info : mimeInfos_)
-        if (info.name.EqualsNoCase(name)) return info;
+    for (const MimeRecord& record : mimeRecords_)
+        if (VnString::CompareNoCase(TextOf(record.name), name) == 0) return MakeMimeInfo(record);
     return CMimeInfo();
+}
+
+CMimeInfo CFileTypeCatalogueData::MakeMimeInfo(const MimeRecord& record) const {
+    return CMimeInfo{VnString(TextOf(record.name)), VnString(TextOf(record.types)), mimeGroups_[record.group]};
+}
+
+VnCoreArray<CMimeInfo> CFileTypeCatalogueData::MimeInfos() const {
+    VnCoreArray<CMimeInfo> infos;
+    for (const MimeRecord& record : mimeRecords_) infos.Add(MakeMimeInfo(record));
+    return infos;
 }
 
 VnStringArray CFileTypeCatalogueData::GetExtensionMimeTypes(const VnString& extension, bool wildcard) const {

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "VnArray.h"
 #include "VnString.h"
@@ -75,7 +77,7 @@ class CFileTypeCatalogueData {
 public:
     // Replaces everything with what the text holds. On failure every list is
     // empty and there are no MIME records (the documented defaults).
-    FileTypeCatalogueReadResult Read(std::u16string_view text, const FileTypeCatalogueInputs& inputs);
+    FileTypeCatalogueReadResult Read(const VnString& text, const FileTypeCatalogueInputs& inputs);
 
     // A copy of list `index` (0 to 14; any other index: empty). With
     // respectFeatures a list whose product feature is absent comes back empty.
@@ -88,7 +90,8 @@ public:
     CMimeInfo FindMimeInfo(const VnString& extension) const;
     // The MIME types of the extension; with `wildcard` each as its family ("audio/*").
     VnStringArray GetExtensionMimeTypes(const VnString& extension, bool wildcard) const;
-    const VnCoreArray<CMimeInfo>& MimeInfos() const { return mimeInfos_; }
+    // Every MIME record, in the order of the file.
+    VnCoreArray<CMimeInfo> MimeInfos() const;
 
     // The extensions of the descriptions, in order, each once (any case).
     static VnStringArray GetExtensions(const VnStringArray& descriptions);
@@ -97,8 +100,37 @@ public:
     static VnStringArray GetDescriptionExtensions(const VnString& description);
 
 private:
+    // An entry of a list, or a field of a MIME record: a piece of the
+    // document's text where that needs no resolving (the common case), or of
+    // `extra_` (resolved texts, the product's lists, plug-in types).
+    // Strings are made only when asked for: a catalogue of 10,000 types
+    // then costs a handful of allocations to read instead of some 60,000.
+    struct Piece {
+        uint32_t offset = 0;
+        uint32_t length : 31 = 0;
+        uint32_t extra : 1 = 0;
+    };
+    using PieceList = std::vector<Piece>;
+    struct MimeRecord {
+        Piece name, types;
+        int32_t group = 0;  // index into mimeGroups_
+    };
+    std::u16string_view TextOf(Piece piece) const {
+        return (piece.extra ? std::u16string_view(extra_) : source_.View()).substr(piece.offset, piece.length);
+    }
+
     void Clear();
-    VnStringArray lists_[kFileTypeListCount];
-    VnCoreArray<CMimeInfo> mimeInfos_;
+    CMimeInfo MakeMimeInfo(const MimeRecord& record) const;
+    Piece AddExtra(std::u16string_view text);
+    // The pieces of a list text: cut at every ";", or for descriptions at
+    // the ";" outside parentheses only.
+    void SplitInto(Piece text, bool descriptions, PieceList& list) const;
+    void AddInputPluginTypes(IInputPluginNames& plugins);
+
+    VnString source_;      // the document's text, shared with it
+    std::u16string extra_;
+    PieceList lists_[kFileTypeListCount];
+    std::vector<MimeRecord> mimeRecords_;
+    VnStringArray mimeGroups_;
     std::function<bool(int)> hasFeature_;
 };

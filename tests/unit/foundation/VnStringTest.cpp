@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "VnArray.h"
+#include "VnCharSearch.h"
 #include "VnString.h"
 
 TEST(VnString, CopiesShareUntilOneIsChanged) {
@@ -150,6 +151,9 @@ TEST(VnString, FindAndReplaceMatchTheStandardSearch) {
                 EXPECT_EQ(VnString(text).Find(needle[0], int32_t(from)), one == std::u16string::npos ? -1 : int32_t(one));
             }
         }
+        const size_t anyOf = text.find_first_of(needle);
+        EXPECT_EQ(VnFindOneOf(text, needle), anyOf);
+        EXPECT_EQ(VnFindOneOf(text, needle, anyOf + 1), text.find_first_of(needle, anyOf + 1));
         std::u16string replaced = text;
         int count = 0;
         for (size_t at = replaced.find(needle); at != std::u16string::npos; at = replaced.find(needle, at + 2), ++count)

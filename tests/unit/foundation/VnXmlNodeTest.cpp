@@ -67,3 +67,38 @@ TEST(VnXmlNode, BrokenMarkupInsideContentReadsAsText) {
     EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeText);
     EXPECT_EQ(doc.FindNode(), VnXmlDocument::kNodeNone);
 }
+
+// The raw and appending reads give what the string reads give: raw texts are
+// the pieces of the document as they stand, appended ones the resolved data.
+TEST(VnXmlNode, RawAndAppendedReadsAgreeWithTheStringReads) {
+    const VnString text(u"<r><a n='1 &amp; 2'>x &amp; y<!-- no --><![CDATA[<&>]]></a><b><c/></b><e></e><f/>"
+                        u"<g n=\"plain\">plain</g><h>not ended</r>");
+    VnXmlDocument doc;
+    doc.SetDoc(text);
+    EXPECT_EQ(doc.GetDoc().DataIdentity(), text.DataIdentity());  // shared, not copied
+    ASSERT_TRUE(doc.FindElem(u"r"));
+    const struct {
+        const char16_t* child;
+        std::u16string_view raw, attrib;
+    } cases[] = {
+        {u"a", u"x &amp; y<!-- no --><![CDATA[<&>]]>", u"1 &amp; 2"},
+        {u"b", u"<c/>", u""},
+        {u"e", u"", u""},
+        {u"f", u"", u""},
+        {u"g", u"plain", u"plain"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(doc.FindChildElem(c.child));
+        EXPECT_EQ(doc.GetChildRawContent(), c.raw);
+        std::u16string_view attrib;
+        EXPECT_EQ(doc.GetChildRawAttrib(u"n", attrib), !c.attrib.empty());
+        EXPECT_EQ(attrib, c.attrib);
+        std::u16string appended = u"before|";
+        doc.AppendChildData(appended);
+        EXPECT_EQ(appended, u"before|" + std::u16string(doc.GetChildData().View()));
+        appended.clear();
+        VnXmlDocument::AppendUnescaped(attrib, appended);
+        EXPECT_EQ(appended, doc.GetChildAttrib(u"n").View());
+        doc.ResetChildPos();
+    }
+}

@@ -104,6 +104,45 @@ TEST(FileTypeCatalogueTest, ListsGatesAndQueriesFollowTheFile) {
     EXPECT_EQ(Joined(catalogue.GetList(kDefaultAssocFileTypes, false)), "ogg");
 }
 
+// Lists and MIME records whose text holds references, comments, CDATA or
+// elements read as their data, like the plain ones do.
+TEST(FileTypeCatalogueTest, TextsWithMarkupOrReferencesReadAsTheirData) {
+    const VnString text(uR"(<PMFA version="1">
+  <DescriptionTypes>
+    <Audio>R&amp;B Tune (rnb);Odd (a<!-- c -->b;c)<![CDATA[;Cut (cd)]]></Audio>
+    <Video><x/>Nested (nst)</Video>
+  </DescriptionTypes>
+  <PMTypes>rnb;&#97;b;plain</PMTypes>
+  <MimeAssociations><Audio>
+    <Type Name="r&amp;b">audio/x-r&amp;b<!-- c -->;audio/rnb</Type>
+    <Type Name="plain">a/<![CDATA[b]]></Type>
+    <Type Name="kids"><i/></Type>
+  </Audio></MimeAssociations>
+</PMFA>)");
+    CFileTypeCatalogueData catalogue;
+    for (int read = 0; read < 2; ++read) {  // a second read replaces the first
+        ASSERT_TRUE(catalogue.Read(text, FileTypeCatalogueInputs()).loaded);
+        const struct {
+            int index;
+            const char* expected;
+        } lists[] = {
+            {kAudioDescriptions, "R&B Tune (rnb),Odd (ab;c),Cut (cd)"},
+            {kVideoDescriptions, ""},  // holds an element: no data
+            {kProgramTypes, "rnb,ab,plain"},
+            {kAllDescriptions, "R&B Tune (rnb),Odd (ab;c),Cut (cd)"},
+        };
+        for (const auto& list : lists)
+            EXPECT_EQ(Joined(catalogue.GetList(list.index, false)), list.expected) << list.index;
+        const struct {
+            const char16_t* extension;
+            const char* types;
+        } records[] = {{u"R&B", "audio/x-r&b;audio/rnb"}, {u".plain", "a/b"}, {u"kids", ""}, {u"r&amp;b", ""}};
+        for (const auto& record : records)
+            EXPECT_EQ(catalogue.FindMimeInfo(record.extension).types.ToUtf8(), record.types) << record.types;
+        EXPECT_EQ(catalogue.MimeInfos().GetSize(), 3);
+    }
+}
+
 TEST(FileTypeCatalogueTest, BrokenFilesGiveEmptyListsAndHugeOnesLoad) {
     std::u16string huge = u"<PMFA version='2.5'><DescriptionTypes><Audio>";
     std::u16string types;
@@ -130,7 +169,7 @@ TEST(FileTypeCatalogueTest, BrokenFilesGiveEmptyListsAndHugeOnesLoad) {
     };
     for (const auto& c : cases) {
         CFileTypeCatalogueData catalogue;
-        const FileTypeCatalogueReadResult result = catalogue.Read(c.text, FileTypeCatalogueInputs());
+        const FileTypeCatalogueReadResult result = catalogue.Read(VnString(c.text), FileTypeCatalogueInputs());
         EXPECT_EQ(result.loaded, c.loads) << c.what;
         if (!c.loads) {
             EXPECT_EQ(result.versionText.ToUtf8(), c.version) << c.what;
@@ -139,7 +178,7 @@ TEST(FileTypeCatalogueTest, BrokenFilesGiveEmptyListsAndHugeOnesLoad) {
         }
     }
     CFileTypeCatalogueData catalogue;
-    ASSERT_TRUE(catalogue.Read(huge, FileTypeCatalogueInputs()).loaded);
+    ASSERT_TRUE(catalogue.Read(VnString(huge), FileTypeCatalogueInputs()).loaded);
     EXPECT_EQ(catalogue.GetList(kProgramTypes, false).GetSize(), 100000);
     EXPECT_EQ(CFileTypeCatalogueData::GetExtensions(catalogue.GetHandledDescriptions()).GetSize(), 50000);
     EXPECT_EQ(catalogue.MimeInfos().GetSize(), 2);
