@@ -79,14 +79,14 @@ void CFileTypeCatalogueData::SplitInto(Piece text, bool descriptions, PieceList&
     // A description keeps its own ";"-separated extensions ("AIFF Audio (aif;aiff)").
     int depth = 0;
     size_t start = 0;
-    for (size_t i = VnFindOneOf(view, u"();"); i != std::u16string_view::npos; i = VnFindOneOf(view, u"();", i + 1)) {
+    VnForEachOneOf(view, u"();", [&](size_t i) {
         if (view[i] == u'(') ++depth;
         else if (view[i] == u')' && depth > 0) --depth;
         else if (view[i] == u';' && depth == 0) {
             add(start, i);
             start = i + 1;
         }
-    }
+    });
     add(start, view.size());  // the end closes the last description, parentheses or not
 }
 
