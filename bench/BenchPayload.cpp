@@ -77,6 +77,64 @@ Payload WritePayload(const fs::path& root, const std::vector<std::string>& templ
     return payload;
 }
 
+namespace {
+
+// A file of `size` bytes: the PE template first when given, then bytes of the random block.
+uint64_t WriteFileOfSize(const fs::path& path, uint64_t size, const std::string* pe, const std::string& block,
+                         uint64_t offset) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    uint64_t left = size;
+    if (pe) {
+        out.write(pe->data(), std::streamsize(pe->size()));
+        left = left > pe->size() ? left - pe->size() : 0;
+    }
+    while (left > 0) {
+        const uint64_t start = offset % block.size(), chunk = std::min<uint64_t>(left, block.size() - start);
+        out.write(block.data() + start, std::streamsize(chunk));
+        left -= chunk, offset += chunk;
+    }
+    return uint64_t(out.tellp());
+}
+
+}  // namespace
+
+Payload WriteRealisticPayload(const fs::path& root, const std::vector<std::string>& templates) {
+    std::mt19937_64 random(20261206);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::string block(1 << 20, '\0');
+    for (char& c : block) c = char(random());
+    Payload payload;
+    auto add = [&](const fs::path& path, uint64_t size, const std::string* pe) {
+        payload.bytes += WriteFileOfSize(root / path, size, pe, block, payload.bytes * 7 + 13);
+        payload.files++;
+    };
+    // Libraries and programs: most in the program folder, the rest among plug-ins and codecs.
+    const char* const places[] = {"", "", "", "Plugins/", "Plugins/Input/", "Codecs/"};
+    for (int i = 0; i < 60; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, i % 10 == 9 ? "Tool%02d.exe" : "VnModule%02d.dll", i);
+        add(fs::path(places[i % 6]) / name, 100 * 1024 + uint64_t(unit(random) * 4 * 1024 * 1024),
+            &templates[size_t(i) % templates.size()]);
+    }
+    // Data files, small, in many folders.
+    const char* const kinds[][2] = {{"Skins/Skin %d/Images", ".png"}, {"Skins/Skin %d", ".xml"},
+                                    {"Data/Pictures/Set %d", ".jpg"},  {"Help/Topic %d", ".html"},
+                                    {"Data/Languages/Language %d", ".ini"}};
+    for (int i = 0; i < 5000; ++i) {
+        const auto& kind = kinds[i % 5];
+        char folder[80], name[32];
+        std::snprintf(folder, sizeof folder, kind[0], (i / 5) % 40);
+        std::snprintf(name, sizeof name, "Item%04d%s", i, kind[1]);
+        add(fs::path(folder) / name, 1024 + uint64_t(unit(random) * unit(random) * 63 * 1024), nullptr);
+    }
+    // A few large files: media samples and a database.
+    add("Data/Samples/Sample Video.mkv", 80ull << 20, nullptr);
+    add("Data/Samples/Sample Music.flac", 45ull << 20, nullptr);
+    add("Data/Library.db", 20ull << 20, nullptr);
+    return payload;
+}
+
 double CpuSeconds() {
     double total = 0;
     for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {

@@ -22,6 +22,12 @@ std::vector<std::string> ReadPeTemplates(const std::filesystem::path& setupFolde
 // levels deep. The same seed every time, so every run writes the same files.
 Payload WritePayload(const std::filesystem::path& root, const std::vector<std::string>& templates);
 
+// The shape of a real media program instead: 60 versioned libraries and
+// programs of 0.1-4 MB in the program folder and its plug-in and codec
+// folders, 5,000 data files of 1-64 KB (skins, pictures, help, language
+// files) in about 200 folders, and three large files of 20, 45 and 80 MB.
+Payload WriteRealisticPayload(const std::filesystem::path& root, const std::vector<std::string>& templates);
+
 // Wall-clock and CPU time (user and system, of this process and of the
 // children it waited for, so that a command run through std::system counts
 // the same way). Ratios use CPU time: the machine is shared, so wall clock

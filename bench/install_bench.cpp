@@ -3,10 +3,11 @@
 //
 // A fresh machine gets the demo set-up folder (build/native/setup) as the
 // runner puts it, and the generated payload (about 5,000 files and 200 MB of
-// mixed sizes, half of them versioned libraries) is written into that copy
-// under "Playmoor\Bench Payload\", so the install copies it into the program
-// folder with the rest of the program tree. Two such machines are made, then,
-// in the order cp -r, install, install, cp -r, the best of each kept:
+// mixed sizes, half of them versioned libraries; with --realistic the shape of
+// a media program, see BenchPayload.h) is written into that copy under
+// "Playmoor\Bench Payload\", so the install copies it into the program folder
+// with the rest of the program tree. One such machine is made per pair of
+// runs (three by default); each pair times, in alternating order:
 //   cp -r        of the copy's Playmoor tree to a folder in /tmp (the baseline)
 //   installer    "/Silent", run with RunInstallerInMachine in a forked child,
 //                each time on a machine of its own
@@ -18,8 +19,8 @@
 // look at the child's process (docs/benchmarks.md).
 // Everything made is deleted afterwards.
 //
-//   install_bench [--keep] [set-up folder]   (default: ../setup beside the program)
-//   install_bench --write-payload FOLDER [set-up folder]
+//   install_bench [--keep] [--realistic] [--runs=N] [set-up folder]   (default: ../setup beside the program)
+//   install_bench --write-payload FOLDER [--realistic] [set-up folder]
 // --keep leaves the machines in /tmp for a look at what was installed.
 // --write-payload only writes the payload into FOLDER and prints its size, for
 // scripts/bench-install-wine.sh.
@@ -44,7 +45,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRepeats = 2;
+int g_runs = 3;             // pairs of runs (--runs=N)
+bool g_realistic = false;   // the shape of a real media program (--realistic)
+
+Payload WriteChosenPayload(const fs::path& root, const std::vector<std::string>& templates) {
+    return g_realistic ? WriteRealisticPayload(root, templates) : WritePayload(root, templates);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
 
 // The host folder behind a Windows path of the machine ("C:\a\b\" ->
 // <machine>/drives/C/a/b).
@@ -123,22 +134,27 @@ VnString PrepareMachine(const std::string& machineFolder, const fs::path& setup,
         return VnString();
     }
     hostPlaymoor = HostPathOf(machineFolder, setupFolder) / "Playmoor";
-    payload = WritePayload(hostPlaymoor / "Bench Payload", templates);
+    payload = WriteChosenPayload(hostPlaymoor / "Bench Payload", templates);
     return setupFolder + kInstallerFileName;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string option = argc > 1 ? argv[1] : "";
-    const bool keep = option == "--keep", writeOnly = option == "--write-payload";
-    if (writeOnly && argc < 3) {
-        std::fprintf(stderr, "install_bench: --write-payload needs a folder\n");
-        return 2;
+    bool keep = false;
+    std::string payloadFolder;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--keep") keep = true;
+        else if (argument == "--realistic") g_realistic = true;
+        else if (argument.rfind("--runs=", 0) == 0) g_runs = std::max(1, std::atoi(argument.c_str() + 7));
+        else if (argument == "--write-payload" && i + 1 < argc) payloadFolder = argv[++i];
+        else positional.push_back(argument);
     }
-    const int folderArgument = writeOnly ? 3 : keep ? 2 : 1;
-    const fs::path setup = argc > folderArgument ? fs::path(argv[folderArgument])
-                                                 : fs::path(argv[0]).parent_path() / ".." / "setup";
+    const bool writeOnly = !payloadFolder.empty();
+    const fs::path setup = !positional.empty() ? fs::path(positional[0])
+                                               : fs::path(argv[0]).parent_path() / ".." / "setup";
     const std::vector<std::string> templates = ReadPeTemplates(setup);
     if (templates.empty()) {
         std::fprintf(stderr, "install_bench: no PE files in %s (build vn_demo_setup or name the set-up folder)\n",
@@ -146,7 +162,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (writeOnly) {
-        const Payload payload = WritePayload(argv[2], templates);
+        const Payload payload = WriteChosenPayload(payloadFolder, templates);
         std::printf("payload: %d files, %.1f MB\n", payload.files, double(payload.bytes) / (1 << 20));
         return 0;
     }
@@ -160,7 +176,7 @@ int main(int argc, char** argv) {
     std::vector<VnString> installers;
     fs::path hostPlaymoor;
     Payload payload;
-    for (int run = 0; run < kRepeats; ++run) {
+    for (int run = 0; run < g_runs; ++run) {
         machines.push_back((work / ("machine-" + std::to_string(run + 1))).string());
         installers.push_back(PrepareMachine(machines.back(), setup, templates, hostPlaymoor, payload));
         if (installers.back().IsEmpty()) {
@@ -168,45 +184,53 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::printf("payload: %d files, %.1f MB (half of them versioned libraries), in each machine's\n"
-                "  %s\n",
-                payload.files, double(payload.bytes) / (1 << 20), (hostPlaymoor / "Bench Payload").string().c_str());
+    std::printf("payload (%s): %d files, %.1f MB, in each machine's\n  %s\n",
+                g_realistic ? "a media program's shape" : "half of them versioned libraries", payload.files,
+                double(payload.bytes) / (1 << 20), (hostPlaymoor / "Bench Payload").string().c_str());
 
-    // Alternating, cp -r / install / install / cp -r, the best of each kept
-    // (by CPU time), so neither side always runs on a colder or warmer disk.
+    // Pairs, alternating which side goes first (cp -r / install, install /
+    // cp -r, ...), so neither always runs on a colder or warmer disk; each
+    // pair gives one ratio, and the medians are reported.
     int status = 0;
-    Timing baseline;
-    InstallRun install;
+    std::vector<double> copyCpu, copyWall, installCpu, installWall, ratios;
+    long peakKilobytes = 0;
     auto timeCopy = [&](int run) {
         const std::string command =
             "cp -r '" + hostPlaymoor.string() + "' '" + (work / ("cp-out-" + std::to_string(run))).string() + "'";
-        baseline.KeepBest(Measure([&] {
+        return Measure([&] {
             if (std::system(command.c_str()) != 0) status = 1;
-        }));
+        });
     };
     const long residentAtFork = ResidentKilobytesNow();
-    timeCopy(1);
-    for (int run = 0; run < kRepeats; ++run) {
+    for (int run = 0; run < g_runs; ++run) {
+        Timing copy;
+        if (run % 2 == 0) copy = timeCopy(run);
         const InstallRun thisRun = RunSilentInstallInChild(machines[size_t(run)], installers[size_t(run)]);
+        if (run % 2 == 1) copy = timeCopy(run);
         if (thisRun.status != 0) {
             std::fprintf(stderr, "install_bench: the install did not complete (child status %d)\n", thisRun.status);
             status = 1;
         }
-        install.peakKilobytes = std::max(install.peakKilobytes, thisRun.peakKilobytes);
-        if (thisRun.timing.cpu < install.timing.cpu) install.timing = thisRun.timing;
+        peakKilobytes = std::max(peakKilobytes, thisRun.peakKilobytes);
+        copyCpu.push_back(copy.cpu), copyWall.push_back(copy.wall);
+        installCpu.push_back(thisRun.timing.cpu), installWall.push_back(thisRun.timing.wall);
+        ratios.push_back(thisRun.timing.cpu / copy.cpu);
+        std::printf("pair %d: cp -r %.3f s CPU, install %.3f s CPU, ratio %.2f\n", run + 1, copy.cpu,
+                    thisRun.timing.cpu, ratios.back());
     }
-    timeCopy(2);
+    const Timing baseline{Median(copyWall), Median(copyCpu)};
+    const Timing install{Median(installWall), Median(installCpu)};
 
     std::printf("\n%-22s %9s %9s %10s %8s %10s %10s\n", "", "CPU s", "wall s", "files/s", "MB/s", "CPU ratio",
                 "wall ratio");
     Report("cp -r Playmoor", baseline, payload, baseline);
-    Report("silent install", install.timing, payload, baseline);
-    std::printf("best of %d runs each (by CPU time); files/s and MB/s by wall clock, of the generated payload\n"
+    Report("silent install", install, payload, baseline);
+    std::printf("medians of %d pairs; median of the pairs' CPU ratios: %.2f; files/s and MB/s by wall clock\n"
                 "(the install also copies the demo product's own files, writes the registry and its log)\n",
-                kRepeats);
-    std::printf("installer peak resident memory: %ld KB (the larger child's ru_maxrss; each child started as a\n"
+                g_runs, Median(ratios));
+    std::printf("installer peak resident memory: %ld KB (the largest child's ru_maxrss; each child started as a\n"
                 "  copy of this process at %ld KB resident)\n",
-                install.peakKilobytes, residentAtFork);
+                peakKilobytes, residentAtFork);
     if (keep)
         std::printf("the machines are kept in %s\n", work.string().c_str());
     else

@@ -49,7 +49,7 @@ void StopServerInUse(const VnString& destination) {
 // version counts as 0, so an unversioned source never replaces anything and a
 // missing destination takes any versioned source. Without Version.dll there
 // is no test at all.
-bool ShouldCopy(int mode, const VnString& source, const VnString& destination) {
+bool ShouldCopy(int mode, const VnString& source, const VnString& destination, bool destinationExists) {
     if (mode != kCopyCheckVersion || !HasVersionedExtension(source)) return true;
     CVersionInfo info;
     info.Init();
@@ -57,8 +57,10 @@ bool ShouldCopy(int mode, const VnString& source, const VnString& destination) {
     uint64_t sourceVersion = 0, destinationVersion = 0;
     info.Load(source);
     info.GetPackedVersion(sourceVersion);
-    info.Load(destination);
-    info.GetPackedVersion(destinationVersion);
+    if (destinationExists) {
+        info.Load(destination);
+        info.GetPackedVersion(destinationVersion);
+    }
     return sourceVersion > destinationVersion;
 }
 
@@ -78,10 +80,29 @@ const char16_t* DescribeCopyError(uint32_t error) {
 // shows without harm), then swapped in. A file in use keeps the new copy
 // beside it for the restart, or for finalisation when the restart cannot be
 // asked to replace it.
-CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destination) {
+CopyOutcome CopyOrDefer(int mode, const VnString& source, const VnString& destination, uint32_t destinationAttributes) {
     IVnFiles& files = VnPlatform().Files();
     const VnString target = VnFileSystem::LongPathForm(destination);
-    files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
+    if (destinationAttributes == vnwin::kInvalidFileAttributes) {
+        // Nothing there to lose: the copy goes straight to its place (a failed
+        // copy leaves nothing behind). Should the file have appeared meanwhile,
+        // the safe way below still applies.
+        const uint32_t error = files.CopyFile(VnFileSystem::LongPathForm(source), target, true);
+        if (error == vnwin::kErrorSuccess) {
+            files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
+            if (mode & kCopyFont) AddToFontTable(destination);
+            return CopyOutcome::kCopied;
+        }
+        if (error != vnwin::kErrorFileExists) {
+            NoteFileNotInstalled(destination, VnString::Format(u"error %d copying it (%s)", error,
+                                                               DescribeCopyError(error)));
+            return CopyOutcome::kFailed;
+        }
+    }
+    constexpr uint32_t kRefusingAttributes =
+        vnwin::kFileAttributeReadOnly | vnwin::kFileAttributeHidden | vnwin::kFileAttributeSystem;
+    if (destinationAttributes == vnwin::kInvalidFileAttributes || (destinationAttributes & kRefusingAttributes))
+        files.SetFileAttributes(target, vnwin::kFileAttributeNormal);
     if (const uint32_t error = WriteStagedCopy(source, destination)) {
         NoteFileNotInstalled(destination, VnString::Format(u"error %d writing its new copy beside it (%s)", error,
                                                            DescribeCopyError(error)));
@@ -127,7 +148,12 @@ void Register(const VnString& source, const VnString& destination, CopyOutcome o
 }  // namespace
 
 bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList) {
-    const bool folderReady = VnFileSystem::MakeDirectoryTree(FolderOf(destination));
+    return CopyFileIntoFolder(mode, source, destination, registerList,
+                              VnFileSystem::MakeDirectoryTree(FolderOf(destination)));
+}
+
+bool CopyFileIntoFolder(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList,
+                        bool folderReady) {
     StopServerInUse(destination);
     const bool is64Bit = Is64BitFile(destination);
     if (is64Bit && !RunsUnderWow64()) return false;
@@ -138,8 +164,13 @@ bool CopyFileChecked(int mode, const VnString& source, const VnString& destinati
         return true;
     }
 
+    // The destination's state is read once and passed on.
+    const uint32_t destinationAttributes =
+        VnPlatform().Files().GetFileAttributes(VnFileSystem::LongPathForm(destination));
     const CopyOutcome outcome =
-        ShouldCopy(mode, source, destination) ? CopyOrDefer(mode, source, destination) : CopyOutcome::kSkipped;
+        ShouldCopy(mode, source, destination, destinationAttributes != vnwin::kInvalidFileAttributes)
+            ? CopyOrDefer(mode, source, destination, destinationAttributes)
+            : CopyOutcome::kSkipped;
     Register(source, destination, outcome, is64Bit, registerList);
     return true;
 }

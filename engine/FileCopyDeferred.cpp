@@ -56,8 +56,11 @@ VnString StagedCopyPath(const VnString& destination) { return RealPathOf(destina
 
 uint32_t WriteStagedCopy(const VnString& source, const VnString& destination) {
     const VnString staged = StagedCopyPath(destination);
-    VnFileSystem::DeleteFile(staged);  // a leftover of an interrupted run, perhaps read-only
-    const uint32_t error = CopyOverwriting(source, staged);
+    uint32_t error = CopyOverwriting(source, staged);
+    if (error != vnwin::kErrorSuccess && VnFileSystem::FileExists(staged)) {
+        VnFileSystem::DeleteFile(staged);  // a leftover of an interrupted run, perhaps read-only
+        error = CopyOverwriting(source, staged);
+    }
     if (error != vnwin::kErrorSuccess) {
         VnFileSystem::DeleteFile(staged);  // never leave a partial copy behind
         return error;

@@ -64,8 +64,17 @@ void VnSimFileAttributes::Erase(const std::string& key) {
     if (entries_.erase(key)) dirty_ = true;
 }
 
-void VnSimFileAttributes::Move(const std::string& fromKey, const std::string& toKey) {
+void VnSimFileAttributes::Move(const std::string& fromKey, const std::string& toKey, bool folder) {
     if (entries_.empty()) return;
+    if (!folder) {
+        auto entry = entries_.find(fromKey);
+        if (entry == entries_.end()) return;
+        const uint32_t attributes = entry->second;
+        entries_.erase(entry);
+        entries_[toKey] = attributes;
+        dirty_ = true;
+        return;
+    }
     std::unordered_map<std::string, uint32_t> moved;
     for (auto it = entries_.begin(); it != entries_.end();) {
         const std::string& key = it->first;

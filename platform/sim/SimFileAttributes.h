@@ -27,8 +27,9 @@ public:
     // `defaultAttributes`.
     void Set(const std::string& key, uint32_t attributes, uint32_t defaultAttributes);
     void Erase(const std::string& key);
-    // A folder or file moved: its entry and every entry below it follow.
-    void Move(const std::string& fromKey, const std::string& toKey);
+    // A file moved: its entry follows. A folder moved: its entry and every
+    // entry below it follow (a look at every entry; a file's move is one).
+    void Move(const std::string& fromKey, const std::string& toKey, bool folder);
 
     // Writes the file when something changed since the last write.
     void Flush();

@@ -162,7 +162,7 @@ uint32_t VnSimFiles::RenameResolved(const VnSimPath& from, const VnSimPath& to) 
         ReleaseSpace(to.drive, uint64_t(to.info.st_size));
         attributes_.Erase(AttributeKey(to.hostPath));
     }
-    attributes_.Move(AttributeKey(from.hostPath), AttributeKey(target));
+    attributes_.Move(AttributeKey(from.hostPath), AttributeKey(target), from.isFolder);
     paths_.NoteRemoved(from.hostParent, from.name);
     paths_.NoteAdded(to.hostParent, target.substr(to.hostParent.size() + 1));
     return 0;

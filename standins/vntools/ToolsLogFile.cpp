@@ -93,28 +93,22 @@ void ToolsLogFile::ChooseFileLocked() {
         ownerMutex_ = 0;
         path_ = folder + VnString::Format(u"%s (%u).log", kLogName, VnPlatform().System().GetCurrentProcessId());
     }
-    IVnFiles& files = VnPlatform().Files();
-    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-    if (files.CreateFileForWriting(path_, file_, true) == 0 &&
-        files.WriteToFile(file_, kByteOrderMark, sizeof kByteOrderMark - 1) != 0) {
-        files.CloseFile(file_);
-        file_ = 0;
-    }
 }
 
 void ToolsLogFile::WriteFileLocked() {
     lastWriteAt_ = std::chrono::steady_clock::now();
     if (pending_.empty()) return;
     ChooseFileLocked();
-    if (!file_) {
+    if (path_.IsEmpty()) {
         pending_.clear();  // there is no file to keep the lines for
         return;
     }
+    if (!file_) OpenFileLocked();  // again at each write until it opens (a full disk may have refused it)
     if (linesLetGo_ != 0) {
         pending_.insert(0, "[" + std::to_string(linesLetGo_) + " lines could not be written]\r\n");
         linesLetGo_ = 0;
     }
-    if (VnPlatform().Files().WriteToFile(file_, pending_.data(), uint32_t(pending_.size())) == 0) {
+    if (file_ && VnPlatform().Files().WriteToFile(file_, pending_.data(), uint32_t(pending_.size())) == 0) {
         pending_.clear();
         return;
     }
@@ -124,5 +118,16 @@ void ToolsLogFile::WriteFileLocked() {
         cut = cut == std::string::npos ? pending_.size() : cut + 1;
         linesLetGo_ += uint64_t(std::count(pending_.begin(), pending_.begin() + ptrdiff_t(cut), '\n'));
         pending_.erase(0, cut);
+    }
+}
+
+void ToolsLogFile::OpenFileLocked() {
+    IVnFiles& files = VnPlatform().Files();
+    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+    if (files.CreateFileForWriting(path_, file_, true) != 0) {
+        file_ = 0;
+    } else if (files.WriteToFile(file_, kByteOrderMark, sizeof kByteOrderMark - 1) != 0) {
+        files.CloseFile(file_);
+        file_ = 0;
     }
 }

@@ -39,6 +39,7 @@ public:
 
 private:
     void ChooseFileLocked();
+    void OpenFileLocked();
     void WriteFileLocked();
 
     std::mutex mutex_;
