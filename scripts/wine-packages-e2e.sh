@@ -33,6 +33,7 @@ trap vn_wine_cleanup EXIT
 C="$WINEPREFIX/drive_c"
 DEST_WIN='C:\Program Files\V Arnel\Tunaro 33\'
 DEST="$C/Program Files/V Arnel/Tunaro 33"
+DEST_ARG='C:\Program Files\V Arnel\Tunaro 33'  # no trailing backslash before a closing quote
 KEY='HKCU\Software\V. Arnel\Tunaro 33'
 COMMANDS='HKCU\Software\V. Arnel\Demo Commands\Tunaro.exe'
 SUPPORT_WIN='C:\Tunaro Setup\Support\Plug-ins\'
@@ -112,7 +113,7 @@ log=$(log_text)
 for text in "Winamp 2.x visualization plug-ins are not supported." \
     "The input plugin 'Old tone source' is not the correct version." \
     "Unsupported plugin type.  The plugin can not be installed." \
-    "Failed to register object." "DllRegisterServer of" "crashed (exception 0xC0000005)" \
+    "Failed to register object." "crash_register.dll\" crashed (exception 0x" \
     "Failed to unzip file"; do
     check "log shows: $text" contains "$log" "$text"
 done
@@ -131,7 +132,7 @@ check "plug-in registration told the running program" contains "$log" "REG_SZ   
 
 pids=()
 for sender in 1 2 3 4; do
-    wine "$SENDER" send "$DEST_WIN" "$sender" 50 >"$C/sender$sender.txt" 2>&1 &
+    wine "$SENDER" send "$DEST_ARG" "$sender" 50 >"$C/sender$sender.txt" 2>&1 &
     pids+=($!)
 done
 senders_ok=0
@@ -142,11 +143,11 @@ result=$(wine "$SENDER" check 4 50 2>/dev/null | tr -d '\r')
 echo "$result" | grep '^FAIL' || true
 check "the program recorded the 200 commands (command_sender check)" contains "$result" "4 passed, 0 failed"
 check "no damaged mailbox entries" test -z "$(reg_value "$COMMANDS" "Damaged Entries")"
-wine "$SENDER" close "$DEST_WIN" >/dev/null 2>&1
+wine "$SENDER" close "$DEST_ARG" >/dev/null 2>&1
 check "the program ends when closed" wait_value "$COMMANDS" Running 0x0 15
 
 # ---- 3. "/Play" when the program does not run -------------------------------
-wine "$SENDER" one "$DEST_WIN" /Play 'C:\Music\x.mp3' >/dev/null 2>&1
+wine "$SENDER" one "$DEST_ARG" /Play 'C:\Music\x.mp3' >/dev/null 2>&1
 check "\"/Play x\" started the program with \"/PlayReplace x\"" equals \
     "$(reg_value 'HKCU\Software\V. Arnel\Demo Starts\Tunaro.exe' "Command Line")" '/PlayReplace C:\Music\x.mp3'
 

@@ -108,7 +108,9 @@ EXPORT HRESULT STDAPICALLTYPE DllCanUnloadNow(void) { return S_OK; }
 
 #if defined(DEMO_PLUGIN_CRASH)
 EXPORT HRESULT STDAPICALLTYPE DllRegisterServer(void) {
-    volatile int* nowhere = NULL;
+    // The top of the address space is never the program's (Wine may map page
+    // zero); volatile, so that the store is made and faults.
+    int* volatile nowhere = (int*)(~(uintptr_t)0 - 15);
     *nowhere = 1;
     return S_OK;
 }

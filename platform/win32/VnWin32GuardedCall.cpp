@@ -55,7 +55,7 @@ __attribute__((noinline)) uint32_t GuardedCall(Entry entry, int32_t& result) {
     GuardFrame* outer = t_guard;
 #if !defined(_WIN64)
     NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
-    EXCEPTION_REGISTRATION_RECORD* volatile frames = tib->ExceptionList;
+    decltype(tib->ExceptionList) volatile frames = tib->ExceptionList;
 #endif
     void* volatile handler = AddVectoredExceptionHandler(1, &CatchCrash);
     if (__builtin_setjmp(guard.jump) == 0) {

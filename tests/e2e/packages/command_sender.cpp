@@ -27,6 +27,7 @@
 #include "CompanionPackages.h"
 #include "LoadedProduct.h"
 #include "ProductCommandLine.h"
+#include "VnFileSystem.h"
 
 namespace {
 
