@@ -38,18 +38,6 @@ KEY='HKCU\Software\V. Arnel\Tunaro 33'
 COMMANDS='HKCU\Software\V. Arnel\Demo Commands\Tunaro.exe'
 SUPPORT_WIN='C:\Tunaro Setup\Support\Plug-ins\'
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...: counts the result, prints failures
-    local what=$1
-    shift
-    if "$@" >/dev/null 2>&1; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL $what"
-    fi
-}
 reg_value() {  # reg_value KEY NAME: the value's data as reg query shows it
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" 'index($0, "    " n "    ") == 1 { sub(/^    .*    REG_[A-Z_]+    /, ""); print }'
@@ -80,34 +68,34 @@ cp -r "$SETUP" "$C/Tunaro Setup" || fail_setup "cannot copy the set-up folder"
 status=$?
 wineserver -w >/dev/null 2>&1
 # 3010: the package that failed waits for the restart.
-check "silent install ends with 194 (3010, restart needed; got $status)" equals "$status" 194
+vn_check "silent install ends with 194 (3010, restart needed; got $status)" equals "$status" 194
 for file in dsp_echo.dll in_tone.dll in_old.dll in_both.dll in_wave.dll "Warm Reverb.dll" plain.dll \
     "Space Delay.vst3/Contents/x86_64-win/Space Delay.vst3" gir_remote.dll crash_register.dll; do
-    check "plug-in folder holds $file" test -f "$DEST/Plugins/$file"
+    vn_check "plug-in folder holds $file" test -f "$DEST/Plugins/$file"
 done
-check "visualisation copied" test -f "$DEST/Visualizations/vis_bars.dll"
-check "help file copied" test -f "$DEST/Help/Readme.txt"
-check "REGISTRY value with product name and program path" equals \
+vn_check "visualisation copied" test -f "$DEST/Visualizations/vis_bars.dll"
+vn_check "help file copied" test -f "$DEST/Help/Readme.txt"
+vn_check "REGISTRY value with product name and program path" equals \
     "$(reg_value "$KEY\\Demo Package" "Help File")" "${DEST_WIN}Help\\Readme.txt"
-check "REGISTRY value under HKEY_LOCAL_MACHINE" equals \
+vn_check "REGISTRY value under HKEY_LOCAL_MACHINE" equals \
     "$(reg_value 'HKLM\Software\V. Arnel\Demo Packages' "Effects Folder")" "${DEST_WIN}Plugins"
-check "DSP record" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" Description)" "Echo DSP"
-check "DSP record path" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" Path)" "${DEST_WIN}Plugins\\dsp_echo.dll"
-check "DSP interface version" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" IVersion)" "0x20"
-check "own input record" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" "Plugin Description")" "Tone source"
-check "own input record version" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" IVersion)" "0x4"
-check "own input record folder" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" strPath)" "${DEST_WIN}Plugins\\"
-check "both entry points: own input" equals "$(reg_value "$KEY\\Plugins\\Input\\BOTH" IVersion)" "0x4"
-check "Winamp input record" equals "$(reg_value "$KEY\\Plugins\\Input\\WAVE" "Plugin Description")" "Wave input"
-check "version 3 input not recorded" test -z "$(reg_value "$KEY\\Plugins\\Input\\OLD" Path)"
-check "VST 2 record" equals "$(reg_value "$KEY\\Plugins\\DSP\\Warm Reverb.dll" Description)" "Warm Reverb (VST Plugin)"
-check "VST 3 record" equals "$(reg_value "$KEY\\Plugins\\DSP\\Space Delay.vst3" Description)" "Space Delay (VST Plugin)"
-check "Girder record" equals "$(reg_value "$KEY\\Plugins\\RemoteControl\\Remote Eye" Company)" "Girder"
-check "Girder record file" equals "$(reg_value "$KEY\\Plugins\\RemoteControl\\Remote Eye" Filename)" "gir_remote.dll"
-check "uninstall list names the DSP" equals \
+vn_check "DSP record" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" Description)" "Echo DSP"
+vn_check "DSP record path" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" Path)" "${DEST_WIN}Plugins\\dsp_echo.dll"
+vn_check "DSP interface version" equals "$(reg_value "$KEY\\Plugins\\DSP\\dsp_echo.dll" IVersion)" "0x20"
+vn_check "own input record" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" "Plugin Description")" "Tone source"
+vn_check "own input record version" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" IVersion)" "0x4"
+vn_check "own input record folder" equals "$(reg_value "$KEY\\Plugins\\Input\\TONE" strPath)" "${DEST_WIN}Plugins\\"
+vn_check "both entry points: own input" equals "$(reg_value "$KEY\\Plugins\\Input\\BOTH" IVersion)" "0x4"
+vn_check "Winamp input record" equals "$(reg_value "$KEY\\Plugins\\Input\\WAVE" "Plugin Description")" "Wave input"
+vn_check "version 3 input not recorded" test -z "$(reg_value "$KEY\\Plugins\\Input\\OLD" Path)"
+vn_check "VST 2 record" equals "$(reg_value "$KEY\\Plugins\\DSP\\Warm Reverb.dll" Description)" "Warm Reverb (VST Plugin)"
+vn_check "VST 3 record" equals "$(reg_value "$KEY\\Plugins\\DSP\\Space Delay.vst3" Description)" "Space Delay (VST Plugin)"
+vn_check "Girder record" equals "$(reg_value "$KEY\\Plugins\\RemoteControl\\Remote Eye" Company)" "Girder"
+vn_check "Girder record file" equals "$(reg_value "$KEY\\Plugins\\RemoteControl\\Remote Eye" Filename)" "gir_remote.dll"
+vn_check "uninstall list names the DSP" equals \
     "$(reg_value "$KEY\\Plugins\\Uninstall" "${DEST_WIN}Plugins\\dsp_echo.dll")" "Plugins\\DSP\\dsp_echo.dll"
 for package in "Demo Plug-ins" "Demo Effects" "Demo Broken"; do
-    check "Plugins\\System lists $package" equals "$(reg_value "$KEY\\Plugins\\System" "$package")" installed
+    vn_check "Plugins\\System lists $package" equals "$(reg_value "$KEY\\Plugins\\System" "$package")" installed
 done
 log=$(log_text)
 for text in "Winamp 2.x visualization plug-ins are not supported." \
@@ -115,20 +103,20 @@ for text in "Winamp 2.x visualization plug-ins are not supported." \
     "Unsupported plugin type.  The plugin can not be installed." \
     "Failed to register object." "crash_register.dll\" crashed (exception 0x" \
     "Failed to unzip file"; do
-    check "log shows: $text" contains "$log" "$text"
+    vn_check "log shows: $text" contains "$log" "$text"
 done
-check "failed package staged for the restart" contains \
+vn_check "failed package staged for the restart" contains \
     "$(wine reg query "$KEY\\Installer\\Finalize" 2>/dev/null | tr -d '\r')" "Demo Broken.pmp|"
 
 # ---- 2. Commands to the running program ------------------------------------
 (cd "$DEST" && wine "Tunaro.exe" /StayRunning >/dev/null 2>&1 &)
-check "the program runs with its PMFrame window" wait_value "$COMMANDS" Running 0x1 30
+vn_check "the program runs with its PMFrame window" wait_value "$COMMANDS" Running 0x1 30
 wine "$DEST/PackageInstaller.exe" /Q /Install "${SUPPORT_WIN}Demo Plug-ins.pmp" >/dev/null 2>&1
-check "package installer installed the package quietly" equals \
+vn_check "package installer installed the package quietly" equals \
     "$(reg_value 'HKCU\Software\V. Arnel\Demo Companions\Packages' "${SUPPORT_WIN}Demo Plug-ins.pmp")" "quietly installed"
 log=$(wine reg query "$COMMANDS" 2>/dev/null | tr -d '\r')
-check "UPDATE_SERVICELIST reached the running program" contains "$log" "REG_SZ    /ServiceUpdate"
-check "plug-in registration told the running program" contains "$log" "REG_SZ    /RefreshPlugins"
+vn_check "UPDATE_SERVICELIST reached the running program" contains "$log" "REG_SZ    /ServiceUpdate"
+vn_check "plug-in registration told the running program" contains "$log" "REG_SZ    /RefreshPlugins"
 
 pids=()
 for sender in 1 2 3 4; do
@@ -137,19 +125,18 @@ for sender in 1 2 3 4; do
 done
 senders_ok=0
 for pid in "${pids[@]}"; do wait "$pid" && senders_ok=$((senders_ok + 1)); done
-check "all 4 senders handed over all their commands ($senders_ok of 4)" equals "$senders_ok" 4
+vn_check "all 4 senders handed over all their commands ($senders_ok of 4)" equals "$senders_ok" 4
 sleep 1
 result=$(wine "$SENDER" check 4 50 2>/dev/null | tr -d '\r')
 echo "$result" | grep '^FAIL' || true
-check "the program recorded the 200 commands (command_sender check)" contains "$result" "4 passed, 0 failed"
-check "no damaged mailbox entries" test -z "$(reg_value "$COMMANDS" "Damaged Entries")"
+vn_check "the program recorded the 200 commands (command_sender check)" contains "$result" "4 passed, 0 failed"
+vn_check "no damaged mailbox entries" test -z "$(reg_value "$COMMANDS" "Damaged Entries")"
 wine "$SENDER" close "$DEST_ARG" >/dev/null 2>&1
-check "the program ends when closed" wait_value "$COMMANDS" Running 0x0 15
+vn_check "the program ends when closed" wait_value "$COMMANDS" Running 0x0 15
 
 # ---- 3. "/Play" when the program does not run -------------------------------
 wine "$SENDER" one "$DEST_ARG" /Play 'C:\Music\x.mp3' >/dev/null 2>&1
-check "\"/Play x\" started the program with \"/PlayReplace x\"" equals \
+vn_check "\"/Play x\" started the program with \"/PlayReplace x\"" equals \
     "$(reg_value 'HKCU\Software\V. Arnel\Demo Starts\Tunaro.exe' "Command Line")" '/PlayReplace C:\Music\x.mp3'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+vn_summary
