@@ -41,6 +41,8 @@ using FoldedSet = std::unordered_set<std::u16string>;
 // Entries the catalogue never lists: empty ones and two extensions that the
 // program keeps for itself.
 bool IsNeverListed(std::u16string_view entry) {
+    // Windows reads a name only up to its first NUL: "dat\0x" names ".dat".
+    entry = entry.substr(0, entry.find(u'\0'));
     return entry.empty() ||
            (entry.size() == 3 && (VnString::CompareNoCase(entry, u"dat") == 0 || VnString::CompareNoCase(entry, u"mpp") == 0));
 }
