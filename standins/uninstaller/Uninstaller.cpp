@@ -64,7 +64,7 @@ public:
         next(), RestoreValues();
         next(), GiveBackFileTypes();
         next(), RemoveKeys();
-        next(), RemoveSettings(), RemoveEmptyCompanyKeys();
+        next(), RemoveSettings(), RemoveInstallationRecord(), RemoveEmptyCompanyKeys();
         next(), RemoveRecordAndSelf(recordPath);
         next(), RemoveFolders();
         if (request_.progress) request_.progress(steps, steps);
@@ -282,6 +282,37 @@ private:
         registry_.CloseKey(parent);
     }
 
+    // The installation record the product family reads (HKLM
+    // "Software\V. Arnel\Tunacore\Installations\<name>"): the tools library
+    // writes it through its own platform on Windows, so it may be missing
+    // from the record; it is the product's own, removed by its name.
+    void RemoveInstallationRecord() {
+        const VnString& name = request_.product.recordName;
+        if (name.IsEmpty() || name.Contains(u"\\")) return;
+        const VnString installations = VN_LIT(u"Software\\V. Arnel\\Tunacore\\Installations");
+        for (uint32_t view : {vnwin::kKeyWow64_32Key, vnwin::kKeyWow64_64Key}) {
+            VnRegKey key = 0;
+            if (registry_.OpenKey(VnRegRoot::LocalMachine, installations, vnwin::kKeyReadWrite | view, key)) continue;
+            if (registry_.DeleteTree(key, name, view) == vnwin::kErrorSuccess) {
+                ++outcome_.removed;
+                Log(VnString::Format(u"Removed the installation record HKLM\\%s\\%s", installations, name));
+            }
+            VnRegValue current;
+            if (registry_.QueryValue(key, VnString(), current) == 0 && current.text.EqualsNoCase(name))
+                registry_.DeleteValue(key, VnString());
+            registry_.CloseKey(key);
+            for (const VnString& path : {installations, VnString(u"Software\\V. Arnel\\Tunacore")}) {
+                bool exists = false;
+                if (!KeyIsEmpty(VnRegRoot::LocalMachine, view, path, exists)) break;
+                VnRegKey parent = 0;
+                const int32_t cut = path.ReverseFind(u'\\');
+                if (registry_.OpenKey(VnRegRoot::LocalMachine, path.Left(cut), vnwin::kKeyReadWrite | view, parent)) break;
+                registry_.DeleteKey(parent, path.Mid(cut + 1), view);
+                registry_.CloseKey(parent);
+            }
+        }
+    }
+
     // The maker's key ("Software\V. Arnel", the settings key's parent) is
     // made by the first run of the installer, before anything is recorded;
     // it goes when nothing of the maker's is left in it.
@@ -379,6 +410,7 @@ bool ReadUninstallProduct(const VnString& installFolder, UninstallProduct& produ
     VnString error;
     if (!file.Load(installFolder + ToolsProductFile::kFileName, error) || file.MajorVersion() <= 0) return false;
     product.displayName = file.Name(1);
+    product.recordName = file.Name(4);
     product.settingsKey = VnString::Format(u"Software\\V. Arnel\\Tunaro %d", file.MajorVersion());
     VnString compact = file.Name(3);
     compact.Remove(u' ');

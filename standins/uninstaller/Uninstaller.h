@@ -18,6 +18,7 @@
 
 struct UninstallProduct {
     VnString displayName;       // the product's name as shown (form 1); "Tunaro" when unknown
+    VnString recordName;        // the installation record's key name (form 4): "Tunaro 33"
     VnString settingsKey;       // below HKEY_CURRENT_USER: "Software\V. Arnel\Tunaro 33"; empty when unknown
     VnString dataFolder;        // the program's settings and library, ending in a backslash; empty when unknown
     VnString familyPrefix;      // "Tunaro.": the start of the product's ProgIDs and backup values
