@@ -150,10 +150,13 @@ private:
             registry_.QueryRawValue(key, name, backup.type, backup.data);
             entry.backups.push_back(std::move(backup));
         }
+        // A MIME type that holds nothing but its extension, one of ours, was
+        // made by the writer where no type stood: it goes.
+        const bool onlyOurExtension = kind == KeyKind::MimeType && kept.empty() && OnlyValue(key, u"Extension");
         const bool ownerValueOurs = kind == KeyKind::Extension ? IsOurs(ReadText(registry_, key, VnString()))
                                     : kind == KeyKind::ExplorerChoice
                                         ? IsOurs(ReadText(registry_, key, VN_LIT(u"Progid")))
-                                        : false;
+                                        : onlyOurExtension;
         if (kept.empty() && !ownerValueOurs) return false;
         if (!StillOurs(root, path, key, kind)) {
             ++result_.leftAlone;
@@ -174,6 +177,13 @@ private:
         return true;
     }
 
+    bool OnlyValue(VnRegKey key, const char16_t* name) {
+        VnString first, second;
+        return registry_.EnumValue(key, 0, first) == vnwin::kErrorSuccess && first.EqualsNoCase(name) &&
+               registry_.EnumValue(key, 1, second) == vnwin::kErrorNoMoreItems &&
+               registry_.EnumKey(key, 0, second) == vnwin::kErrorNoMoreItems;
+    }
+
     // Values the writer set where nothing stood before: our ProgID as the
     // owner, and the empty perceived and content types it writes beside it.
     void ClearOwnValuesWithoutBackup(VnRegKey key, KeyKind kind, const KeptValues& backups) {
@@ -187,6 +197,8 @@ private:
                 if (!backups.count(lower) && ReadText(registry_, key, name, &present).IsEmpty() && present)
                     registry_.DeleteValue(key, name);
             }
+        } else if (kind == KeyKind::MimeType && backups.empty()) {
+            registry_.DeleteValue(key, VN_LIT(u"Extension"));
         } else if (kind == KeyKind::ExplorerChoice) {
             if (!backups.count(VN_LIT(u"progid")) && IsOurs(ReadText(registry_, key, VN_LIT(u"Progid"))))
                 registry_.DeleteValue(key, VN_LIT(u"Progid"));
