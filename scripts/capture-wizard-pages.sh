@@ -56,7 +56,7 @@ walk() {
         shot "${dpi}dpi-5-destination-refused" && drive answer "OK" &&
         drive press "Cancel" && drive wait-box && shot "${dpi}dpi-6-confirm-cancel" &&
         drive answer "No" && drive type "Install to:" 'C:\Games\Tunaro' && drive press "Next >" &&
-        drive wait-title "File Associations" && drive press "Next >" &&
+        drive wait-title "File Associations" && shot "${dpi}dpi-6b-file-associations" && drive press "Next >" &&
         drive wait-title "Create Shortcuts" && shot "${dpi}dpi-7-shortcuts" && drive press "Next >" &&
         drive wait-title "Install Complete" && shot "${dpi}dpi-8-finish" && drive press "Finish" && drive wait-gone
     local status=$?

@@ -94,7 +94,7 @@ case_custom_install_to_the_end() {
         expect 'Tunaro can not be installed in the Windows folder.\n\nPlease enter a new destination folder.' || return 1
     drive describe && expect 'header "Destination Folder"' || return 1
     drive type "Install to:" 'C:\Games\Tunaro' && drive press "Next >" || return 1
-    # Past the copy page: file associations (not built yet), shortcuts, finish.
+    # Past the copy page: file associations, shortcuts, finish.
     drive wait-title "File Associations" && drive press "Next >" || return 1
     drive wait-title "Create Shortcuts" && expect 'check [x] "Create Start Menu shortcuts"' &&
         expect 'check [x] "Create a desktop shortcut"' || return 1

@@ -11,28 +11,35 @@ VnString RegistryValueText(VnRegKey key, const VnString& name) {
 }
 
 bool ReadStoredAssociationValue(VnRegKey key, const VnString& name, StoredAssociationValue& value) {
-    IVnRegistry& registry = VnPlatform().Registry();
+    VnRegValue stored;
+    if (VnPlatform().Registry().QueryValue(key, name, stored) != vnwin::kErrorSuccess) return false;
     value = StoredAssociationValue();
-    if (registry.QueryRawValue(key, name, value.type, value.bytes) != vnwin::kErrorSuccess) return false;
-    if (value.type == vnwin::kRegSz) {
-        VnRegValue text;
-        if (registry.QueryValue(key, name, text) == vnwin::kErrorSuccess) value.text = text.text;
-    }
+    value.type = stored.type;
+    value.text = stored.text;
+    value.holdsData = stored.type == vnwin::kRegDword || stored.type == vnwin::kRegQword ? true
+                      : stored.type == vnwin::kRegExpandSz || stored.type == vnwin::kRegMultiSz
+                          ? !stored.text.IsEmpty()
+                          : !stored.bytes.empty();
     return true;
 }
 
 bool StoredAssociationValue::NeedsBackup(const VnString& wanted, const CAssociationWriter& writer) const {
-    if (type != vnwin::kRegSz) return !bytes.empty();
+    if (type != vnwin::kRegSz) return holdsData;
     return !text.IsEmpty() && !writer.IsOurs(text) && !text.EqualsNoCase(wanted);
 }
 
-void StoredAssociationValue::SaveAsBackup(VnRegKey key, const VnString& backupName) const {
+void StoredAssociationValue::SaveAsBackup(VnRegKey key, const VnString& name, const VnString& backupName) const {
     IVnRegistry& registry = VnPlatform().Registry();
     uint32_t existingType = vnwin::kRegNone;
     std::basic_string<uint8_t> existing;
     if (registry.QueryRawValue(key, backupName, existingType, existing) == vnwin::kErrorSuccess) return;
-    if (type == vnwin::kRegSz)
+    if (type == vnwin::kRegSz) {
         registry.SetValue(key, backupName, VnRegValue::String(text));
-    else
-        registry.SetRawValue(key, backupName, type, bytes);
+        return;
+    }
+    // Another type is copied as it is stored, read raw only now (rarely needed).
+    uint32_t rawType = vnwin::kRegNone;
+    std::basic_string<uint8_t> raw;
+    if (registry.QueryRawValue(key, name, rawType, raw) == vnwin::kErrorSuccess)
+        registry.SetRawValue(key, backupName, rawType, raw);
 }

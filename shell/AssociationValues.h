@@ -13,12 +13,12 @@ class CAssociationWriter;
 VnString RegistryValueText(VnRegKey key, const VnString& name);
 
 // A value as it stands before the writer replaces it. A string keeps its text;
-// any other type keeps its raw data, so a foreign value of an unexpected type
-// is saved whole rather than lost.
+// a value of any other type is saved with its raw data, so a foreign value of
+// an unexpected type is kept whole rather than lost.
 struct StoredAssociationValue {
     uint32_t type = vnwin::kRegNone;
     VnString text;
-    std::basic_string<uint8_t> bytes;
+    bool holdsData = false;  // for types other than REG_SZ
 
     // Whether replacing it by `wanted` loses another program's value: a
     // non-empty string that is not one of our ProgIDs and differs from
@@ -27,7 +27,7 @@ struct StoredAssociationValue {
     // Writes it under `backupName` unless a value of that name exists already
     // (the first foreign owner is the one kept). A string is saved as REG_SZ,
     // anything else with its own type and data.
-    void SaveAsBackup(VnRegKey key, const VnString& backupName) const;
+    void SaveAsBackup(VnRegKey key, const VnString& name, const VnString& backupName) const;
 };
 
 // False when the value does not exist.

@@ -25,5 +25,11 @@ bool KeyIntoBox(const std::wstring& key);
 bool NoBoxFor(int seconds);
 bool WaitUntilGone();
 bool Capture(const std::wstring& bmpFile);
+// The page's report list: "groups N", then one line per row,
+// "row GROUP [x] "text" "text" "text"" (DriverList.cpp).
+bool ListRows();
+// Ticks (or clears) the list row LABEL with the keyboard alone: Tab to the
+// list, Home and Down to the row, Space.
+bool TickRowByKeyboard(const std::wstring& label, bool checked);
 
 }  // namespace driver

@@ -16,6 +16,8 @@
 //     no-box SECONDS         fail when a message box comes within SECONDS
 //     wait-gone              wait until the wizard window has closed
 //     capture FILE.bmp       save a picture of the wizard (and a box over it)
+//     rows                   print the page's list rows: group, [x], texts
+//     key-row LABEL [on|off] tick the list row LABEL with Tab, arrows and Space
 //
 // Exit status 0 when the command did what it says, 1 when not, 2 for bad usage.
 #include <cstdio>
@@ -30,7 +32,7 @@ int Usage() {
     std::fputs("usage: wizard_driver [--timeout SECONDS] describe | wait-title TITLE | wait-caption TEXT | wait-text LABEL |"
                " press LABEL |"
                " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | wait-box | answer BUTTON | key-box KEY | no-box SECONDS | wait-gone |"
-               " capture FILE.bmp\n",
+               " capture FILE.bmp | rows | key-row LABEL [on|off]\n",
                stderr);
     return 2;
 }
@@ -62,6 +64,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"no-box" && count == 1) ok = driver::NoBoxFor(_wtoi(arg(0).c_str()));
     else if (command == L"wait-gone" && count == 0) ok = driver::WaitUntilGone();
     else if (command == L"capture" && count == 1) ok = driver::Capture(arg(0));
+    else if (command == L"rows" && count == 0) ok = driver::ListRows();
+    else if (command == L"key-row" && (count == 1 || count == 2))
+        ok = driver::TickRowByKeyboard(arg(0), count == 1 || arg(1) != L"off");
     else return Usage();
     return ok ? 0 : 1;
 }
