@@ -16,7 +16,9 @@ namespace {
 constexpr uint32_t kFlagInstaller = 0x1;
 
 std::mutex g_blockMutex;
-std::unique_ptr<ProcessInformationBlock> g_block;
+// Not destroyed at process exit: its name may outlive the strings' manager
+// there; a program that is done with it calls Close(), the system frees the rest.
+ProcessInformationBlock* g_block = nullptr;
 
 void StoreField(char16_t (&field)[ProcessInformationBlock::kFolderFieldChars], const VnString& folder) {
     const VnString stored = ProcessInformationBlock::StoredForm(folder);
@@ -34,13 +36,14 @@ VnString ReadField(const char16_t (&field)[ProcessInformationBlock::kFolderField
 
 ProcessInformationBlock& ProcessInformationBlock::Get() {
     std::lock_guard<std::mutex> lock(g_blockMutex);
-    if (!g_block) g_block.reset(new ProcessInformationBlock());
+    if (!g_block) g_block = new ProcessInformationBlock();
     return *g_block;
 }
 
 void ProcessInformationBlock::Close() {
     std::lock_guard<std::mutex> lock(g_blockMutex);
-    g_block.reset();
+    delete g_block;
+    g_block = nullptr;
 }
 
 VnString ProcessInformationBlock::NameFor(uint32_t processId) {
