@@ -71,8 +71,13 @@ void VnSimFacts::FillMissingDefaults() {
         {vnwin::kCsidlQuickLaunch, roaming + u"\\Microsoft\\Internet Explorer\\Quick Launch"},
         {kCsidlProfile, profile},
     };
-    for (const auto& folder : standard)
-        if (SpecialFolder(folder.csidl).IsEmpty()) folders.Add(folder);
+    // A folder the facts name, even as empty (a machine without it), keeps
+    // what they say; only folders they leave out get the standard place.
+    for (const auto& folder : standard) {
+        bool named = false;
+        for (const auto& given : folders) named = named || given.csidl == folder.csidl;
+        if (!named) folders.Add(folder);
+    }
 }
 
 const VnSimDrive* VnSimFacts::FindDrive(char16_t letter) const {
