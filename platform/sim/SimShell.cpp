@@ -207,8 +207,12 @@ std::string VnSimShell::FormatShellLink(const VnShellLink& link) {
 
 bool VnSimShell::ParseShellLink(const std::string& text, VnShellLink& link) {
     if (text.rfind(kLinkSection, 0) != 0) return false;
+    // A link of ours is text that UTF-8 carries exactly (no NUL, no broken or
+    // lone-surrogate sequences); anything else would not write back the same.
+    const VnString decoded = VnString::FromUtf8(text);
+    if (text.find('\0') != std::string::npos || decoded.ToUtf8() != text) return false;
     link = VnShellLink();
-    for (const VnString& rawLine : VnStringArray::Split(VnString::FromUtf8(text).View(), u"\n")) {
+    for (const VnString& rawLine : VnStringArray::Split(decoded.View(), u"\n")) {
         VnString line = rawLine;
         line.TrimRight(u'\r');
         int32_t equals = line.Find(u'=');
