@@ -6,7 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <random>
+
+#include "VnSimPlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -151,4 +154,18 @@ Timing Measure(const std::function<void()>& work) {
     work();
     return Timing{std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
                   CpuSeconds() - cpuStart};
+}
+
+Timing MeasureOnNewMachine(const fs::path& folder, const std::function<void()>& work, const char* program) {
+    fs::remove_all(folder);
+    std::string error;
+    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(folder.string(), error);
+    if (!machine) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+        std::exit(1);
+    }
+    VnSetPlatform(machine.get());
+    const Timing timing = Measure(work);
+    VnSetPlatform(nullptr);
+    return timing;
 }

@@ -41,3 +41,8 @@ struct Timing {
 
 double CpuSeconds();
 Timing Measure(const std::function<void()>& work);
+// Times work on a new simulated machine in folder (emptied first), so that
+// every timed run creates every key and file; exits with a message naming
+// program when the machine cannot be opened.
+Timing MeasureOnNewMachine(const std::filesystem::path& folder, const std::function<void()>& work,
+                           const char* program);

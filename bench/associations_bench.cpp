@@ -58,17 +58,7 @@ void WriteDirectly() {
 }
 
 Timing OnNewMachine(const fs::path& folder, const std::function<void()>& work) {
-    fs::remove_all(folder);
-    std::string error;
-    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(folder.string(), error);
-    if (!machine) {
-        std::fprintf(stderr, "associations_bench: %s\n", error.c_str());
-        std::exit(1);
-    }
-    VnSetPlatform(machine.get());
-    const Timing timing = Measure(work);
-    VnSetPlatform(nullptr);
-    return timing;
+    return MeasureOnNewMachine(folder, work, "associations_bench");
 }
 
 }  // namespace

@@ -97,19 +97,8 @@ void WriteDirectly(const std::vector<DirectWrite>& writes) {
     }
 }
 
-// A new machine for each timed run, so both sides create every key.
 Timing OnNewMachine(const fs::path& folder, const std::function<void()>& work) {
-    fs::remove_all(folder);
-    std::string error;
-    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(folder.string(), error);
-    if (!machine) {
-        std::fprintf(stderr, "shell_bench: %s\n", error.c_str());
-        std::exit(1);
-    }
-    VnSetPlatform(machine.get());
-    const Timing timing = Measure(work);
-    VnSetPlatform(nullptr);
-    return timing;
+    return MeasureOnNewMachine(folder, work, "shell_bench");
 }
 
 std::string MakeCatalogue() {
