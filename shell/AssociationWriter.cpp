@@ -52,7 +52,7 @@ void CAssociationWriter::ReplaceKeepingBackup(VnRegKey key, const VnString& name
     IVnRegistry& registry = VnPlatform().Registry();
     StoredAssociationValue current;
     if (ReadStoredAssociationValue(key, name, current) && current.NeedsBackup(wanted, *this))
-        current.SaveAsBackup(key, name, AssociationBackupValueName(product_.progIdBase, name));
+        current.SaveAsBackup(key, AssociationBackupValueName(product_.progIdBase, name));
     registry.SetValue(key, name, VnRegValue::String(wanted));
 }
 
@@ -106,7 +106,7 @@ bool CAssociationWriter::RegisterMimeType(const VnString& mimeType, const VnStri
     StoredAssociationValue clsid;
     if (ReadStoredAssociationValue(key, VN_LIT(u"CLSID"), clsid)) {
         if (clsid.NeedsBackup(VnString(), *this))
-            clsid.SaveAsBackup(key, VN_LIT(u"CLSID"), AssociationBackupValueName(product_.progIdBase, VN_LIT(u"CLSID")));
+            clsid.SaveAsBackup(key, AssociationBackupValueName(product_.progIdBase, VN_LIT(u"CLSID")));
         registry.DeleteValue(key, VN_LIT(u"CLSID"));
     }
     ReplaceKeepingBackup(key, VN_LIT(u"Extension"), extension);

@@ -54,6 +54,7 @@ void CFileTypeCatalogueData::Clear() {
     extra_.clear();
     for (PieceList& list : lists_) list.clear();
     mimeRecords_.clear();
+    mimeByName_.clear();
     mimeGroups_.RemoveAll();
 }
 
@@ -180,6 +181,11 @@ FileTypeCatalogueReadResult CFileTypeCatalogueData::Read(const VnString& text, c
             }
         }
     }
+    mimeByName_.resize(mimeRecords_.size());
+    for (uint32_t i = 0; i < mimeByName_.size(); ++i) mimeByName_[i] = i;
+    std::stable_sort(mimeByName_.begin(), mimeByName_.end(), [&](uint32_t a, uint32_t b) {
+        return VnString::CompareNoCase(TextOf(mimeRecords_[a].name), TextOf(mimeRecords_[b].name)) < 0;
+    });
     result.loaded = true;
     return result;
 }
@@ -232,9 +238,13 @@ CMimeInfo CFileTypeCatalogueData::FindMimeInfo(const VnString& extension) const 
     std::u16string_view name = extension.View();
     if (!name.empty() && name.front() == u'.') name.remove_prefix(1);
     if (name.empty()) return CMimeInfo();
-    for (const MimeRecord& record : mimeRecords_)
-        if (VnString::CompareNoCase(TextOf(record.name), name) == 0) return MakeMimeInfo(record);
-    return CMimeInfo();
+    // The first record of that name in file order: the first of its equals.
+    const auto found = std::lower_bound(mimeByName_.begin(), mimeByName_.end(), name, [&](uint32_t record, std::u16string_view wanted) {
+        return VnString::CompareNoCase(TextOf(mimeRecords_[record].name), wanted) < 0;
+    });
+    if (found == mimeByName_.end() || VnString::CompareNoCase(TextOf(mimeRecords_[*found].name), name) != 0)
+        return CMimeInfo();
+    return MakeMimeInfo(mimeRecords_[*found]);
 }
 
 CMimeInfo CFileTypeCatalogueData::MakeMimeInfo(const MimeRecord& record) const {

@@ -131,6 +131,9 @@ private:
     std::u16string extra_;
     PieceList lists_[kFileTypeListCount];
     std::vector<MimeRecord> mimeRecords_;
+    // mimeRecords_'s positions sorted by name (any case; records of one name
+    // in file order), so FindMimeInfo answers without scanning every record.
+    std::vector<uint32_t> mimeByName_;
     VnStringArray mimeGroups_;
     std::function<bool(int)> hasFeature_;
 };

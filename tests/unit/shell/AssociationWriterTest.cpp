@@ -72,12 +72,22 @@ protected:
             registry.SetRawValue(key, p.name, p.value.type, p.value.bytes);
         registry.CloseKey(key);
     }
+    // Values of other types as "type n: " and their bytes in hex.
     std::string Shown(const Expected& e) {
-        for (const NamedValue& value : Values(e.root, e.key))
-            if (value.name == e.name)
-                return value.type == vnwin::kRegSz     ? value.text
-                       : value.type == vnwin::kRegDword ? "dword:" + value.text
-                                                        : "type " + std::to_string(value.type);
+        for (const NamedValue& value : Values(e.root, e.key)) {
+            if (value.name != e.name) continue;
+            if (value.type == vnwin::kRegSz) return value.text;
+            if (value.type == vnwin::kRegDword) return "dword:" + value.text;
+            VnRegKey key = 0;
+            uint32_t type = 0;
+            std::basic_string<uint8_t> raw;
+            VnPlatform().Registry().OpenKey(e.root, e.key, vnwin::kKeyRead, key);
+            VnPlatform().Registry().QueryRawValue(key, VnString::FromUtf8(e.name), type, raw);
+            VnPlatform().Registry().CloseKey(key);
+            std::string shown = "type " + std::to_string(type) + ":";
+            for (uint8_t byte : raw) shown += " " + std::to_string(byte);
+            return shown;
+        }
         return "<missing>";
     }
 };
@@ -127,8 +137,8 @@ TEST_F(AssociationWriterTest, OwnershipAndBackupsFromBeforeToAfter) {
           {kClasses, u".wav", u"PerceivedType", Raw(vnwin::kRegMultiSz)}},
          extension(u"wav"), true,
          {{kClasses, u".wav", "", ours}, {kClasses, u".wav", "Tunaro.9933.0.44.Default.BAK", "dword:7"},
-          {kClasses, u".wav", "Tunaro.9933.0.44.ContentType.BAK", "type 3"},
-          {kClasses, u".wav", "Tunaro.9933.0.44.PerceivedType.BAK", "type 7"}}},
+          {kClasses, u".wav", "Tunaro.9933.0.44.ContentType.BAK", "type 3: 1 0 2 0 0 0"},
+          {kClasses, u".wav", "Tunaro.9933.0.44.PerceivedType.BAK", "type 7: 1 0 2 0 0 0"}}},
         {".dat gets its MIME types but keeps its class key", {{kClasses, u".dat", u"", Sz(u"Disc.Image")}},
          extension(u"DAT"), false,
          {{kClasses, u".dat", "", "Disc.Image"}, {kClasses, VnString(kMime) + u"video/x-dat", "Extension", ".dat"}}},

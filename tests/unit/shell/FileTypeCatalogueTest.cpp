@@ -104,6 +104,34 @@ TEST(FileTypeCatalogueTest, ListsGatesAndQueriesFollowTheFile) {
     EXPECT_EQ(Joined(catalogue.GetList(kDefaultAssocFileTypes, false)), "ogg");
 }
 
+// The MIME lookup answers as a scan of the records in file order would: the
+// first record of the name, any case, a leading "." ignored, whatever the
+// group.
+TEST(FileTypeCatalogueTest, MimeLookupFindsTheFirstRecordOfAName) {
+    CFileTypeCatalogueData catalogue;
+    ASSERT_TRUE(catalogue.Read(uR"(<PMFA version="1"><MimeAssociations>
+      <Audio><Type Name="mp3">a/1</Type><Type Name="MP3">a/2</Type><Type Name="b">a/3</Type><Type Name="aa">a/4</Type></Audio>
+      <Video><Type Name="Mp3">v/5</Type><Type Name="a">v/6</Type><Type Name="zz">v/7</Type><Type Name="B">v/8</Type>
+      <Type>v/9</Type></Video></MimeAssociations></PMFA>)",
+                               FileTypeCatalogueInputs())
+                    .loaded);
+    const VnCoreArray<CMimeInfo> records = catalogue.MimeInfos();
+    for (const char16_t* name : {u"mp3", u".Mp3", u"b", u"B", u"a", u"aa", u"zz", u"z", u"c", u"", u"."}) {
+        VnString wanted(name);
+        if (wanted.StartsWith(u".")) wanted = wanted.Mid(1);
+        std::string expected = "<none>";
+        for (const CMimeInfo& record : records)
+            if (!wanted.IsEmpty() && record.name.EqualsNoCase(wanted)) {
+                expected = record.types.ToUtf8() + " in " + record.group.ToUtf8();
+                break;
+            }
+        const CMimeInfo found = catalogue.FindMimeInfo(name);
+        EXPECT_EQ(found.name.IsEmpty() ? "<none>" : found.types.ToUtf8() + " in " + found.group.ToUtf8(), expected)
+            << VnString(name).ToUtf8();
+    }
+    EXPECT_EQ(catalogue.FindMimeInfo(u"MP3").types.ToUtf8(), "a/1");
+}
+
 // Lists and MIME records whose text holds references, comments, CDATA or
 // elements read as their data, like the plain ones do.
 TEST(FileTypeCatalogueTest, TextsWithMarkupOrReferencesReadAsTheirData) {
