@@ -54,7 +54,8 @@ struct VnBackend::Native {
     static void ReleaseWindowResources(VnWnd& wnd);
 
     // Report lists.
-    static void OnReportNotify(VnWnd& parent, NMHDR& header);
+    // What the parent answers to a list view's notification.
+    static LRESULT OnReportNotify(VnWnd& parent, NMHDR& header);
     static void SizeReportColumns(VnReportCtrl& report);
     // Pictures: the image's file decoded, scaled to fit the control, on its background.
     static HBITMAP RenderPicture(const VnString& path, int width, int height, COLORREF background, bool& readable);

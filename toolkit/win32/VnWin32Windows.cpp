@@ -325,8 +325,7 @@ LRESULT VnBackend::Native::OwnMessage(VnWnd& wnd, HWND hwnd, UINT msg, WPARAM wP
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
     case WM_NOTIFY:
-        OnReportNotify(wnd, *reinterpret_cast<NMHDR*>(lParam));
-        return 0;
+        return OnReportNotify(wnd, *reinterpret_cast<NMHDR*>(lParam));
     case DM_GETDEFID:
         if (wnd.kind_ == VnWndKind::Popup) {
             VnWnd* button = static_cast<VnPopupWnd&>(wnd).defaultButton_;

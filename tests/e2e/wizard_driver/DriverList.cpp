@@ -21,6 +21,7 @@ struct Row {
     std::wstring texts[3];
     int group = -1;
     bool checked = false;
+    bool heading = false;  // a group's heading row (a list view without group view)
 };
 
 // Memory in the list's process for one LVITEMW and its text.
@@ -70,17 +71,24 @@ HWND FindList(HWND wizard) {
     return nullptr;
 }
 
+// Without group view a group shows as a heading row: the one row without a
+// check box. Its rows then get the heading's number (1 for the first).
 bool ReadRows(HWND list, std::vector<Row>& rows) {
     RemoteItem remote(list);
     if (!remote.Ok()) return false;
+    const bool groupView = SendMessageW(list, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
     const int count = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     rows.assign(size_t(count), Row());
+    int headings = 0;
     for (int item = 0; item < count; ++item) {
+        Row& row = rows[size_t(item)];
         for (int column = 0; column < 3; ++column)
-            if (!remote.Read(list, item, column, rows[size_t(item)].texts[column], rows[size_t(item)].group)) return false;
-        rows[size_t(item)].checked =
-            (SendMessageW(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
-            INDEXTOSTATEIMAGEMASK(2);
+            if (!remote.Read(list, item, column, row.texts[column], row.group)) return false;
+        const LRESULT box = SendMessageW(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK;
+        row.checked = box == INDEXTOSTATEIMAGEMASK(2);
+        row.heading = !groupView && box == 0;
+        if (row.heading) ++headings;
+        if (!groupView) row.group = headings;
     }
     return true;
 }
@@ -111,10 +119,20 @@ bool ListRows() {
     if (!list) return Report(L"no list on the page");
     std::vector<Row> rows;
     if (!ReadRows(list, rows)) return Report(L"the list's rows cannot be read");
-    std::wstring out = L"groups " + std::to_wstring(SendMessageW(list, LVM_GETGROUPCOUNT, 0, 0)) + L"\n";
+    std::wstring headings;
+    int headingCount = 0;
     for (const Row& row : rows)
-        out += L"row " + std::to_wstring(row.group) + (row.checked ? L" [x] \"" : L" [ ] \"") + row.texts[0] +
-               L"\" \"" + row.texts[1] + L"\" \"" + row.texts[2] + L"\"\n";
+        if (row.heading) {
+            ++headingCount;
+            headings += L"heading " + std::to_wstring(headingCount) + L" \"" + row.texts[0] + L"\"\n";
+        }
+    const bool groupView = SendMessageW(list, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+    std::wstring out = groupView ? L"groups " + std::to_wstring(SendMessageW(list, LVM_GETGROUPCOUNT, 0, 0)) + L" (group view)\n"
+                                 : L"groups " + std::to_wstring(headingCount) + L" (heading rows)\n" + headings;
+    for (const Row& row : rows)
+        if (!row.heading)
+            out += L"row " + std::to_wstring(row.group) + (row.checked ? L" [x] \"" : L" [ ] \"") + row.texts[0] +
+                   L"\" \"" + row.texts[1] + L"\" \"" + row.texts[2] + L"\"\n";
     const std::string bytes = Utf8(out);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return true;
@@ -128,7 +146,7 @@ bool TickRowByKeyboard(const std::wstring& label, bool checked) {
     if (!ReadRows(list, rows)) return Report(L"the list's rows cannot be read");
     int index = -1;
     for (size_t i = 0; i < rows.size() && index < 0; ++i)
-        if (SameLabel(rows[i].texts[0], label)) index = int(i);
+        if (!rows[i].heading && SameLabel(rows[i].texts[0], label)) index = int(i);
     if (index < 0) return Report(L"no row \"" + label + L"\"");
     // Tab until the list has the focus, as the keyboard reaches it.
     for (int presses = 0; FocusedWindow(wizard) != list; ++presses) {
@@ -136,7 +154,8 @@ bool TickRowByKeyboard(const std::wstring& label, bool checked) {
         HWND focused = FocusedWindow(wizard);
         Key(focused ? focused : wizard, VK_TAB);
     }
-    // Home, then Down to the row (rows are added in display order), then Space.
+    // Home, then Down to the row (rows are added in display order; headings
+    // are rows the arrows pass too), then Space.
     Key(list, VK_HOME);
     for (int i = 0; i < index; ++i) Key(list, VK_DOWN);
     const int focused = int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# File associations under Wine and Xvfb, in one fresh prefix (not yet in the
-# e2e stage: it takes about six minutes and its list checks are new): another
-# player owns ".mp3" and a MIME type first; an interactive install through
+# File associations under Wine and Xvfb: another player owns ".mp3" and a
+# MIME type first; an interactive install through
 # build/win64/bin/wizard_driver.exe unticks one default type and ticks one
 # extra with the keyboard; the registry, "assoc" and "start" then show what
 # the user chose (with the other player's values in their backups). A second
 # install keeps the first backups and shows the stored choice; a silent
-# install with /NoAssociations, after the product is forgotten, stores an
-# empty choice and associates only the product's own types.
+# install with /NoAssociations in a second fresh prefix stores an empty
+# choice and associates only the product's own types.
 # Builds nothing: build the win64 preset first. Prints one line per case and
 # "N passed, N failed".
 set -u
@@ -79,14 +78,18 @@ start_installer() {
     INSTALLER_PID=$!
 }
 
-# A Custom install to the file associations page.
+# A Custom install to the file associations page; the first install chooses
+# its destination, a reinstall of the same version keeps it (no such page).
 walk_to_the_page() {
     start_installer || return 1
     drive wait-title "Welcome" && drive press "Accept" && drive wait-title "Setup Type" &&
         drive choose "Custom" && drive press "Next >" && drive wait-text "Portable install" &&
-        drive press "Next >" && drive wait-title "Destination Folder" &&
-        drive type "Install to:" 'C:\Games\Tunaro' && drive press "Next >" &&
-        DRIVE_TIMEOUT=120 drive wait-title "File Associations"
+        drive press "Next >" || return 1
+    if [ "${1-}" = first ]; then
+        drive wait-title "Destination Folder" && drive type "Install to:" 'C:\Games\Tunaro' &&
+            drive press "Next >" || return 1
+    fi
+    DRIVE_TIMEOUT=120 drive wait-title "File Associations"
 }
 finish_install() {
     drive press "Next >" && drive wait-title "Create Shortcuts" && drive press "Next >" &&
@@ -105,11 +108,12 @@ read_values
 WAV_BEFORE=${VALUES['HKCR\.wav|']}
 
 case_interactive_install() {
-    walk_to_the_page || return 1
+    walk_to_the_page first || return 1
     drive rows || return 1
-    # Groups by their numbers (1 Audio ... 5 Playlists), the defaults ticked, the rest not.
-    expect 'groups 6' && expect '[x] "mp3"' && expect '[x] "wav"' && expect '[ ] "ogg"' &&
-        expect '[x] "mpl"' && expect '[ ] "mkv"' && refuse '"dat"' || return 1
+    # Rows by the number of their group (1 Audio, 2 Image, 3 Video, 4 Data,
+    # 5 Playlists, 6 Other), the defaults ticked, the rest not.
+    expect 'groups 6' && expect 'row 1 [x] "mp3"' && expect 'row 1 [x] "wav"' && expect 'row 1 [ ] "ogg"' &&
+        expect 'row 2 [ ] "png"' && expect 'row 5 [x] "mpl"' && expect 'row 3 [ ] "mkv"' && refuse '"dat"' || return 1
     drive key-row "wav" off && drive key-row "ogg" on && drive rows && expect '[ ] "wav"' &&
         expect '[x] "ogg"' || return 1
     finish_install
@@ -122,21 +126,24 @@ case_registry_after_the_choice() {
     local base=${VALUES['HKCR\.mpl|']%.Playlist}
     [ -n "$base" ] && [ "$base" != "<missing>" ] || { echo "no ProgID for .mpl"; return 1; }
     local mime='HKCR\Mime\Database\Content Type\audio/mpeg' capabilities='HKLM\Software\Clients\Media\Tunaro\Capabilities'
-    for query in 'HKCR\.mp3|' 'HKCR\.ogg|' "HKCR\\.mp3|$base.Default.BAK" "HKCR\\.mp3|$base.ContentType.BAK" \
+    local chosen='mp3 flac m4a ogg' handled='mp3 wav ogg flac' ext
+    for ext in $chosen; do want "HKCR\\.$ext" ""; done
+    for ext in $handled; do want "$capabilities\\FileAssociations" ".$ext"; done
+    for query in "HKCR\\.mp3|$base.Default.BAK" "HKCR\\.mp3|$base.ContentType.BAK" \
                  "$mime|Extension" "$mime|$base.Extension.BAK" 'HKCR\.wav|' "$PROPERTIES|$SELECTED" \
-                 "$capabilities\\FileAssociations|.mp3" 'HKLM\Software\RegisteredApplications|Tunaro'; do
+                 'HKLM\Software\RegisteredApplications|Tunaro'; do
         want "${query%%|*}" "${query#*|}"
     done
     read_values
-    check_value 'HKCR\.mp3' "" "$base.File"
-    check_value 'HKCR\.ogg' "" "$base.File"
+    # Every chosen type is the product's; the capabilities list every type it handles, chosen or not.
+    for ext in $chosen; do check_value "HKCR\\.$ext" "" "$base.File"; done
+    for ext in $handled; do check_value "$capabilities\\FileAssociations" ".$ext" "$base.File"; done
     check_value 'HKCR\.mp3' "$base.Default.BAK" "Other.Player.mp3"
     check_value 'HKCR\.mp3' "$base.ContentType.BAK" "audio/x-other"
     check_value "$mime" "Extension" ".mp3"
     check_value "$mime" "$base.Extension.BAK" ".mpga"
     vn_check_equal ".wav untouched" "$WAV_BEFORE" "${VALUES['HKCR\.wav|']}"
-    check_value "$PROPERTIES" "$SELECTED" "mp3;flac;m4a;ogg;mpl"
-    check_value "$capabilities\FileAssociations" ".mp3" "$base.File"
+    check_value "$PROPERTIES" "$SELECTED" "flac;m4a;mp3;ogg;mpl"  # in the order the page shows them
     check_value 'HKLM\Software\RegisteredApplications' "Tunaro" 'Software\Clients\Media\Tunaro\Capabilities'
     wine cmd /c assoc .mp3 >"$OUTPUT" 2>&1
     vn_check_equal "assoc .mp3" ".mp3=$base.File" "$(tr -d '\r' <"$OUTPUT" | head -n 1)"
@@ -166,23 +173,23 @@ case_second_install_keeps_backups_and_choice() {
 
 case_silent_without_associations() {
     local failed_before=$VN_FAILED
-    # Forget the product and the types it took, as on a machine it never saw.
-    local key
-    local batch="$WINEPREFIX/drive_c/forget.bat"
-    : >"$batch"
-    for key in 'HKCU\Software\V. Arnel' 'HKLM\Software\V. Arnel' 'HKCR\.mp3' 'HKCR\.flac' 'HKCR\.m4a' 'HKCR\.ogg' \
-               'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunaro 33'; do
-        printf 'reg delete "%s" /f\r\n' "$key" >>"$batch"
-    done
-    wine cmd /c 'C:\forget.bat' >/dev/null 2>&1
+    # A fresh prefix: a machine that never saw the product.
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+    vn_wine_setup || return 1
     start_installer /Silent /NoAssociations /NoRun || return 1
     wait "$INSTALLER_PID"
     want "$PROPERTIES" "$SELECTED"
     want 'HKCR\.flac' ""
+    want 'HKCR\.mp3' ""
     want 'HKCR\.mpl' ""
+    want 'HKCR\Mime\Database\Content Type\audio/flac' "Extension"
     read_values
     check_value "$PROPERTIES" "$SELECTED" ""
     check_value 'HKCR\.flac' "" "<missing>"
+    vn_check "a default type is not taken" test "${VALUES['HKCR\.mp3|']%.File}" = "${VALUES['HKCR\.mp3|']}"
+    check_value 'HKCR\Mime\Database\Content Type\audio/flac' "Extension" "<missing>"
     local own=${VALUES['HKCR\.mpl|']}
     vn_check "the product's own types are still its own" test "${own%.Playlist}" != "$own"
     [ "$VN_FAILED" = "$failed_before" ]
