@@ -25,6 +25,28 @@ public:
     ~QuietReport() { --VnBackend::Native::quietReport; }
 };
 
+// A list view that redraws and lays out its scroll bars after every row
+// added is slow to fill with thousands; it is suspended meanwhile.
+// WM_SETREDRAW also clears and sets WS_VISIBLE, so only a list with that
+// style is suspended, and it has the style again afterwards.
+class SuspendedRedraw {
+public:
+    explicit SuspendedRedraw(HWND list) : list_(list), suspended_(GetWindowLongPtrW(list, GWL_STYLE) & WS_VISIBLE) {
+        if (suspended_) SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~SuspendedRedraw() {
+        if (!suspended_) return;
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+    SuspendedRedraw(const SuspendedRedraw&) = delete;
+    SuspendedRedraw& operator=(const SuspendedRedraw&) = delete;
+
+private:
+    HWND list_;
+    bool suspended_;
+};
+
 void SetCheck(HWND list, int index, bool checked) {
     LVITEMW state{};
     state.stateMask = LVIS_STATEIMAGEMASK;
@@ -101,6 +123,7 @@ void InsertWithHeadings(HWND list, const VnReportCtrl& report, const std::vector
 void VnBackend::RebuildReport(VnReportCtrl& report) {
     HWND list = Native::Hwnd(report);
     QuietReport quiet;
+    SuspendedRedraw suspended(list);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
     }
