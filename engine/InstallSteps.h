@@ -1,10 +1,7 @@
-// Seams: the install steps of later work that the copy page and the
-// copy-and-install sequence already call in their places. None of them is
-// built yet. Each writes one line to the tools library's log under its own
-// source name saying that it is not built and that nothing was done, and
-// does nothing else: no step reports success for work it did not do.
+// The install steps that the copy page and the copy-and-install sequence call
+// in their places, each built in the module that owns its work.
 //
-// docs/copy-and-install.md lists them with what each is to do.
+// docs/copy-and-install.md lists them with where each is built.
 #pragma once
 
 #include "InstallStepPage.h"

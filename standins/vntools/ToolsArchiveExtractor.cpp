@@ -1,5 +1,6 @@
 #include "ToolsArchiveExtractor.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ToolsFolders.h"
@@ -8,7 +9,38 @@
 
 namespace {
 constexpr char16_t kSource[] = u"VnArchive::Extract";
-}
+
+// The archive read through the platform's files by ranges, a window of a few
+// megabytes at a time: entries lie one after the other, so reading them in
+// archive order opens the file about once per window.
+class PlatformFileSource final : public VnZipSource {
+public:
+    static constexpr size_t kWindow = size_t(4) << 20;
+
+    PlatformFileSource(IVnFiles& files, const VnString& path, uint64_t size) : files_(files), path_(path), size_(size) {}
+    uint64_t Size() const override { return size_; }
+    bool Read(uint64_t offset, size_t count, std::string_view& bytes) override {
+        if (offset > size_ || count > size_ - offset) return false;
+        if (offset < windowStart_ || offset + count > windowStart_ + window_.size()) {
+            windowStart_ = offset;
+            if (files_.ReadFile(path_, window_, offset, std::max(count, kWindow)) != vnwin::kErrorSuccess ||
+                window_.size() < count) {
+                window_.clear();
+                return false;
+            }
+        }
+        bytes = std::string_view(window_).substr(size_t(offset - windowStart_), count);
+        return true;
+    }
+
+private:
+    IVnFiles& files_;
+    VnString path_;
+    uint64_t size_;
+    uint64_t windowStart_ = 0;
+    std::string window_;
+};
+}  // namespace
 
 bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& folder, bool keepFolderStructure) {
     ToolsLogScope scope(&log_, kSource);
@@ -16,24 +48,28 @@ bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& fol
     scope.Write(VnString::Format(u"Extracting \"%s\" to \"%s\"%s", archive, folder,
                                  keepFolderStructure ? u"" : u" without its folders"));
     IVnFiles& files = VnPlatform().Files();
-    std::string bytes;
-    uint32_t error = files.ReadFile(archive, bytes);
+    uint64_t archiveSize = 0;
+    uint32_t error = files.GetFileSize(archive, archiveSize);
     if (error != vnwin::kErrorSuccess) {
         scope.Write(VnString::Format(u"Reading the archive failed, error: %u", error));
         return false;
     }
+    PlatformFileSource source(files, archive, archiveSize);
     VnZipArchive zip;
     VnString reason;
-    if (!zip.Open(bytes, reason)) {
+    if (!zip.Open(source, reason)) {
         scope.Write(VnString::Format(u"Not extracted: %s", reason));
         return false;
     }
 
-    // Every target is decided, and every path checked, before the first write.
+    // Every target is decided, and every entry checked as far as the central
+    // directory tells (path, size, method, encryption, place of its data),
+    // before the first write.
     const VnString target = ToolsFolderPath(folder);
     VnStringArray paths;
     uint64_t declared = 0;
-    for (const VnZipEntry& entry : zip.Entries()) {
+    for (int32_t i = 0; i < zip.Entries().GetSize(); ++i) {
+        const VnZipEntry& entry = zip.Entries()[i];
         declared += entry.size;
         if (entry.size > VnZipArchive::kDefaultMaxEntrySize || declared > kMaxExtractedBytes) {
             scope.Write(VnString::Format(u"Refused entry \"%s\": the archive would unpack to more than %u MB",
@@ -46,6 +82,10 @@ bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& fol
                                          entry.name));
             return false;
         }
+        if (!entry.IsFolder() && !zip.CheckEntry(i, reason)) {
+            scope.Write(VnString::Format(u"Not extracted: %s", reason));
+            return false;
+        }
         paths.Add(relative);
     }
     if (target.IsEmpty() || !ToolsMakeFolderTree(target)) {
@@ -54,6 +94,7 @@ bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& fol
     }
 
     int32_t written = 0;
+    VnString madeFolder = target;  // entries of one folder follow each other: made once
     for (int32_t i = 0; i < zip.Entries().GetSize(); ++i) {
         const VnZipEntry& entry = zip.Entries()[i];
         if (entry.IsFolder()) {
@@ -63,19 +104,34 @@ bool ToolsArchiveExtractor::Extract(const VnString& archive, const VnString& fol
             }
             continue;
         }
-        std::string data;
-        if (!zip.ReadEntry(i, data, reason)) {
-            scope.Write(VnString::Format(u"Not extracted: %s", reason));
-            return false;
+        const VnString path = target + (keepFolderStructure ? paths[i] : ToolsFileNameOf(paths[i]));
+        const VnString fileFolder = ToolsFolderOf(path);
+        if (fileFolder != madeFolder) {
+            if (!ToolsMakeFolderTree(fileFolder)) {
+                scope.Write(VnString::Format(u"Creating the folder \"%s\" failed", fileFolder));
+                return false;
+            }
+            madeFolder = fileFolder;
         }
-        VnString path = target + (keepFolderStructure ? paths[i] : ToolsFileNameOf(paths[i]));
-        if (!ToolsMakeFolderTree(ToolsFolderOf(path))) {
-            scope.Write(VnString::Format(u"Creating the folder \"%s\" failed", ToolsFolderOf(path)));
-            return false;
-        }
-        error = files.WriteFile(path, data);
+        VnHandle file = 0;
+        error = files.CreateFileForWriting(path, file);
         if (error != vnwin::kErrorSuccess) {
             scope.Write(VnString::Format(u"Writing \"%s\" failed, error: %u", path, error));
+            return false;
+        }
+        const bool complete = zip.ReadEntryTo(
+            i,
+            [&](std::string_view piece) {
+                error = files.WriteToFile(file, piece.data(), uint32_t(piece.size()));
+                return error == vnwin::kErrorSuccess;
+            },
+            reason);
+        files.CloseFile(file);
+        if (!complete) {
+            // A file cut short is not left behind as if it were whole.
+            files.DeleteFile(path);
+            scope.Write(reason.IsEmpty() ? VnString::Format(u"Writing \"%s\" failed, error: %u", path, error)
+                                         : VnString::Format(u"Not extracted: %s", reason));
             return false;
         }
         ++written;

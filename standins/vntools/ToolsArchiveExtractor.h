@@ -11,10 +11,12 @@ public:
     explicit ToolsArchiveExtractor(ToolsLog& log) : log_(log) {}
     ~ToolsArchiveExtractor() override = default;
 
-    // Reads the whole archive, checks every entry's path before anything is
-    // written, then writes the entries in archive order. An entry found
-    // damaged while writing ends the extraction with false; the entries
-    // before it stay written.
+    // Reads the central directory and checks every entry (path, size,
+    // method, encryption, where its data lies) before anything is written,
+    // then streams the entries in archive order, each inflated piece by piece
+    // and written with large writes; the archive is never held whole. An
+    // entry found damaged while writing ends the extraction with false: its
+    // partly written file is deleted, the entries before it stay written.
     bool Extract(const VnString& archive, const VnString& folder, bool keepFolderStructure) override;
 
     // Zip bombs: an entry never inflates past the size it declares, no entry

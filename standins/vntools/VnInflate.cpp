@@ -4,48 +4,57 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
-namespace {
-constexpr size_t kChunk = size_t(1) << 16;
+struct VnInflater::Stream {
+    z_stream z{};
+    bool ready = false;
+    std::vector<char> buffer;
+};
 
-// zlib counts in 32-bit units: feed it at most this much at a time.
-uInt ChunkOf(size_t size) { return uInt(std::min<size_t>(size, UINT_MAX / 2)); }
-}  // namespace
+VnInflater::VnInflater(size_t maxOutput) : stream_(std::make_unique<Stream>()), maxOutput_(maxOutput) {
+    stream_->ready = inflateInit2(&stream_->z, -MAX_WBITS) == Z_OK;
+}
 
-VnInflateResult VnInflate(std::string_view input, std::string& output, size_t maxOutput) {
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return VnInflateResult::kCorrupt;
-    const size_t start = output.size();
-    size_t consumed = 0;
-    VnInflateResult result = VnInflateResult::kCorrupt;
+VnInflater::~VnInflater() {
+    if (stream_->ready) inflateEnd(&stream_->z);
+}
+
+VnInflateResult VnInflater::Feed(std::string_view input, const Sink& sink) {
+    if (!stream_->ready) return VnInflateResult::kCorrupt;
+    z_stream& z = stream_->z;
+    std::vector<char>& buffer = stream_->buffer;
     for (;;) {
-        const size_t produced = output.size() - start;
+        // zlib counts in 32-bit units: input is offered at most this much at a time.
+        const uInt offered = uInt(std::min<size_t>(input.size(), UINT_MAX / 2));
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+        z.avail_in = offered;
         // One byte past the limit is asked for, so that a stream that would
         // grow further is told apart from one that ends exactly at it.
-        const size_t room = std::min(kChunk, maxOutput - produced + 1);
-        output.resize(start + produced + room);
-        stream.next_out = reinterpret_cast<Bytef*>(output.data() + start + produced);
-        stream.avail_out = uInt(room);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + consumed));
-        stream.avail_in = ChunkOf(input.size() - consumed);
-        const uInt offered = stream.avail_in;
-        const int status = inflate(&stream, Z_NO_FLUSH);
-        consumed += offered - stream.avail_in;
-        output.resize(start + produced + (room - stream.avail_out));
-        if (output.size() - start > maxOutput) {
-            output.resize(start + maxOutput);
-            result = VnInflateResult::kTooLarge;
-            break;
-        }
-        if (status == Z_STREAM_END) {
-            result = VnInflateResult::kOk;
-            break;
-        }
-        if (status == Z_OK) continue;
-        // Z_BUF_ERROR: no progress with all input used, the stream was cut
-        // short. Everything else is damage.
-        break;
+        const size_t room = std::min(kOutputPiece, maxOutput_ - produced_ + 1);
+        if (buffer.size() < room) buffer.resize(std::min(kOutputPiece, std::max(room, size_t(1) << 16)));
+        z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+        z.avail_out = uInt(room);
+        const int status = inflate(&z, Z_NO_FLUSH);
+        input.remove_prefix(offered - z.avail_in);
+        const size_t got = room - z.avail_out;
+        produced_ += got;
+        if (produced_ > maxOutput_) return VnInflateResult::kTooLarge;
+        if (got > 0 && !sink(std::string_view(buffer.data(), got))) return VnInflateResult::kStopped;
+        if (status == Z_STREAM_END) return VnInflateResult::kOk;
+        // Z_BUF_ERROR: no progress without more input. Anything else is damage.
+        if (status != Z_OK && status != Z_BUF_ERROR) return VnInflateResult::kCorrupt;
+        if (input.empty() && z.avail_out > 0) return VnInflateResult::kMore;
+        if (status == Z_BUF_ERROR && z.avail_out > 0) return VnInflateResult::kCorrupt;
     }
-    inflateEnd(&stream);
-    return result;
+}
+
+VnInflateResult VnInflate(std::string_view input, std::string& output, size_t maxOutput) {
+    VnInflater inflater(maxOutput);
+    VnInflateResult result = inflater.Feed(input, [&](std::string_view piece) {
+        output.append(piece);
+        return true;
+    });
+    // The input ended before the stream did.
+    return result == VnInflateResult::kMore ? VnInflateResult::kCorrupt : result;
 }

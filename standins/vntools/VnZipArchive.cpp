@@ -1,7 +1,9 @@
 #include "VnZipArchive.h"
 
+#include <zlib.h>
+
 #include <algorithm>
-#include <array>
+#include <climits>
 
 #include "VnInflate.h"
 
@@ -77,38 +79,55 @@ bool IsOnlyDotsAndSpaces(std::u16string_view component) {
     return component.find_first_not_of(u". ") == std::u16string_view::npos;
 }
 
-}  // namespace
-
-uint32_t VnZipArchive::Crc32(std::string_view bytes) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    uint32_t crc = 0xFFFFFFFFu;
-    for (char b : bytes) crc = table[(crc ^ uint8_t(b)) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+uint32_t UpdateCrc32(uint32_t crc, std::string_view bytes) {
+    for (; bytes.size() > UINT_MAX / 2; bytes.remove_prefix(UINT_MAX / 2))
+        crc = uint32_t(crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), UINT_MAX / 2));
+    return uint32_t(crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size())));
 }
 
+class MemorySource final : public VnZipSource {
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    bool Read(uint64_t offset, size_t count, std::string_view& bytes) override {
+        if (offset > bytes_.size() || count > bytes_.size() - offset) return false;
+        bytes = bytes_.substr(size_t(offset), count);
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+}  // namespace
+
+uint32_t VnZipArchive::Crc32(std::string_view bytes) { return UpdateCrc32(0, bytes); }
+
 bool VnZipArchive::Open(std::string_view bytes, VnString& error) {
-    bytes_ = bytes;
+    ownSource_ = std::make_unique<MemorySource>(bytes);
+    return Open(*ownSource_, error);
+}
+
+bool VnZipArchive::Open(VnZipSource& source, VnString& error) {
+    source_ = &source;
     entries_.RemoveAll();
-    if (bytes.size() < kEndOfDirectorySize) {
+    const uint64_t fileSize = source.Size();
+    if (fileSize < kEndOfDirectorySize) {
         error = VN_LIT(u"not a zip archive (too short)");
         return false;
     }
     // The end record sits before a comment of at most 65535 bytes.
-    size_t last = bytes.size() - kEndOfDirectorySize;
-    size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
-    for (size_t at = last + 1; at-- > first;) {
-        if (Read32(bytes, at) != kEndOfDirectorySignature) continue;
-        uint16_t disk = Read16(bytes, at + 4), directoryDisk = Read16(bytes, at + 6);
-        uint16_t entriesHere = Read16(bytes, at + 8), entriesTotal = Read16(bytes, at + 10);
-        uint32_t directorySize = Read32(bytes, at + 12), directoryOffset = Read32(bytes, at + 16);
+    const uint64_t tailStart = fileSize > kEndOfDirectorySize + 0xFFFF ? fileSize - kEndOfDirectorySize - 0xFFFF : 0;
+    std::string_view tail;
+    if (!source.Read(tailStart, size_t(fileSize - tailStart), tail)) {
+        error = VN_LIT(u"the archive could not be read");
+        return false;
+    }
+    for (size_t at = tail.size() - kEndOfDirectorySize + 1; at-- > 0;) {
+        if (Read32(tail, at) != kEndOfDirectorySignature) continue;
+        uint16_t disk = Read16(tail, at + 4), directoryDisk = Read16(tail, at + 6);
+        uint16_t entriesHere = Read16(tail, at + 8), entriesTotal = Read16(tail, at + 10);
+        uint32_t directorySize = Read32(tail, at + 12), directoryOffset = Read32(tail, at + 16);
         if (entriesTotal == 0xFFFF || directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF) {
             error = VN_LIT(u"ZIP64 archives are not supported");
             return false;
@@ -117,7 +136,7 @@ bool VnZipArchive::Open(std::string_view bytes, VnString& error) {
             error = VN_LIT(u"archives in several parts are not supported");
             return false;
         }
-        if (uint64_t(directoryOffset) + directorySize > at) {
+        if (uint64_t(directoryOffset) + directorySize > tailStart + at) {
             error = VN_LIT(u"damaged archive: the central directory lies outside the file");
             return false;
         }
@@ -128,7 +147,14 @@ bool VnZipArchive::Open(std::string_view bytes, VnString& error) {
 }
 
 bool VnZipArchive::ReadCentralDirectory(uint32_t offset, uint32_t size, uint32_t count, VnString& error) {
-    std::string_view directory = bytes_.substr(offset, size);
+    directoryOffset_ = offset;
+    std::string_view view;
+    if (!source_->Read(offset, size, view)) {
+        error = VN_LIT(u"the archive could not be read");
+        return false;
+    }
+    // The source's view lasts only until its next read.
+    const std::string directory(view);
     size_t at = 0;
     for (uint32_t i = 0; i < count; ++i) {
         if (at + kDirectoryEntrySize > directory.size() || Read32(directory, at) != kDirectoryEntrySignature) {
@@ -153,7 +179,7 @@ bool VnZipArchive::ReadCentralDirectory(uint32_t offset, uint32_t size, uint32_t
             error = VN_LIT(u"ZIP64 archives are not supported");
             return false;
         }
-        std::string_view raw = directory.substr(at + kDirectoryEntrySize, nameLength);
+        std::string_view raw = std::string_view(directory).substr(at + kDirectoryEntrySize, nameLength);
         entry.name = DecodeName(raw, entry.flags);
         entries_.Add(std::move(entry));
         at = next;
@@ -161,8 +187,7 @@ bool VnZipArchive::ReadCentralDirectory(uint32_t offset, uint32_t size, uint32_t
     return true;
 }
 
-bool VnZipArchive::ReadEntry(int32_t index, std::string& data, VnString& error, size_t maxSize) const {
-    data.clear();
+bool VnZipArchive::CheckEntry(int32_t index, VnString& error, size_t maxSize) const {
     if (!entries_.IsValidIndex(index)) {
         error = VN_LIT(u"no such entry");
         return false;
@@ -172,46 +197,95 @@ bool VnZipArchive::ReadEntry(int32_t index, std::string& data, VnString& error, 
         error = VnString::Format(u"%s: encrypted entries are not supported", entry.name);
         return false;
     }
+    if (entry.method != 0 && entry.method != 8) {
+        error = VnString::Format(u"%s: compression method %d is not supported", entry.name, int(entry.method));
+        return false;
+    }
+    if (entry.method == 0 && entry.compressedSize != entry.size) {
+        error = VnString::Format(u"%s: damaged archive: stored sizes differ", entry.name);
+        return false;
+    }
     if (entry.size > maxSize) {
         error = VnString::Format(u"%s: too large (%u bytes)", entry.name, entry.size);
         return false;
     }
-    uint64_t header = entry.localHeaderOffset;
-    if (header + kLocalHeaderSize > bytes_.size() || Read32(bytes_, header) != kLocalHeaderSignature) {
+    if (uint64_t(entry.localHeaderOffset) + kLocalHeaderSize + entry.compressedSize > directoryOffset_) {
+        error = VnString::Format(u"%s: damaged archive: the data lies outside the file", entry.name);
+        return false;
+    }
+    return true;
+}
+
+bool VnZipArchive::ReadEntryTo(int32_t index, const VnZipSink& sink, VnString& error, size_t maxSize) const {
+    if (!CheckEntry(index, error, maxSize)) return false;
+    const VnZipEntry& entry = entries_[index];
+    const uint64_t header = entry.localHeaderOffset;
+    std::string_view bytes;
+    if (!source_->Read(header, kLocalHeaderSize, bytes) || Read32(bytes, 0) != kLocalHeaderSignature) {
         error = VnString::Format(u"%s: damaged archive: no local header", entry.name);
         return false;
     }
-    uint64_t start = header + kLocalHeaderSize + Read16(bytes_, header + 26) + Read16(bytes_, header + 28);
-    if (start + entry.compressedSize > bytes_.size()) {
+    const uint64_t start = header + kLocalHeaderSize + Read16(bytes, 26) + Read16(bytes, 28);
+    if (start + entry.compressedSize > directoryOffset_) {
         error = VnString::Format(u"%s: damaged archive: the data is cut short", entry.name);
         return false;
     }
-    std::string_view packed = bytes_.substr(start, entry.compressedSize);
-    if (entry.method == 0) {
-        if (entry.compressedSize != entry.size) {
-            error = VnString::Format(u"%s: damaged archive: stored sizes differ", entry.name);
+    uint32_t crc = 0;
+    uint64_t size = 0;
+    bool stopped = false;
+    auto take = [&](std::string_view piece) {
+        crc = UpdateCrc32(crc, piece);
+        size += piece.size();
+        stopped = !sink(piece);
+        return !stopped;
+    };
+    VnInflater inflater(entry.size);
+    VnInflateResult result = entry.compressedSize == 0 ? VnInflateResult::kMore : VnInflateResult::kOk;
+    for (uint64_t at = start, end = start + entry.compressedSize; at < end;) {
+        if (!source_->Read(at, size_t(std::min<uint64_t>(kPieceSize, end - at)), bytes)) {
+            error = VnString::Format(u"%s: the archive could not be read", entry.name);
             return false;
         }
-        data.assign(packed);
-    } else if (entry.method == 8) {
-        data.reserve(std::min<size_t>(entry.size, size_t(1) << 24));
-        VnInflateResult result = VnInflate(packed, data, entry.size);
-        if (result != VnInflateResult::kOk || data.size() != entry.size) {
-            error = VnString::Format(u"%s: damaged archive: %s", entry.name,
-                                     result == VnInflateResult::kTooLarge ? u"more data than declared"
-                                     : result == VnInflateResult::kCorrupt ? u"the compressed data is broken"
-                                                                          : u"less data than declared");
-            return false;
+        at += bytes.size();
+        if (entry.method == 0) {
+            if (!take(bytes)) break;
+            continue;
         }
-    } else {
-        error = VnString::Format(u"%s: compression method %d is not supported", entry.name, int(entry.method));
+        result = inflater.Feed(bytes, take);
+        if (result != VnInflateResult::kMore) break;
+    }
+    if (stopped) {
+        error.Empty();
         return false;
     }
-    if (Crc32(data) != entry.crc32) {
+    if (entry.method == 8 && result != VnInflateResult::kOk) {
+        error = VnString::Format(u"%s: damaged archive: %s", entry.name,
+                                 result == VnInflateResult::kTooLarge ? u"more data than declared"
+                                 : result == VnInflateResult::kCorrupt ? u"the compressed data is broken"
+                                                                      : u"less data than declared");
+        return false;
+    }
+    if (size != entry.size) {
+        error = VnString::Format(u"%s: damaged archive: less data than declared", entry.name);
+        return false;
+    }
+    if (crc != entry.crc32) {
         error = VnString::Format(u"%s: damaged archive: CRC-32 mismatch", entry.name);
         return false;
     }
     return true;
+}
+
+bool VnZipArchive::ReadEntry(int32_t index, std::string& data, VnString& error, size_t maxSize) const {
+    data.clear();
+    if (entries_.IsValidIndex(index)) data.reserve(std::min<size_t>(entries_[index].size, size_t(1) << 24));
+    return ReadEntryTo(
+        index,
+        [&](std::string_view piece) {
+            data.append(piece);
+            return true;
+        },
+        error, maxSize);
 }
 
 bool VnZipArchive::RelativePathOf(const VnString& name, VnString& relative) {

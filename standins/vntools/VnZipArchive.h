@@ -1,5 +1,5 @@
-// Reading zip archives held in memory: the central directory, each entry's
-// data (stored or deflated, checked against its size and CRC-32), and the
+// Reading zip archives: the central directory, each entry's data (stored or
+// deflated, checked against its size and CRC-32) streamed in pieces, and the
 // test that keeps an entry's path inside the folder it is extracted to.
 //
 // Only single-part archives without ZIP64 records or encryption are read;
@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,17 +27,43 @@ struct VnZipEntry {
     bool IsFolder() const { return name.EndsWith(u"/") || name.EndsWith(u"\\"); }
 };
 
+// Where an archive's bytes come from, read by ranges so that an archive on
+// disk is never held whole.
+class VnZipSource {
+public:
+    virtual ~VnZipSource() = default;
+    virtual uint64_t Size() const = 0;
+    // `count` bytes at `offset` in `bytes`, valid until the next Read; false
+    // when they cannot all be read.
+    virtual bool Read(uint64_t offset, size_t count, std::string_view& bytes) = 0;
+};
+
+// Receives an entry's data piece by piece; false stops the reading.
+using VnZipSink = std::function<bool(std::string_view piece)>;
+
 class VnZipArchive {
 public:
-    // Reads the central directory of the archive in `bytes`, which must stay
+    // Reads the central directory of the archive in `source`, which must stay
     // alive while the archive is used. False with a reason when it is not a
     // zip archive this reader can read.
+    bool Open(VnZipSource& source, VnString& error);
+    // The same for an archive held in memory (`bytes` must stay alive).
     bool Open(std::string_view bytes, VnString& error);
 
     const VnCoreArray<VnZipEntry>& Entries() const { return entries_; }
 
-    // Decodes entry `index` into `data`. False with a reason when its data is
-    // damaged, its method is unknown, or it is larger than `maxSize` bytes.
+    // What the central directory alone tells about entry `index`: false with
+    // a reason when it is encrypted, uses an unknown method, is larger than
+    // `maxSize` bytes or places its data outside the entries' part of the file.
+    bool CheckEntry(int32_t index, VnString& error, size_t maxSize = kDefaultMaxEntrySize) const;
+
+    // Decodes entry `index` and hands its data to `sink` in pieces of at most
+    // a megabyte. False with a reason when CheckEntry refuses it or its data
+    // is damaged (the pieces already handed over are then not to be trusted),
+    // false with an empty reason when the sink stopped it.
+    bool ReadEntryTo(int32_t index, const VnZipSink& sink, VnString& error,
+                     size_t maxSize = kDefaultMaxEntrySize) const;
+    // The same, collected into `data`.
     bool ReadEntry(int32_t index, std::string& data, VnString& error, size_t maxSize = kDefaultMaxEntrySize) const;
 
     // The path of an entry below the folder it is extracted to, as components
@@ -49,10 +77,14 @@ public:
     static uint32_t Crc32(std::string_view bytes);
 
     static constexpr size_t kDefaultMaxEntrySize = size_t(1) << 30;
+    // The largest piece read from the source or handed to a sink at once.
+    static constexpr size_t kPieceSize = size_t(1) << 20;
 
 private:
     bool ReadCentralDirectory(uint32_t offset, uint32_t size, uint32_t count, VnString& error);
 
-    std::string_view bytes_;
+    VnZipSource* source_ = nullptr;
+    std::unique_ptr<VnZipSource> ownSource_;
+    uint32_t directoryOffset_ = 0;  // where the entries' part of the file ends
     VnCoreArray<VnZipEntry> entries_;
 };

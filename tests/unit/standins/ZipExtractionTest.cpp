@@ -94,7 +94,7 @@ TEST_F(ZipTest, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
         {"declares more than an entry may hold", {{"a.bin", "x", false, 0xF0000000u}}},
         {"declares more than an archive may hold",
          {{"a.bin", "x", false, 0x3FFFFFFFu}, {"b.bin", "x", false, 0x3FFFFFFFu}, {"c.bin", "x", false, 0x3FFFFFFFu}}},
-        {"is encrypted", {{"secret.txt", "text", true, std::nullopt, 1}}},
+        {"is encrypted", {{"ok.txt", "ok"}, {"secret.txt", "text", true, std::nullopt, 1}}},
         {"climbs out", {{"ok.txt", "ok"}, {"..\\evil.txt", "evil"}}},
         {"is absolute", {{"ok.txt", "ok"}, {"/evil.txt", "evil"}}},
         {"names a drive", {{"ok.txt", "ok"}, {"C:\\evil.txt", "evil"}}},
@@ -107,6 +107,30 @@ TEST_F(ZipTest, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
     // Duplicate names: the later entry wins, as unpacking in archive order gives.
     ASSERT_TRUE(Extract(MakeTestZip({{"same.txt", "first"}, {"same.txt", "second"}}), Scratch() + u"Dup", true));
     EXPECT_EQ(ReadFile(Scratch() + u"Dup\\same.txt"), "second");
+}
+
+// Entries larger than the pieces the archive is read and written in (a
+// megabyte) and the window it is read through (4 MB) come out whole; an entry
+// found damaged halfway leaves the entries before it and no part of itself.
+TEST_F(ZipTest, LargeEntriesStreamWholeAndADamagedOneLeavesNoPart) {
+    std::string noise(9 << 20, '\0');
+    uint32_t x = 7;
+    for (char& c : noise) c = char((x = x * 1103515245u + 12345u) >> 24);
+    const std::string archive = MakeTestZip({{"first.txt", "first"},
+                                             {"noise.bin", noise},
+                                             {"stored.bin", noise.substr(1000, 5 << 20), false},
+                                             {"last.txt", std::string(3 << 20, 'z')}});
+    ASSERT_TRUE(Extract(archive, Scratch() + u"Whole", true));
+    EXPECT_TRUE(ReadFile(Scratch() + u"Whole\\noise.bin") == noise);
+    EXPECT_TRUE(ReadFile(Scratch() + u"Whole\\stored.bin") == noise.substr(1000, 5 << 20));
+    EXPECT_EQ(ReadFile(Scratch() + u"Whole\\last.txt"), std::string(3 << 20, 'z'));
+
+    std::string damaged = archive;
+    damaged[damaged.find("noise.bin") + (6 << 20)] ^= 0x5A;
+    EXPECT_FALSE(Extract(damaged, Scratch() + u"Damaged", true));
+    EXPECT_EQ(ReadFile(Scratch() + u"Damaged\\first.txt"), "first");
+    EXPECT_FALSE(Exists(Scratch() + u"Damaged\\noise.bin"));
+    EXPECT_FALSE(Exists(Scratch() + u"Damaged\\stored.bin"));
 }
 
 TEST(ZipPaths, OnlyPathsInsideTheFolderAreAccepted) {
@@ -145,6 +169,21 @@ TEST(Inflate, BrokenStreamsAndLimitsAreRefused) {
     // Block type 3 does not exist; an empty stream has no final block.
     EXPECT_EQ(VnInflate(std::string("\x07", 1), out, 100), VnInflateResult::kCorrupt);
     EXPECT_EQ(VnInflate(std::string(), out, 100), VnInflateResult::kCorrupt);
+
+    // Fed a byte at a time, the stream asks for more until its final block ends.
+    VnInflater inflater(100);
+    std::string pieces;
+    const std::string stream("\x01\x05\x00\xFA\xFFhello", 10);
+    for (size_t i = 0; i < stream.size(); ++i) {
+        VnInflateResult result = inflater.Feed(stream.substr(i, 1), [&](std::string_view piece) {
+            pieces.append(piece);
+            return true;
+        });
+        EXPECT_EQ(result, i + 1 < stream.size() ? VnInflateResult::kMore : VnInflateResult::kOk) << i;
+    }
+    EXPECT_EQ(pieces, "hello");
+    VnInflater refused(100);
+    EXPECT_EQ(refused.Feed(stream, [](std::string_view) { return false; }), VnInflateResult::kStopped);
 }
 
 }  // namespace
