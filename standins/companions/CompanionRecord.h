@@ -7,8 +7,8 @@
 //   "Start Count" for the last start), and for start n "Command Line (n)"
 //   and, once it ended, "Exit Code (n)".
 // - "Software\V. Arnel\Demo Companions": the state the programs stand in for
-//   (components registered, the driver, the services, requests handed to
-//   later seams).
+//   (components registered, the driver, the services, packages installed,
+//   registration files opened).
 #pragma once
 
 #include <cstdint>

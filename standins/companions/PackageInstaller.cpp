@@ -9,12 +9,14 @@
 //   /RegFileAssociations        registers the stored choice of file types (StoredFileAssociations.h)
 //   /Q /Install <package>       installs the plug-in package without questions;
 //   /Install <package>          with them (CompanionPackages.h)
-//   /Register <file>            records the request (seam)
+//   /Register <file>            opens a registration file (below)
 //
 // A component is a path; a relative one, and the component name
 // "Shell Extensions" (the shell extension "VnShellExt.dll"), are found in the
 // program's folder. The exit code is 0, or the Windows error of what failed
 // (87 for an unknown switch or a missing argument).
+#include <string>
+
 #include "CompanionCommandLine.h"
 #include "CompanionFiles.h"
 #include "CompanionPackages.h"
@@ -50,12 +52,18 @@ uint32_t RecordDriverRemoved() {
     return 0;
 }
 
-// Seam: opening a registration file is not built yet; the request is recorded
-// under "Registration Files" (the file's path, and what was asked).
-uint32_t RequestFile(const char16_t* record, const VnString& file, const char16_t* request) {
+// A registration file (".pmr", ".rrg") opened from the shell. What it holds
+// belongs to the media program and no format is given for it, so the
+// stand-in reads it whole and interprets nothing: a file that cannot be read
+// fails with the Windows error, an empty one with 13 (ERROR_INVALID_DATA);
+// one that reads is recorded under "Registration Files" with its size.
+uint32_t OpenRegistrationFile(const VnString& file) {
+    constexpr uint32_t kErrorInvalidData = 13;
     if (file.IsEmpty()) return vnwin::kErrorInvalidParameter;
-    if (!CompanionFileExists(file)) return vnwin::kErrorFileNotFound;
-    SetCompanionState(record, file, request);
+    std::string bytes;
+    if (uint32_t error = VnPlatform().Files().ReadFile(file, bytes)) return error;
+    if (bytes.empty()) return kErrorInvalidData;
+    SetCompanionState(u"Registration Files", file, VnString::Format(u"opened, %u bytes", uint32_t(bytes.size())));
     return 0;
 }
 
@@ -87,6 +95,6 @@ uint32_t PackageInstallerMain(const CompanionStart& start) {
         return InstallPackageFile(commandLine.Rest(), folder, true);
     }
     if (commandLine.Take(u"/Install")) return InstallPackageFile(commandLine.Rest(), folder, false);
-    if (commandLine.Take(u"/Register")) return RequestFile(u"Registration Files", commandLine.Rest(), u"open requested");
+    if (commandLine.Take(u"/Register")) return OpenRegistrationFile(commandLine.Rest());
     return vnwin::kErrorInvalidParameter;
 }

@@ -205,6 +205,14 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     EXPECT_EQ(State(package, u"Packages"), u"quietly installed");
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Install " + notAPackage), 1603u);
     EXPECT_EQ(State(notAPackage, u"Packages"), u"install failed");
+    const VnString registration = Scratch() + u"Key.pmr", emptyRegistration = Scratch() + u"Empty.pmr";
+    WriteFile(registration, "registration text");
+    WriteFile(emptyRegistration, "");
+    EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Register " + registration), 0u);
+    EXPECT_EQ(State(registration, u"Registration Files"), u"opened, 17 bytes");
+    EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Register " + emptyRegistration), 13u);
+    EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Register " + Scratch() + u"Missing.pmr"), vnwin::kErrorFileNotFound);
+    EXPECT_EQ(State(emptyRegistration, u"Registration Files"), u"");
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Q /Uninstall " + package), vnwin::kErrorInvalidParameter);
 
     EXPECT_EQ(Run(u"VnService.exe", u"/Register"), 0u);
@@ -218,7 +226,7 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
 
     // Every start: the last command line, the count, and each start's command line and exit code.
     const VnString starts = u"Software\\V. Arnel\\Demo Starts\\PackageInstaller.exe";
-    EXPECT_EQ(Value(starts, u"Start Count").number, 7u);
+    EXPECT_EQ(Value(starts, u"Start Count").number, 10u);
     EXPECT_EQ(Value(starts, u"Command Line").text, u"/Q /Uninstall " + package);
     EXPECT_EQ(Value(starts, u"Command Line (1)").text, u"/InstallWDMDriver " + Scratch() + u"Missing.inf");
     EXPECT_EQ(Value(starts, u"Exit Code (1)").number, vnwin::kErrorFileNotFound);
