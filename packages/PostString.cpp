@@ -110,10 +110,12 @@ VnString CPostString::WriteCommandFile(const VnString& text) {
 }
 
 bool CPostString::Post(const VnString& text, uint32_t type, uintptr_t window) {
-    if (!IsReady()) return false;
+    if (!block_) return false;
     const uint32_t key = MessageKey();
     {
+        // One taking of the lock for the readiness test and the write.
         LockScope lock(lock_.get());
+        if (!readyFlag_ && std::memcmp(block_, kMagic, 4) != 0) return false;
         uint32_t read = ReadIndex(), write = WriteIndex();
         if (read >= kRingSize || write >= kRingSize) {
             EngineLog(u"CPostString::Post", VN_LIT(u"The mailbox's indexes are outside the ring: emptied"));
@@ -140,12 +142,13 @@ bool CPostString::Post(const VnString& text, uint32_t type, uintptr_t window) {
     return VnPlatform().Processes().PostMessage(window, kMessage, SenderId(), intptr_t(key));
 }
 
-bool CPostString::HasRoomFor(const VnString& text) {
+bool CPostString::HasRoomFor(const VnString& text, uint32_t count) {
     if (!block_ || text.GetLength() > kMaxRingChars) return false;
     LockScope lock(lock_.get());
     const uint32_t read = ReadIndex(), write = WriteIndex();
     if (read >= kRingSize || write >= kRingSize) return true;  // Post empties a damaged ring first
-    return kEntryOverhead + uint32_t(text.GetLength() + 1) * 2 <= (read + kRingSize - write - 1) % kRingSize;
+    return uint64_t(kEntryOverhead + uint32_t(text.GetLength() + 1) * 2) * count <=
+           (read + kRingSize - write - 1) % kRingSize;
 }
 
 bool CPostString::IsEmpty() {
@@ -154,32 +157,32 @@ bool CPostString::IsEmpty() {
     return ReadIndex() == WriteIndex();
 }
 
-bool CPostString::Take(PostedCommand& command) {
-    if (!block_) return false;
-    std::string bytes;
-    {
-        LockScope lock(lock_.get());
-        uint32_t read = ReadIndex();
-        const uint32_t write = WriteIndex();
-        if (read == write) return false;
-        const uint32_t used = (write + kRingSize - read) % kRingSize;
-        uint32_t header[5] = {};
-        if (read >= kRingSize || write >= kRingSize || used < kEntryOverhead) {
-            SetIndexes(write < kRingSize ? write : 0, write < kRingSize ? write : 0);
-            return false;
-        }
-        ReadBytes(read, header, sizeof header);
-        if (header[4] > used - kEntryOverhead || header[4] % 2 != 0 || header[1] != kMessage) {
-            SetIndexes(write, write);  // damaged: drop what is queued
-            return false;
-        }
-        bytes.resize(header[4]);
-        ReadBytes(read, bytes.data(), header[4]);
-        std::memcpy(block_ + 4, &read, 4);
-        command.kind = header[0];
-        command.sender = header[2];
-        command.key = header[3];
+bool CPostString::TakeEntry(PostedCommand& command, std::string& bytes) {
+    uint32_t read = ReadIndex();
+    const uint32_t write = WriteIndex();
+    if (read == write) return false;
+    const uint32_t used = (write + kRingSize - read) % kRingSize;
+    uint32_t header[5] = {};
+    if (read >= kRingSize || write >= kRingSize || used < kEntryOverhead) {
+        SetIndexes(write < kRingSize ? write : 0, write < kRingSize ? write : 0);
+        return false;
     }
+    ReadBytes(read, header, sizeof header);
+    if (header[4] > used - kEntryOverhead || header[4] % 2 != 0 || header[1] != kMessage) {
+        SetIndexes(write, write);  // damaged: drop what is queued
+        return false;
+    }
+    bytes.resize(header[4]);
+    ReadBytes(read, bytes.data(), header[4]);
+    std::memcpy(block_ + 4, &read, 4);
+    command.kind = header[0];
+    command.sender = header[2];
+    command.key = header[3];
+    return true;
+}
+
+// Outside the lock: the text, and for kind 1 the ".pmd" file it names.
+void CPostString::FinishTaken(PostedCommand& command, const std::string& bytes) {
     command.text = TextOfUtf16(bytes);
     // Only a ".pmd" file is read and deleted: the ring never names another.
     if (command.kind == 1 && command.text.GetLength() > 4 && command.text.Right(4).EqualsNoCase(u".pmd")) {
@@ -189,5 +192,32 @@ bool CPostString::Take(PostedCommand& command) {
             command.text = TextOfUtf16(file.substr(2));
         VnFileSystem::DeleteFile(path);
     }
+}
+
+bool CPostString::Take(PostedCommand& command) {
+    if (!block_) return false;
+    std::string bytes;
+    {
+        LockScope lock(lock_.get());
+        if (!TakeEntry(command, bytes)) return false;
+    }
+    FinishTaken(command, bytes);
     return true;
+}
+
+size_t CPostString::TakeAll(std::vector<PostedCommand>& commands) {
+    if (!block_) return 0;
+    std::vector<std::string> texts;
+    const size_t first = commands.size();
+    {
+        LockScope lock(lock_.get());
+        PostedCommand command;
+        std::string bytes;
+        while (TakeEntry(command, bytes)) {
+            commands.push_back(command);
+            texts.push_back(bytes);
+        }
+    }
+    for (size_t i = 0; i < texts.size(); ++i) FinishTaken(commands[first + i], texts[i]);
+    return texts.size();
 }

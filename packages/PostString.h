@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ToolsInterface.h"
 #include "VnPlatform.h"
@@ -48,13 +50,17 @@ public:
     // Queues the text and announces it with PostMessageW(window, 0x87D0,
     // sender, key); the result is whether that post succeeded.
     bool Post(const VnString& text, uint32_t type, uintptr_t window);
-    // Whether the text would go into the ring now (not into a ".pmd" file).
-    bool HasRoomFor(const VnString& text);
+    // Whether the text, `count` times over, would go into the ring now (not
+    // into a ".pmd" file).
+    bool HasRoomFor(const VnString& text, uint32_t count = 1);
 
     // Reading side: takes the next entry; false when the ring is empty. An
     // entry that cannot be whole (indexes outside the ring, a length past
     // the written part) empties the ring and is dropped.
     bool Take(PostedCommand& command);
+    // Takes every queued entry under one taking of the lock, as the media
+    // program does on each message; appends them and returns how many.
+    size_t TakeAll(std::vector<PostedCommand>& commands);
     bool IsEmpty();
 
     static uint32_t SenderId();
@@ -67,6 +73,9 @@ private:
     void WriteBytes(uint32_t& at, const void* bytes, uint32_t count);
     void ReadBytes(uint32_t& at, void* bytes, uint32_t count) const;
     VnString WriteCommandFile(const VnString& text);
+    // The next entry's header and raw text, the lock held; false when empty or damaged.
+    bool TakeEntry(PostedCommand& command, std::string& bytes);
+    static void FinishTaken(PostedCommand& command, const std::string& bytes);
 
     VnString name_;
     bool readyFlag_;

@@ -7,12 +7,12 @@ bool ToolsNamedMutexLock::Lock(uint32_t timeoutMilliseconds) {
     if (name_.IsEmpty()) return false;  // an unnamed mutex would lock nothing
     IVnSystem& system = VnPlatform().System();
     uint64_t start = system.GetTickCount64();
-    for (;;) {
+    for (int retry = 0;; ++retry) {
         if (TryOnce()) return true;
         uint64_t waited = system.GetTickCount64() - start;
         if (timeoutMilliseconds != vnwin::kInfinite && waited >= timeoutMilliseconds) return false;
         uint64_t left = timeoutMilliseconds == vnwin::kInfinite ? kRetryMilliseconds : timeoutMilliseconds - waited;
-        system.Sleep(uint32_t(std::min<uint64_t>(left, kRetryMilliseconds)));
+        system.Sleep(retry < kYieldingRetries ? 0 : uint32_t(std::min<uint64_t>(left, kRetryMilliseconds)));
     }
 }
 

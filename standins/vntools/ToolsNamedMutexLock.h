@@ -12,6 +12,11 @@
 class ToolsNamedMutexLock final : public ToolsNamedLock {
 public:
     static constexpr uint32_t kRetryMilliseconds = 10;
+    // Holders such as the mailbox keep the lock for a few steps only, and a
+    // waiter's own look holds the name for a moment too: the first retries
+    // only yield the processor, so that a short wait costs microseconds
+    // instead of a 10 ms sleep; a longer one falls back to sleeping.
+    static constexpr int kYieldingRetries = 64;
 
     explicit ToolsNamedMutexLock(const VnString& name) : name_(name) {}
     ~ToolsNamedMutexLock() override { Unlock(); }

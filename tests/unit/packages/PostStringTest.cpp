@@ -2,6 +2,7 @@
 // the program when it runs and when it does not.
 #ifndef _WIN32
 #include <cstring>
+#include <vector>
 
 #include "PostString.h"
 #include "ProcessInformationBlock.h"
@@ -69,17 +70,16 @@ TEST_F(PostStringTest, RingStates) {
     EXPECT_FALSE(sender.HasRoomFor(Text(127, u'q')));
     ASSERT_TRUE(reader.Take(taken));
     sender.Post(Text(129, u'f'), 0, kNoWindow);
-    int files = 0, total = 0;
-    while (reader.Take(taken)) {
-        ++total;
-        if (taken.kind == 1) {
-            ++files;
-            EXPECT_EQ(taken.text, Text(129, u'f'));
-        }
-    }
-    EXPECT_EQ(total, queued);
-    EXPECT_EQ(files, 1);
+    std::vector<PostedCommand> all;  // everything queued, under one taking of the lock
+    ASSERT_EQ(reader.TakeAll(all), size_t(queued));
+    EXPECT_EQ(all.back().kind, 1u);
+    EXPECT_EQ(all.back().text, Text(129, u'f'));
+    EXPECT_EQ(all.front().text, Text(127, u'q'));
     EXPECT_TRUE(reader.IsEmpty());
+    EXPECT_EQ(reader.TakeAll(all), 0u);
+    // Empty, the ring holds 59 entries of 276 bytes but not 60 (one byte stays free).
+    EXPECT_TRUE(sender.HasRoomFor(Text(127), 59));
+    EXPECT_FALSE(sender.HasRoomFor(Text(127), 60));
     EXPECT_TRUE(sender.HasRoomFor(Text(128)));
     EXPECT_FALSE(sender.HasRoomFor(Text(129)));  // never into the ring
 
