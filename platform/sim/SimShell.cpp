@@ -82,7 +82,7 @@ int VnSimShell::MessageBox(const VnString& text, const VnString& title, uint32_t
     const VnCoreArray<int> buttons = ButtonsOf(type);
     std::vector<std::string> names;
     for (int id : buttons) names.push_back(ButtonLabel(id));
-    VnSimMessageRecord record{title, text, type};
+    VnSimMessageRecord record{title, text, type, 0, false, {}};
     return Answer(record, buttons, names, int32_t((type >> 8) & 0xF));
 }
 
@@ -97,7 +97,7 @@ int VnSimShell::MessageBoxWithButtons(const VnString& text, const VnString& titl
     if (!answers_.empty() && answers_.front() != kAnswerDefault && buttons.Find(answers_.front()) < 0)
         for (int32_t i = 0; i < labels.GetSize(); ++i)
             if (SameAscii(names[i], ButtonLabel(answers_.front()))) answers_.front() = buttons[i];
-    VnSimMessageRecord record{title, text, type};
+    VnSimMessageRecord record{title, text, type, 0, false, {}};
     record.labels = labels;
     const int answer = Answer(record, buttons, names, 0);
     return buttons.Find(answer);

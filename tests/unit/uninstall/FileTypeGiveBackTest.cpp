@@ -128,7 +128,7 @@ TEST(FileTypeGiveBackTest, GivesBackWhatStillNamesTheProductAndNothingElse) {
             std::sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.name < b.name; });
             std::sort(actual.begin(), actual.end(), [](auto& a, auto& b) { return a.name < b.name; });
             EXPECT_EQ(actual, expected) << c.what << ": " << key.ToUtf8();
-            if (expected.empty() && key.StartsWith(u".")) EXPECT_FALSE(sim.KeyExists(root, path)) << c.what;
+            if (expected.empty() && key.StartsWith(u".")) { EXPECT_FALSE(sim.KeyExists(root, path)) << c.what; }
         }
     }
 }

@@ -35,7 +35,7 @@ TEST_F(DownloadCancelTest, CancelDuringASlowDownloadEndsTheWizardAsCancelled) {
     // The user presses Cancel while the third block comes in.
     int pumps = 0;
     SetMessagePump([&] {
-        if (++pumps == 3) EXPECT_TRUE(Ui().Press(u"Cancel")) << Ui().GetLastError().ToUtf8();
+        if (++pumps == 3) { EXPECT_TRUE(Ui().Press(u"Cancel")) << Ui().GetLastError().ToUtf8(); }
     });
     Options().Silent = true;
     Options().SupportFolders.Add(u"C:\\Setup\\Support\\");
