@@ -7,10 +7,10 @@
 // lower than the product's minimum ("/*/SpecialFeatures/MinIEVersion", "5.0.0.0"
 // when empty).
 //
-// The dialog's own window belongs to the window toolkit, which is not built
-// yet. Until then Show presents the same title, texts and two buttons through
-// the tools library's box with buttons of its own (ShowMessageWithButtons):
-// the two texts one paragraph apart, "Download" and "Quit Setup".
+// Show presents the title, the two texts one paragraph apart and the two
+// buttons "Download" and "Quit Setup" through the tools library's box with
+// buttons of its own (ShowMessageWithButtons), a real dialog that also runs
+// before the wizard's frame exists.
 #pragma once
 
 #include <array>
