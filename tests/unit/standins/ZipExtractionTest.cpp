@@ -109,6 +109,29 @@ TEST_F(ZipTest, HostileArchivesAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(ReadFile(Scratch() + u"Dup\\same.txt"), "second");
 }
 
+// What only the central directory tells (an unknown method, data placed past
+// the entries' part of the file) refuses the archive before the first write,
+// even when the refused entry comes last.
+TEST_F(ZipTest, CentralDirectoryRefusalsComeBeforeAnyWrite) {
+    const std::string good = MakeTestZip({{"ok.txt", "ok"}, {"late.txt", "late entry"}});
+    const size_t last = good.rfind("PK\x01\x02");  // late.txt's central directory entry
+    struct Case {
+        const char* what;
+        size_t at;  // offset within that entry
+        std::string bytes;
+    } cases[] = {
+        {"compression method 12", 10, std::string("\x0C\x00", 2)},
+        {"local header past the directory", 42, std::string("\x00\x00\x00\x7F", 4)},
+        {"compressed size past the directory", 20, std::string("\x00\x00\x10\x00", 4)},
+    };
+    for (const Case& c : cases) {
+        std::string archive = good;
+        archive.replace(last + c.at, c.bytes.size(), c.bytes);
+        EXPECT_FALSE(Extract(archive, Scratch() + u"Target", true)) << c.what;
+        EXPECT_FALSE(Exists(Scratch() + u"Target\\ok.txt")) << c.what;
+    }
+}
+
 // Entries larger than the pieces the archive is read and written in (a
 // megabyte) and the window it is read through (4 MB) come out whole; an entry
 // found damaged halfway leaves the entries before it and no part of itself.
