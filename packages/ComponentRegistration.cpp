@@ -11,8 +11,24 @@ namespace {
 constexpr uint32_t kLoadWithAlteredSearchPath = 0x8;
 }  // namespace
 
+VnPeExport FindLibraryExport(const VnString& path, std::string_view name) {
+    IVnFiles& files = VnPlatform().Files();
+    return VnFindPeExport(
+        [&](uint64_t offset, uint32_t size, std::string& bytes) {
+            return files.ReadFile(path, bytes, offset, size) == vnwin::kErrorSuccess;
+        },
+        name);
+}
+
 bool RegisterComponent(const VnString& path) {
     ToolsLogScope scope(VnToolsLog(), u"RegisterComponent");
+    // Loading runs the library's start-up code and costs far more than its
+    // export table (milliseconds a file under Wine); most libraries do not
+    // register themselves.
+    if (FindLibraryExport(path, "DllRegisterServer") == VnPeExport::NotNamed) {
+        scope.Write(VnString::Format(u"\"%s\" has no DllRegisterServer in its export table, not loaded", path));
+        return false;
+    }
     VnLibraryHolder library;
     if (!VnLoadLibrary(path, kLoadWithAlteredSearchPath | kVnLoadLibraryLogFailure, library)) return false;
     void* registerServer = library.Function("DllRegisterServer");

@@ -4,14 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
+#include "VnPeExports.h"
 #include "VnString.h"
 
 // Loads the component (its own folder first in the search for the libraries
 // it needs), calls its "DllRegisterServer" and frees it. True when the call
 // returned a result that is not negative; false when it cannot be loaded,
-// lacks the export, fails, or crashes (the crash is caught and logged).
+// lacks the export, fails, or crashes (the crash is caught and logged). A
+// file whose export table can be read and lacks the entry is not loaded at
+// all; a file that cannot be read or followed is loaded and asked as before.
 bool RegisterComponent(const VnString& path);
+
+// What the library file's export table says about `name`, read a few pages
+// at a time through the platform.
+VnPeExport FindLibraryExport(const VnString& path, std::string_view name);
 
 // Runs "<Windows>\system32\RegSvr32.exe /s [/u ]"path"", waiting without a
 // limit; with `use64Bit` under WOW64 the file-system redirection is off

@@ -1,23 +1,15 @@
 #include "CompanionRegistration.h"
 
-#include <string>
 #include <string_view>
 
 #include "CompanionRecord.h"
-#include "PeExportNames.h"
+#include "ComponentRegistration.h"
 #include "VnPlatform.h"
 
 namespace {
 constexpr uint32_t kLoadWithAlteredSearchPath = 0x8;  // the library's own folder first, for its dependencies
 
 bool OnSimulatedMachine() { return std::string_view(VnPlatform().BackendName()) == "sim"; }
-
-// The simulated machine loads a real library file but hands out no address
-// for its exports: the entry counts as present when the export table names it.
-bool ExportedByFile(const VnString& path, const char* entryName) {
-    std::string bytes;
-    return VnPlatform().Files().ReadFile(path, bytes) == 0 && VnPeExportsName(bytes, entryName);
-}
 
 // Loads the library, finds the entry and calls it; the result is 0, a
 // Windows error or a failing HRESULT.
@@ -31,8 +23,10 @@ uint32_t CallEntry(const VnString& path, const char* entryName) {
         int32_t hresult = 0;
         const uint32_t crash = processes.CallLibraryEntry(address, hresult);
         result = crash ? crash : hresult < 0 ? uint32_t(hresult) : 0;
-    } else if (OnSimulatedMachine() && ExportedByFile(path, entryName)) {
-        result = 0;  // nothing ran: the record below is the registration
+    } else if (OnSimulatedMachine() && FindLibraryExport(path, entryName) == VnPeExport::Named) {
+        // The simulated machine loads a real library file but hands out no
+        // address for its exports: nothing ran, the record below is the registration.
+        result = 0;
     }
     processes.FreeLibrary(module);
     return result;

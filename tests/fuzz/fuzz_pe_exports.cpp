@@ -3,8 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-// The reader belongs to the companion programs; it is built in here.
-#include "../../standins/companions/PeExportNames.cpp"
+#include "VnPeExports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

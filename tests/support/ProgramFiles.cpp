@@ -51,3 +51,23 @@ std::string MakeProgramFile(const char* version, bool x64) {
     Put(b, r + 144, uint64_t(part[0]) << 16 | part[1] | uint64_t(part[2] << 16 | part[3]) << 32, 8);
     return b;
 }
+
+// The export directory at the start of the ".rsrc" section (file offset
+// 0x200), the array of name addresses after it, then the names.
+std::string MakeLibraryFile(std::initializer_list<const char*> exports) {
+    std::string b = MakeProgramFile(nullptr);
+    Put(b, 0x40 + 22, 0x2102, 2);  // a library
+    if (exports.size() == 0) return b;
+    const size_t r = 0x200, names = r + 40;
+    size_t text = names + 4 * exports.size();
+    Put(b, kExportTableAt, (uint64_t(text - r) << 32) | 0x1000, 8);
+    Put(b, r + 24, exports.size(), 4);
+    Put(b, r + 32, 0x1000 + 40, 4);
+    size_t i = 0;
+    for (const char* name : exports) {
+        Put(b, names + 4 * i++, 0x1000 + (text - r), 4);
+        b.replace(text, std::string(name).size(), name);
+        text += std::string(name).size() + 1;
+    }
+    return b;
+}

@@ -2,12 +2,16 @@
 // the record written or the refusal shown), and Girder registration.
 #ifndef _WIN32
 #include <set>
+#include <stdexcept>
 
 #include "ComponentRegistration.h"
 #include "InputPluginSource.h"
 #include "InstallWAPlugin.h"
 #include "ToolsLink.h"
 #include "PackageTestSupport.h"
+#include "ProgramFiles.h"
+#include "SimPrograms.h"
+#include "VnFileSystem.h"
 
 namespace {
 using PluginDetectionTest = PackageTest;
@@ -79,9 +83,46 @@ TEST_F(PluginDetectionTest, GirderNeedsAllTwelveExports) {
     EXPECT_EQ(ProductValue(key, "Version"), "1.2");
     EXPECT_EQ(ProductValue(key, "Filename"), "girder.dll");
     EXPECT_FALSE(CInstallWAPlugin::RegisterGirderPlugin(WritePlugin(Path(u"dsp.dll"), "dsp")));
-    // A plug-in that crashes in DllRegisterServer fails its registration; the installer goes on.
-    EXPECT_FALSE(RegisterComponent(WritePlugin(Path(u"crash.dll"), "throws")));
-    EXPECT_TRUE(RegisterComponent(WritePlugin(Path(u"com.dll"), "com")));
+}
+
+int registerCalls = 0;
+int32_t CountedRegister() { return ++registerCalls, 0; }
+int32_t CrashingRegister() { throw std::runtime_error((++registerCalls, "broken component")); }
+
+// A library is loaded (and its start-up code run) only when its export table
+// names "DllRegisterServer" or cannot be read; the stand-in entry counts the calls.
+TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
+    const std::string library = MakeLibraryFile({"DllCanUnloadNow", "DllRegisterServer"});
+    std::string tableOutside = library;
+    tableOutside[kExportTableAt + 1] = 0x70;  // the table's address past every section
+    struct Case {
+        const char* what;
+        std::string bytes;  // empty: no file
+        bool registered;
+        int calls;
+        int32_t (*entry)() = &CountedRegister;
+    } cases[] = {
+        {"exports the entry", library, true, 1},
+        {"the entry crashes, the install goes on", library, false, 1, &CrashingRegister},
+        {"exports others only", MakeLibraryFile({"DllCanUnloadNow"}), false, 0},
+        {"no export table", MakeLibraryFile({}), false, 0},
+        {"not a program file: loaded as before", "plug-in com", true, 1},
+        {"table outside the sections: loaded", tableOutside, true, 1},
+        {"cut short in its names: loaded", library.substr(0, 0x240), true, 1},
+        {"missing", "", false, 0},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const VnString path = ScratchFolder() + VnString::Format(u"library%d.dll", ++number);
+        if (!c.bytes.empty()) WriteFile(path, c.bytes);
+        VnSimModuleRegistry::Shared().Register(FileNameOf(path), "DllRegisterServer",
+                                               reinterpret_cast<void*>(c.entry));
+        registerCalls = 0;
+        EXPECT_EQ(RegisterComponent(path), c.registered);
+        EXPECT_EQ(registerCalls, c.calls);
+        VnSimModuleRegistry::Shared().Unregister(FileNameOf(path));
+    }
 }
 }  // namespace
 #endif

@@ -2,7 +2,7 @@
 // simulated one natively, the real Windows API in the Windows build.
 #include "CompanionPrograms.h"
 #include "HostFiles.h"
-#include "PeExportNames.h"
+#include "VnPeExports.h"
 #include "VnSort.h"
 #include "ToolsTestMachine.h"
 
@@ -244,9 +244,17 @@ TEST(PeExportNamesTest, FindsNamedExportsAndSurvivesDamage) {
         EXPECT_FALSE(VnPeExportsName(*library, "DllRegister"));  // a prefix is not a name
         EXPECT_FALSE(VnPeExportsName(*library, ""));
     }
-    // Cut short anywhere or with a byte changed, the reader answers without reading past the end.
-    for (size_t length = 0; length < library32.size(); length += 7)
-        VnPeExportsName(library32.substr(0, length), "DllRegisterServer");
+    // Cut short anywhere, the reader answers without reading past the end and
+    // never says the entry is missing; a page read that fails is not knowing either.
+    for (size_t length = 0; length < library32.size(); length += 7) {
+        const std::string cut = library32.substr(0, length);
+        EXPECT_NE(VnFindPeExport([&](uint64_t offset, uint32_t size, std::string& bytes) {
+                      if (offset < cut.size()) bytes.assign(cut, size_t(offset), size);
+                      return true;
+                  }, "DllRegisterServer"), VnPeExport::NotNamed) << length;
+    }
+    EXPECT_EQ(VnFindPeExport([](uint64_t, uint32_t, std::string&) { return false; }, "DllRegisterServer"),
+              VnPeExport::Unknown);
     for (size_t offset = 0; offset < std::min<size_t>(library32.size(), 4096); ++offset) {
         std::string damaged = library32;
         damaged[offset] = char(0xFF);
