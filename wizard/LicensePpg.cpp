@@ -1,5 +1,6 @@
 #include "LicensePpg.h"
 
+#include "EngineLog.h"
 #include "InstallWizard.h"
 #include "InstallationSearch.h"
 #include "InstallerKey.h"
@@ -57,6 +58,9 @@ void CLicensePpg::OnTimer(uint32_t id) {
 }
 
 void CLicensePpg::StartAfterBuild() {
+    // A timer comes only once no window of the thread waits to be painted, so
+    // this line's time is the page's first paint done (scripts/bench-startup-wine.sh).
+    EngineLog(u"CLicensePpg", VN_LIT(u"License page shown"));
     DetectExistingInstallations();
     CInstallerKey installerKey;
     if (Options().Silent || Options().Upgrade) {
