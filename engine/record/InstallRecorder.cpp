@@ -17,10 +17,19 @@ bool IsBelow(const VnString& path, const VnString& folder) {
            (path.GetLength() == base.GetLength() || path[base.GetLength()] == u'\\');
 }
 
-std::u16string Folded(char kind, const VnString& identity) {
+// The kind and the lower-case path as bytes, one a character for ASCII and
+// 0xFF and two bytes for any other (so distinct paths stay distinct, even
+// with lone surrogates).
+std::string Folded(char kind, const VnString& identity) {
     VnString lower = identity;
     lower.MakeLower();
-    return std::u16string(1, char16_t(kind)) + std::u16string(lower.View());
+    std::string folded(1, kind);
+    folded.reserve(size_t(lower.GetLength()) + 1);
+    for (char16_t c : lower.View()) {
+        if (c < 0x80) folded += char(c);
+        else folded += {char(0xFF), char(c & 0xFF), char(c >> 8)};
+    }
+    return folded;
 }
 
 }  // namespace
@@ -74,7 +83,7 @@ void CInstallRecorder::Append(const InstallRecordEntry& entry) {
 }
 
 bool CInstallRecorder::FirstTime(char kind, const VnString& identity) {
-    return seen_.insert(Folded(kind, identity)).second;
+    return seen_.Insert(Folded(kind, identity));
 }
 
 bool CInstallRecorder::IsExcludedPath(const VnString& path) const {

@@ -19,10 +19,10 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "InstallRecord.h"
+#include "RecordedIdentities.h"
 #include "VnPlatform.h"
 
 class CInstallRecorder : public IVnPlatform {
@@ -80,7 +80,7 @@ private:
     std::string held_;  // lines before the file is open
     VnHandle file_ = 0;
     VnString recordPath_;
-    std::set<std::u16string> seen_;
+    RecordedIdentities seen_;
     CInstallRecorder* previousActive_ = nullptr;
 };
 
