@@ -3,7 +3,8 @@
 // named by its argument "<microseconds since 1970, UTC> message box shown",
 // then closes the box. The moment is taken in the box's first timer: a timer
 // is delivered only when no window of the thread waits to be painted, the
-// same rule that places the installer's "License page shown" log line.
+// rule that also places the installer's licence page line
+// ("CLicensePpg::StartAfterBuild: Start").
 #define WIN32_LEAN_AND_MEAN
 #include <stdio.h>
 #include <windows.h>

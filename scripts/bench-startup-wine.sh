@@ -6,8 +6,9 @@
 #
 # Process start is the moment this script starts `wine` (so both sides pay
 # Wine's own start of a program). The installer's moment is its log line
-# "License page shown", written in the page's first timer, which Windows
-# delivers only once no window of the thread waits to be painted; the plain
+# "CLicensePpg::StartAfterBuild: Start", written at once in the page's first
+# timer, which Windows delivers only once no window of the thread waits to be
+# painted; the plain
 # program (bench/StartupMessageBox.c) takes its moment the same way, in the
 # first timer of its message box, and closes the box. The installer is ended
 # once its line is in the log. The wineserver is kept running between the
@@ -50,7 +51,7 @@ box_start() {  # prints microseconds from process start to the box painted
   rm -f "$marks"
   started=$(now_us)
   (cd "$setup" && wine StartupMessageBox.exe 'C:\startup-marks.txt') >/dev/null 2>&1
-  mark=$(sed -n 's/^\([0-9]*\) message box shown$/\1/p' "$marks" 2>/dev/null | head -n 1)
+  mark=$(tr -d '\r' <"$marks" 2>/dev/null | sed -n 's/^\([0-9]*\) message box shown$/\1/p' | head -n 1)
   [ -n "$mark" ] || { echo "bench-startup-wine: the message box program left no mark" >&2; return 1; }
   echo $((mark - started))
 }
@@ -69,7 +70,7 @@ installer_start() {  # prints microseconds from process start to the licence pag
     sleep 0.05
     waited=$((waited + 1))
     log=$(installer_log)
-    [ -n "$log" ] && line=$(grep -a -m 1 'CLicensePpg: License page shown' "$log" || true)
+    [ -n "$log" ] && line=$(grep -a -m 1 'CLicensePpg::StartAfterBuild: Start' "$log" || true)
     kill -0 "$installer_pid" 2>/dev/null || break
   done
   kill -9 "$installer_pid" 2>/dev/null || true
@@ -106,7 +107,8 @@ echo "The last installer start's log up to its licence page (ms since process st
 started=$(cat "$WINEPREFIX/last-started")
 while IFS= read -r entry; do
   entry=${entry%$'\r'}
+  entry=${entry#$'\xef\xbb\xbf'}  # the log's byte order mark
   case "$entry" in [0-9][0-9][0-9][0-9]-*) ;; *) continue ;; esac
   printf '  %6d  %s\n' $((($(line_us "$entry") - started) / 1000)) "${entry:24}"
-  case "$entry" in *"License page shown"*) break ;; esac
+  case "$entry" in *"CLicensePpg::StartAfterBuild: Start"*) break ;; esac
 done <"$WINEPREFIX/last-startup.log"

@@ -59,8 +59,9 @@ void CLicensePpg::OnTimer(uint32_t id) {
 
 void CLicensePpg::StartAfterBuild() {
     // A timer comes only once no window of the thread waits to be painted, so
-    // this line's time is the page's first paint done (scripts/bench-startup-wine.sh).
-    EngineLog(u"CLicensePpg", VN_LIT(u"License page shown"));
+    // the scope's start (written at once) is the page's first paint done
+    // (scripts/bench-startup-wine.sh reads it).
+    ToolsLogScope scope(VnToolsLog(), u"CLicensePpg::StartAfterBuild");
     DetectExistingInstallations();
     CInstallerKey installerKey;
     if (Options().Silent || Options().Upgrade) {
