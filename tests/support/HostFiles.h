@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 // The bytes of a host file; empty when it cannot be read.
 inline std::string ReadHostFile(const std::string& path) {
@@ -13,4 +14,16 @@ inline std::string ReadHostFile(const std::string& path) {
 
 inline void WriteHostFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Text as Windows programs write it to a file: UTF-16 after its byte-order
+// mark, little-endian unless `bigEndian`.
+inline std::string Utf16FileBytes(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        const char high = char(c >> 8), low = char(c & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
 }

@@ -56,12 +56,8 @@ struct HostileCase {
 };
 
 std::string Utf16Reg(const std::string& body) {
-    std::string bytes = "\xFF\xFE";
-    for (char c : "Windows Registry Editor Version 5.00\r\n\r\n" + body) {
-        bytes += c;
-        bytes += '\0';
-    }
-    return bytes;
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n" + body;  // ASCII
+    return Utf16FileBytes(std::u16string(text.begin(), text.end()));
 }
 
 std::string DeepKey(int levels) {

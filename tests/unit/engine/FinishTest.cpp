@@ -7,20 +7,11 @@
 #ifndef _WIN32
 
 #include "Finalize.h"
+#include "HostFiles.h"
 #include "ObsoleteFiles.h"
 #include "VnFileSystem.h"
 
 namespace {
-
-// The text as UTF-16 little-endian bytes.
-std::string Utf16LeBytes(const VnString& text) {
-    std::string bytes;
-    for (char16_t c : text.View()) {
-        bytes += char(c & 0xFF);
-        bytes += char(c >> 8);
-    }
-    return bytes;
-}
 
 constexpr char16_t kProductKey[] = u"Software\\V. Arnel\\Tunaro 33";
 constexpr char16_t kFinalizeKey[] = u"Software\\V. Arnel\\Tunaro 33\\Installer\\Finalize";
@@ -103,8 +94,7 @@ TEST_F(FinishTest, FinishChoiceLeavesTheRunRequestOrAsksBeforeRestarting) {
     const VnString program = Destination() + u"Tunaro.exe";
     WriteFile(program, "program");
     EXPECT_TRUE(ApplyFinishChoice(kFinishRunProgram));
-    EXPECT_EQ(ReadFile(Setup() + u"Finish.txt"),
-              std::string("\xFF\xFE", 2) + Utf16LeBytes(u"VNFI0001\r\n" + program));
+    EXPECT_EQ(ReadFile(Setup() + u"Finish.txt"), Utf16FileBytes((u"VNFI0001\r\n" + program).View()));
     EXPECT_NE(Attributes(u"C:\\Program Files (x86)\\Tunaro") & vnwin::kFileAttributeReadOnly, 0u);
 
     SimMachine().Machine().SimShell().QueueAnswer(vnwin::kIdCancel);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "HostFiles.h"
 #include "VnXmlDocument.h"
 
 namespace {
@@ -30,16 +31,6 @@ protected:
     std::filesystem::path folder_;
 };
 
-std::string Utf16(std::u16string_view text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char16_t c : text) {
-        char high = char(c >> 8), low = char(c & 0xFF);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
-
 constexpr char16_t kText[] = u"<VNIC><Product><InstallToPath>C:\\Programme \u00e9\u4e2d\U0001F600</InstallToPath></Product></VNIC>";
 
 }  // namespace
@@ -49,9 +40,9 @@ TEST_F(VnXmlLoad, ReadsEveryAcceptedEncoding) {
     const std::pair<const char*, std::string> files[] = {
         {"plain.xml", utf8},
         {"bom8.xml", "\xEF\xBB\xBF" + utf8},
-        {"le.xml", Utf16(kText, false)},
-        {"be.xml", Utf16(kText, true)},
-        {"le-nobom.xml", Utf16(kText, false).substr(2)},
+        {"le.xml", Utf16FileBytes(kText, false)},
+        {"be.xml", Utf16FileBytes(kText, true)},
+        {"le-nobom.xml", Utf16FileBytes(kText, false).substr(2)},
         {"Caf\xC3\xA9 \xE4\xB8\xAD.xml", utf8},  // a name beyond ASCII
     };
     for (const auto& [name, bytes] : files) {

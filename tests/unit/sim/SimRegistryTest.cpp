@@ -5,21 +5,13 @@
 
 #include <random>
 
+#include "HostFiles.h"
 #include "SimRegFile.h"
 #include "SimRegistry.h"
 
 namespace {
 
 using namespace vnwin;
-
-std::string Utf16File(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += char(c & 0xFF);
-        bytes += char(c >> 8);
-    }
-    return bytes;
-}
 
 std::u16string TextOf(const std::string& utf16Bytes) {
     std::u16string text;
@@ -132,7 +124,7 @@ TEST_F(SimRegistryTest, ReadsWhatWindowsWritesAndWhatPeopleEdit) {
         u"@=\"Vn.File\"\r\n\r\n"
         u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Old]\r\n\r\n";
     std::string error;
-    ASSERT_TRUE(reg_.Import(Utf16File(windowsExport), error)) << error;
+    ASSERT_TRUE(reg_.Import(Utf16FileBytes(windowsExport), error)) << error;
     // A second file, in UTF-8 as a person would type it, deletes and adds.
     const std::string edit =
         "Windows Registry Editor Version 5.00\n"
