@@ -65,4 +65,6 @@ TEST(CommandLine, DistributorIdTakesTheTrimmedRestOfItsPiece) {
     options = OptionsFrom(u"/DistributorID a/b/Silent");
     EXPECT_TRUE(options.DistributorID == u"a" && options.Silent);
     EXPECT_EQ(OptionsFrom(u"/DistributorID \"Acme Media\" /NoRun").DistributorID, VnString(u"\"Acme Media\""));
+    // A whole quoted piece: the quote the join puts back ends the value, with the spaces before it.
+    EXPECT_EQ(OptionsFrom(u"\"/DistributorID  Acme Corp  \" /Unknown").DistributorID, VnString(u"Acme Corp  \""));
 }

@@ -182,9 +182,6 @@ TEST_F(PreflightTest, WindowsVersionsAtTheEdges) {
 // failure exit code, and nothing after it reached (the launcher untouched,
 // the framework's calls undone).
 TEST_F(PreflightTest, EachRefusalShowsItsBoxAndStopsBeforeTheLauncher) {
-    const VnString anotherInstance =
-        u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
-        u"Please finish any other Varnel installations and try again.";
     const VnString noTools =
         u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
         u"It has reported the following error:\r\n\r\nFailed to load VnTools\r\n\r\n"
@@ -216,10 +213,10 @@ TEST_F(PreflightTest, EachRefusalShowsItsBoxAndStopsBeforeTheLauncher) {
         // The instance check comes before Ctrl+Shift+F is looked at.
         {"mutex held elsewhere",
          [&] { Facts().keysDown = ctrlShiftF, Facts().heldMutexes.Add(u"Global\\Varnel Installer"); },
-         u"Varnel Installer", anotherInstance},
+         u"Varnel Installer", kAnotherInstanceText},
         {"mutex denied",
          [&] { Facts().keysDown = ctrlShiftF, Facts().deniedMutexes.Add(u"Global\\Varnel Installer"); },
-         u"Varnel Installer", anotherInstance},
+         u"Varnel Installer", kAnotherInstanceText},
         {"tools library without its entry",
          [this] { Facts().missingExports.Add(u"VnTools.dll!GetVnToolsDLL"); }, u"Critical Error",
          noTools},

@@ -23,6 +23,11 @@ struct TestProduct {
     int showLanguageSelection = 0;
 };
 
+// The box a second installer gets while another one runs.
+inline const VnString kAnotherInstanceText =
+    u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
+    u"Please finish any other Varnel installations and try again.";
+
 inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class StartUpTest : public ::testing::Test {

@@ -1,6 +1,6 @@
 // Start-up from the entry to the wizard hand-off on the simulated machine:
 // what a clean run leaves behind, the single-instance rule, the tools library
-// failing to load, the command line and install description, the launcher,
+// failing to load, the install description, the launcher,
 // an installed copy and the Ctrl+Shift+F skip.
 #ifndef _WIN32
 
@@ -13,10 +13,6 @@
 #include "WizardHandOff.h"
 
 namespace {
-
-const VnString kAnotherInstance =
-    u"Another instance of the Varnel installer is already running on this system.\r\n\r\n"
-    u"Please finish any other Varnel installations and try again.";
 
 TEST_F(StartUpTest, CleanRunReachesTheHandOffAndPreparesThePayload) {
     EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
@@ -67,7 +63,7 @@ TEST_F(StartUpTest, SecondInstanceStopsAtTheInstanceCheckAfterTheLanguageChooser
     EXPECT_FALSE(WizardHandOffReached());
     ASSERT_EQ(MessageCount(), 1);
     EXPECT_EQ(Message(0).title, u"Varnel Installer");
-    EXPECT_EQ(Message(0).text, kAnotherInstance);
+    EXPECT_EQ(Message(0).text, kAnotherInstanceText);
 
     // The library, the description, the options and the chooser came first.
     const std::string log = LogText();
@@ -104,24 +100,6 @@ TEST_F(StartUpTest, CriticalErrorCarriesTheLibrarysReasonWhenTheProductInformati
     EXPECT_EQ(Message(0).title, u"Critical Error");
     EXPECT_TRUE(Message(0).text.Contains(u"It has reported the following error:\r\n\r\nThe product information"));
     EXPECT_FALSE(Message(0).text.Contains(u"Failed to load VnTools"));
-}
-
-TEST_F(StartUpTest, OddCommandLinesEndInTheOptions) {
-    Run(u"stray words /silent/NORUN \"/DistributorID  Acme Corp  \" /Unknown /NoDriverX");
-    EXPECT_TRUE(WizardHandOffReached());  // the silent wizard that follows decides the exit code
-    const InstallOptions& options = InstallOptions::Get();
-    EXPECT_TRUE(options.Silent);
-    EXPECT_TRUE(options.NoRun);
-    EXPECT_TRUE(options.NoDriver);  // matched at the start of its piece
-    EXPECT_FALSE(options.Upgrade);
-    EXPECT_FALSE(options.NoAssociations);
-    // The quoted argument is quoted again when joined, so the quotes stay.
-    EXPECT_EQ(options.DistributorID, u"Acme Corp  \"");
-
-    InstallOptions::ResetForTests();
-    EXPECT_EQ(Run(u"   "), kExitStoppedAtWizardHandOff);
-    EXPECT_FALSE(InstallOptions::Get().Silent);
-    EXPECT_TRUE(InstallOptions::Get().DistributorID.IsEmpty());
 }
 
 // Start-up reads the description beside the installer (which one wins is the
