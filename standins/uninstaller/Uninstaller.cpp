@@ -55,19 +55,20 @@ public:
 
         const int steps = 9;
         int step = 0;
-        auto next = [&] {
-            if (request_.progress) request_.progress(step++, steps);
+        auto next = [&](const char16_t* what) {
+            if (request_.progress) request_.progress(step++, steps, VnString(what));
         };
-        next(), UnregisterComponents();
-        next(), RemoveLinks();
-        next(), RemoveFiles();
-        next(), RestoreValues();
-        next(), GiveBackFileTypes();
-        next(), RemoveKeys();
-        next(), RemoveSettings(), RemoveInstallationRecord(), RemoveEmptyCompanyKeys();
-        next(), RemoveRecordAndSelf(recordPath);
-        next(), RemoveFolders();
-        if (request_.progress) request_.progress(steps, steps);
+        next(u"Unregistering components"), UnregisterComponents();
+        next(u"Removing shortcuts"), RemoveLinks();
+        next(u"Removing files"), RemoveFiles();
+        next(u"Restoring registry values"), RestoreValues();
+        next(u"Giving file types back to their programs"), GiveBackFileTypes();
+        next(u"Removing registry keys"), RemoveKeys();
+        next(u"Removing the installation's registration"), RemoveSettings(), RemoveInstallationRecord(),
+            RemoveEmptyCompanyKeys();
+        next(u"Removing the uninstaller"), RemoveRecordAndSelf(recordPath);
+        next(u"Removing folders"), RemoveFolders();
+        if (request_.progress) request_.progress(steps, steps, VN_LIT(u"Done"));
         outcome_.exitCode = !outcome_.notRemoved.IsEmpty()  ? kUninstallFailed
                             : !outcome_.atRestart.IsEmpty() ? kUninstallRestartNeeded
                                                             : kUninstallDone;
@@ -416,6 +417,7 @@ bool ReadUninstallProduct(const VnString& installFolder, UninstallProduct& produ
     compact.Remove(u' ');
     product.familyPrefix = compact.IsEmpty() ? VnString() : compact + u".";
     product.productExtension = file.Extension();
+    product.mainWindowClass = file.MainWindowClass();
     if (!product.productExtension.IsEmpty() && !product.productExtension.StartsWith(u"."))
         product.productExtension = u"." + product.productExtension;
     const VnString appData = VnPlatform().System().GetSpecialFolder(vnwin::kCsidlAppData);

@@ -23,6 +23,7 @@ struct UninstallProduct {
     VnString dataFolder;        // the program's settings and library, ending in a backslash; empty when unknown
     VnString familyPrefix;      // "Tunaro.": the start of the product's ProgIDs and backup values
     VnString productExtension;  // ".pmr"
+    VnString mainWindowClass;   // the running program's main window; empty when unknown
 };
 
 struct UninstallRequest {
@@ -30,8 +31,9 @@ struct UninstallRequest {
     VnString uninstallerPath;  // its own file, removed last
     UninstallProduct product;
     bool removeSettings = false;  // the settings key and the recorded library and settings files too
-    // Called before each step of the work with its number and the count.
-    std::function<void(int done, int total)> progress;
+    // Called before each step of the work with its number, the count and
+    // what the step does ("Removing files"), and once more at the end.
+    std::function<void(int done, int total, const VnString& step)> progress;
 };
 
 constexpr uint32_t kUninstallDone = 0, kUninstallRestartNeeded = 3010, kUninstallCancelled = 1602,

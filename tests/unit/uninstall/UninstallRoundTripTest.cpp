@@ -57,6 +57,9 @@ struct Scenario {
     std::vector<std::string> differences;  // besides the leftovers (start of the line)
 };
 
+// gtest names a failing case's parameter by this instead of its bytes.
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
 std::string SetupFolder(const char* variant) {
     if (const char* given = std::getenv("VN_DEMO_SETUP_DIR")) return (fs::path(given).parent_path() / variant).string();
     return (fs::path(VN_UNINSTALL_SETUP_DIR).parent_path() / variant).string();
@@ -148,8 +151,9 @@ protected:
                               SetupFolder(setup.c_str()) + "'";
         if (interactive) {
             const std::string answers = folder_ + "-answers.txt";
+            // On the file types page a default is unticked and an extra type ticked.
             std::ofstream(answers) << "press Accept\nchoose Custom\npress Next >\npress Next >\npress Next >\n"
-                                      "wait 20000\npress Next >\npress Next >\npress Finish\n";
+                                      "wait 20000\nuntick wav\ntick ogg\npress Next >\npress Next >\npress Finish\n";
             command += " --answers '" + answers + "'";
         } else {
             command += " -- /Silent /NoRun";
@@ -178,6 +182,10 @@ TEST_P(UninstallRoundTripTest, LeavesTheMachineAsItWasBut) {
     VnSimPlatform& machine = Open();
     ASSERT_TRUE(machine.Files().GetFileAttributes(VnString(kProduct) + u"VnMediaUninstall.dat") !=
                 vnwin::kInvalidFileAttributes);
+    if (scenario.interactive) {  // the choices on the file types page took effect
+        EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.ogg", u"").rfind("Tunaro.", 0), 0u);
+        EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.wav", u"").find("Tunaro."), std::string::npos);
+    }
     if (scenario.associate) AssociateMp3(machine.Registry());
     if (scenario.takenSince) SetText(machine.Registry(), VnRegRoot::LocalMachine, kMp3, u"", u"Another.Player.mp3");
     if (scenario.userFile) machine.Files().WriteFile(VnString(kProduct) + u"my playlist.m3u", "#EXTM3U\r\n");

@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "CompanionPrograms.h"
 #include "InstallRecord.h"
 #include "SimTestMachine.h"
 #include "Uninstaller.h"
 #include "UninstallerUi.h"
+#include "VnHeadlessUi.h"
+#include "VnUiDriver.h"
 #include "VnCompanionsSim.h"
 
 namespace {
@@ -93,45 +96,82 @@ TEST_F(UninstallerSafetyTest, AHandEditedRecordRemovesOnlyWhatLiesInTheInstallsP
     EXPECT_FALSE(Sim().Exists(VnString(kFolder) + kInstallRecordFileName));
 }
 
+// The user's part: the buttons pressed in the uninstaller's window, in
+// order ("" when silent), and the answer to the question about the running
+// program. A running program (class "PMFrame", the product file's default)
+// closes when asked or stays.
 TEST_F(UninstallerSafetyTest, ExitCodesAndWhatTheUserIsTold) {
+    enum Running { kNotRunning, kCloses, kStays };
     const struct {
         const char16_t* folder;  // where the uninstaller sits
         bool record;             // a record is there
-        const char* answer;      // the answer to the question, "" when silent
+        std::vector<const char16_t*> presses;
+        Running running;
+        int closeAnswer;         // the answer to "close it?", 0 when not asked
         const char16_t* parameters;
         uint32_t exitCode;
         bool removed;            // the recorded file is gone
+        const char* shown = "";  // in the window when the last button is pressed
     } cases[] = {
-        {kFolder, true, "", u"/Silent", kUninstallDone, true},
-        {kFolder, true, "Yes", u"", kUninstallDone, true},
-        {kFolder, true, "No", u"", kUninstallCancelled, false},
-        {kFolder, false, "", u"/Silent", kUninstallFailed, false},
-        {kFolder, true, "", u"/Silent /Everything", kUninstallFailed, false},
-        {u"C:\\", true, "", u"/Silent", kUninstallFailed, false},
-        {u"C:\\Windows\\Tunaro\\", true, "", u"/S", kUninstallFailed, false},
-        {u"C:\\Program Files (x86)\\", true, "", u"/Silent", kUninstallFailed, false},
+        {kFolder, true, {}, kNotRunning, 0, u"/Silent", kUninstallDone, true},
+        {kFolder, true, {u"Uninstall", u"Close"}, kNotRunning, 0, u"", kUninstallDone, true,
+         "progress 0..9 at 9"},
+        {kFolder, true, {u"Cancel"}, kNotRunning, 0, u"", kUninstallCancelled, false, "Do you want to remove Tunaro 33"},
+        {kFolder, true, {u"Uninstall", u"Close"}, kCloses, vnwin::kIdYes, u"", kUninstallDone, true},
+        {kFolder, true, {u"Uninstall", u"Close"}, kCloses, vnwin::kIdNo, u"", kUninstallCancelled, false},
+        {kFolder, true, {}, kCloses, 0, u"/Silent", kUninstallDone, true},
+        {kFolder, true, {}, kStays, 0, u"/Silent", kUninstallFailed, false},
+        {kFolder, true, {u"Uninstall", u"Close"}, kStays, vnwin::kIdYes, u"", kUninstallFailed, false,
+         "did not close when asked"},
+        {kFolder, false, {}, kNotRunning, 0, u"/Silent", kUninstallFailed, false},
+        {kFolder, false, {u"Uninstall", u"Close"}, kNotRunning, 0, u"", kUninstallFailed, false,
+         "Tunaro 33 was not removed"},
+        {kFolder, true, {}, kNotRunning, 0, u"/Silent /Everything", kUninstallFailed, false},
+        {u"C:\\", true, {}, kNotRunning, 0, u"/Silent", kUninstallFailed, false},
+        {u"C:\\Windows\\Tunaro\\", true, {}, kNotRunning, 0, u"/S", kUninstallFailed, false},
+        {u"C:\\Program Files (x86)\\", true, {}, kNotRunning, 0, u"/Silent", kUninstallFailed, false},
     };
     for (const auto& c : cases) {
         SetUp();
+        const std::string what = VnString(c.folder).ToUtf8() + " " + VnString(c.parameters).ToUtf8() + " " +
+                                 std::to_string(c.presses.size()) + " presses, running " + std::to_string(c.running);
         const VnString file = VnString(c.folder) + u"Tunaro.exe";
         Sim().WriteFile(file, "program");
+        Sim().WriteFile(VnString(c.folder) + u"ProductInfo.xml",
+                        "<ProductInformation version=\"1.0\"><Names><Name Form=\"1\">Tunaro 33</Name></Names>"
+                        "<Version>33.0.44</Version></ProductInformation>");
         if (c.record)
             Sim().WriteFile(VnString(c.folder) + kInstallRecordFileName,
                             std::string(kInstallRecordHeader) + "file\t" + file.ToUtf8() + "\tcreated\t\n");
-        if (*c.answer) Sim().Machine().SimShell().QueueAnswer(std::string(c.answer) == "Yes" ? vnwin::kIdYes : vnwin::kIdNo);
-        EXPECT_EQ(RunProgram(c.folder, c.parameters), c.exitCode) << VnString(c.folder).ToUtf8() << " " << VnString(c.parameters).ToUtf8();
-        EXPECT_EQ(!Sim().Exists(file), c.removed) << VnString(c.folder).ToUtf8() << " " << VnString(c.parameters).ToUtf8();
+        if (c.running != kNotRunning)
+            Sim().Facts().runningPrograms.Add({file, 7, u"PMFrame", u"Tunaro 33", c.running == kCloses});
+        if (c.closeAnswer) Sim().Machine().SimShell().QueueAnswer(c.closeAnswer);
+        size_t pressed = 0;
+        std::string shown;
+        VnHeadlessUi::Get().Reset();
+        VnHeadlessUi::Get().SetScript([&](VnPopupWnd& popup) {
+            if (pressed >= c.presses.size()) return false;
+            shown = VnUiDriver(&popup).Describe().ToUtf8();
+            return VnUiDriver(&popup).Press(c.presses[pressed++]);
+        });
+        EXPECT_EQ(RunProgram(c.folder, c.parameters), c.exitCode) << what;
+        EXPECT_EQ(pressed, c.presses.size()) << what;
+        EXPECT_EQ(!Sim().Exists(file), c.removed) << what;
+        EXPECT_NE(shown.find(c.shown), std::string::npos) << what << "\n" << shown;
     }
+    VnHeadlessUi::Get().SetScript(nullptr);
 }
 
-TEST(UninstallerSummaryTest, NamesTheFilesThatStayAndThoseLeftForTheRestart) {
+TEST(UninstallerSummaryTest, NamesTheSettingsAndFilesThatStayAndThoseLeftForTheRestart) {
     UninstallOutcome outcome;
     for (int i = 0; i < 12; ++i) outcome.userFiles.Add(VnString::Format(u"C:\\Apps\\Tunaro\\mine %d.txt", i));
     outcome.atRestart.Add(u"C:\\Apps\\Tunaro\\Tunaro.exe");
     UninstallerUi ui;
     ui.SetProductName(u"Tunaro 33");
+    ui.SetSettings(false, u"C:\\Users\\User\\AppData\\Roaming\\V. Arnel\\Tunaro 33\\");
     const std::string text = ui.SummaryText(outcome).ToUtf8();
-    for (const char* part : {"Tunaro 33 was removed", "not made by the install; they stay", "mine 9.txt",
+    for (const char* part : {"Tunaro 33 was removed", "settings and your media library are kept in",
+                             "Roaming\\V. Arnel\\Tunaro 33\\", "not made by the install; they stay", "mine 9.txt",
                              "and 2 more", "removed when Windows restarts", "Tunaro.exe"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
     EXPECT_EQ(text.find("mine 10.txt"), std::string::npos);
