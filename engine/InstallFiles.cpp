@@ -48,7 +48,10 @@ void CInstallFiles::CopyAndInstall(IInstallStepPage* page) {
     executableName_ = product ? product->GetExecutableName() : VnString();
     orvanProduct_ = !executableName_.IsEmpty() && executableName_.ContainsNoCase(u"Orvan");
     if (CInstallRecorder* recorder = CInstallRecorder::Active(); recorder && !recorder->IsWritingFile()) {
-        const uint32_t error = recorder->StartRecordFile(destination_, product ? product->GetProductVersion() : VnString());
+        const uint32_t error =
+            product ? recorder->StartRecordFile(destination_, product->GetProductVersion(),
+                                                FolderOfEntryToReplace(*product, options))
+                    : recorder->StartRecordFile(destination_, VnString());
         if (error) scope.Write(VnString::Format(u"The installation record cannot be written (error %d)", int(error)));
     }
 

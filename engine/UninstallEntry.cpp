@@ -20,6 +20,21 @@ VnString FindDisplayIcon(const VnString& destinationFolder) {
     return VnString();
 }
 
+VnString FolderOfEntryToReplace(ProductInformation& product, const InstallOptions& options) {
+    const VnString keyName = UninstallKeyNameToWrite(product, options);
+    if (options.PortableSetup || keyName.IsEmpty()) return VnString();
+    IVnRegistry& registry = VnPlatform().Registry();
+    VnRegKey entry = 0;
+    if (registry.OpenKey(VnRegRoot::LocalMachine, VnString(kUninstallListKey) + u"\\" + keyName, vnwin::kKeyRead,
+                         entry) != vnwin::kErrorSuccess)
+        return VnString();
+    VnRegValue location;
+    const bool found = registry.QueryValue(entry, u"InstallLocation", location) == vnwin::kErrorSuccess &&
+                       location.type == vnwin::kRegSz;
+    registry.CloseKey(entry);
+    return found ? location.text : VnString();
+}
+
 void WriteUninstallEntry(ProductInformation& product, const InstallOptions& options) {
     if (options.PortableSetup) return;
     const VnString keyName = UninstallKeyNameToWrite(product, options);

@@ -19,6 +19,11 @@ constexpr char16_t kDisplayIconName[] = u"application.ico";
 // product has no form-4 name, and then nothing is written.
 VnString UninstallKeyNameToWrite(ProductInformation& product, const InstallOptions& options);
 
+// The folder the entry this install is about to take over names
+// ("InstallLocation"), before the install rewrites it; empty when there is
+// none (a first or portable install).
+VnString FolderOfEntryToReplace(ProductInformation& product, const InstallOptions& options);
+
 // Creates or opens the entry and writes "DisplayName", "HelpLink",
 // "URLUpdateInfo", "URLInfoAbout", "InstallLocation", "Publisher",
 // "DisplayVersion", "DisplayIcon" and "UninstallString", in that order.

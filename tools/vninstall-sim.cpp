@@ -219,7 +219,10 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
 
-    if (arguments.uninstall) return RunUninstaller(*machine, arguments);
+    if (arguments.uninstall) {
+        wizardAnswers.Install();  // "press Uninstall", "press Close" act on the uninstaller's window
+        return RunUninstaller(*machine, arguments);
+    }
 
     const VnString setupFolder = DefaultSetupFolder(*machine);
     int filesCopied = 0;

@@ -154,7 +154,7 @@ constexpr KindName kKinds[] = {
     {InstallRecordKind::Install, "install", 2},  {InstallRecordKind::Folder, "folder", 2},
     {InstallRecordKind::File, "file", 4},        {InstallRecordKind::Key, "key", 4},
     {InstallRecordKind::Value, "value", 7},      {InstallRecordKind::Link, "link", 2},
-    {InstallRecordKind::Component, "component", 3},
+    {InstallRecordKind::Component, "component", 3}, {InstallRecordKind::Earlier, "earlier", 2},
 };
 
 // Reads one line into `entry`; false with the reason otherwise.
@@ -177,6 +177,7 @@ bool ParseLine(std::string_view line, InstallRecordEntry& entry, std::string& wh
         case InstallRecordKind::Install:
         case InstallRecordKind::Folder:
         case InstallRecordKind::Link:
+        case InstallRecordKind::Earlier:
             if (!Unescape(fields[1], entry.path)) break;
             return true;
         case InstallRecordKind::File:
@@ -223,6 +224,7 @@ std::string FormatInstallRecordLine(const InstallRecordEntry& entry) {
         case InstallRecordKind::Install:
         case InstallRecordKind::Folder:
         case InstallRecordKind::Link:
+        case InstallRecordKind::Earlier:
             line += Escape(entry.path);
             break;
         case InstallRecordKind::File:

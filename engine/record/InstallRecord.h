@@ -20,7 +20,10 @@
 constexpr char16_t kInstallRecordFileName[] = u"VnMediaUninstall.dat";
 constexpr char kInstallRecordHeader[] = "VnInstallRecord\t1\n";
 
-enum class InstallRecordKind { Install, Folder, File, Key, Value, Link, Component };
+// Earlier: an install of the product into another folder (the entry's path)
+// that a later install took over; the lines of its record follow, and the
+// uninstaller removes what they name in that folder too.
+enum class InstallRecordKind { Install, Folder, File, Key, Value, Link, Component, Earlier };
 
 // The data of a registry value at one moment: absent, or a type and its raw bytes.
 struct RecordedValueData {
@@ -32,8 +35,8 @@ struct RecordedValueData {
 
 struct InstallRecordEntry {
     InstallRecordKind kind = InstallRecordKind::Install;
-    // Install: the product version. Folder, File, Link, Component: a Windows
-    // path. Key, Value: the key path below the root.
+    // Install: the product version. Folder, File, Link, Component, Earlier:
+    // a Windows path. Key, Value: the key path below the root.
     VnString path;
     // File: the version text of the file that was replaced ("" when it had
     // none); Component: how it was registered (the kComponent... texts).

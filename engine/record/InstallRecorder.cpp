@@ -32,6 +32,19 @@ std::string Folded(char kind, const VnString& identity) {
     return folded;
 }
 
+// The complete lines of the record at `path` after its header; false when
+// there is no readable record.
+bool ReadRecordLines(IVnFiles& files, const VnString& path, std::string& lines) {
+    constexpr size_t kHeaderLength = sizeof(kInstallRecordHeader) - 1;
+    if (files.ReadFile(path, lines) != vnwin::kErrorSuccess || lines.compare(0, kHeaderLength, kInstallRecordHeader) != 0) {
+        lines.clear();
+        return false;
+    }
+    lines.erase(lines.rfind('\n') + 1);  // a line an interrupted install did not end
+    lines.erase(0, kHeaderLength);
+    return true;
+}
+
 }  // namespace
 
 CInstallRecorder::CInstallRecorder(IVnPlatform& inner, const VnStringArray& excludedFolders,
@@ -55,16 +68,25 @@ IVnRegistry& CInstallRecorder::Registry() { return *registry_; }
 IVnFiles& CInstallRecorder::Files() { return *files_; }
 IVnShell& CInstallRecorder::Shell() { return *shell_; }
 
-uint32_t CInstallRecorder::StartRecordFile(const VnString& installFolder, const VnString& productVersion) {
+uint32_t CInstallRecorder::StartRecordFile(const VnString& installFolder, const VnString& productVersion,
+                                           const VnString& takenOver) {
     if (file_) return vnwin::kErrorAlreadyExists;
     recordPath_ = installFolder + kInstallRecordFileName;
     // An earlier install into this folder keeps its lines: the uninstaller
     // needs what the machine held before the first of them.
-    std::string kept;
-    if (inner_.Files().ReadFile(recordPath_, kept) != vnwin::kErrorSuccess ||
-        kept.compare(0, sizeof(kInstallRecordHeader) - 1, kInstallRecordHeader) != 0)
-        kept = kInstallRecordHeader;
-    kept.erase(kept.rfind('\n') + 1);  // a line an interrupted install did not end
+    std::string kept, earlier;
+    ReadRecordLines(inner_.Files(), recordPath_, kept);
+    VnString earlierFolder = takenOver;
+    if (!earlierFolder.IsEmpty() && !earlierFolder.EndsWith(u"\\")) earlierFolder += u"\\";
+    if (!earlierFolder.IsEmpty() && !earlierFolder.EqualsNoCase(installFolder) &&
+        ReadRecordLines(inner_.Files(), earlierFolder + kInstallRecordFileName, earlier)) {
+        InstallRecordEntry line;
+        line.kind = InstallRecordKind::Earlier;
+        line.path = earlierFolder;
+        const std::string earlierLine = FormatInstallRecordLine(line);
+        if (("\n" + kept).find("\n" + earlierLine) == std::string::npos) kept = earlierLine + earlier + kept;
+    }
+    kept.insert(0, kInstallRecordHeader);
     InstallRecordEntry install;
     install.path = productVersion;
     kept += FormatInstallRecordLine(install) + held_;

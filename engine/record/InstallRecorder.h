@@ -39,7 +39,14 @@ public:
     // the complete lines of a record already there, and writes the lines held
     // so far after an "install" line naming `productVersion`. Once only; 0 or
     // the Windows error of the failed open.
-    uint32_t StartRecordFile(const VnString& installFolder, const VnString& productVersion);
+    //
+    // `takenOver`: the folder of the earlier install this one replaces (its
+    // uninstall entry is about to name this folder), or empty. When it is
+    // another folder holding a record, that record's lines are taken in
+    // first, after an "earlier" line naming the folder: one uninstall then
+    // removes both, and values are put back as they were before the first.
+    uint32_t StartRecordFile(const VnString& installFolder, const VnString& productVersion,
+                             const VnString& takenOver = VnString());
     bool IsWritingFile() const { return file_ != 0; }
 
     // A component the install registered, and how (kComponent... texts).

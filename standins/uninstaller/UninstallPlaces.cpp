@@ -1,5 +1,7 @@
 #include "UninstallPlaces.h"
 
+#include "InstallRecord.h"
+
 namespace {
 
 VnString WithBackslash(const VnString& folder) {
@@ -111,8 +113,35 @@ bool UninstallPlaces::IsCleanPath(const VnString& path, VnString& why) {
     return true;
 }
 
-bool UninstallPlaces::InstallFolderIsSafe(VnString& why) const {
-    VnString folder = installFolder_;
+bool UninstallPlaces::InstallFolderIsSafe(VnString& why) const { return IsSafeInstallFolder(installFolder_, why); }
+
+bool UninstallPlaces::AddEarlierInstallFolder(const VnString& folder, VnString& why) {
+    const VnString earlier = WithBackslash(folder);
+    if (!IsSafeInstallFolder(earlier, why)) return false;
+    if (VnPlatform().Files().GetFileAttributes(earlier + kInstallRecordFileName) == vnwin::kInvalidFileAttributes) {
+        why = VN_LIT(u"its own installation record is not there");
+        return false;
+    }
+    earlierFolders_.Add(earlier);
+    return true;
+}
+
+bool UninstallPlaces::InProgramFolder(const VnString& path) const {
+    if (IsPathBelowOrAt(path, installFolder_)) return true;
+    for (const VnString& earlier : earlierFolders_)
+        if (IsPathBelowOrAt(path, earlier)) return true;
+    return false;
+}
+
+bool UninstallPlaces::AboveProgramFolder(const VnString& path) const {
+    if (IsPathBelowOrAt(installFolder_, path)) return true;
+    for (const VnString& earlier : earlierFolders_)
+        if (IsPathBelowOrAt(earlier, path)) return true;
+    return false;
+}
+
+bool UninstallPlaces::IsSafeInstallFolder(const VnString& installFolder, VnString& why) const {
+    VnString folder = installFolder;
     folder.TrimRight(u'\\');
     if (!IsCleanPath(folder, why)) return false;
     if (IsPathBelowOrAt(folder, windowsFolder_)) {
@@ -133,7 +162,7 @@ bool UninstallPlaces::InstallFolderIsSafe(VnString& why) const {
 UninstallPlace UninstallPlaces::Classify(const VnString& path, bool isLink, VnString& why) const {
     if (!IsCleanPath(path, why)) return UninstallPlace::Refused;
     if (IsPathBelowOrAt(path, windowsFolder_)) return UninstallPlace::Shared;
-    if (IsPathBelowOrAt(path, installFolder_)) return UninstallPlace::Program;
+    if (InProgramFolder(path)) return UninstallPlace::Program;
     if (!dataFolder_.IsEmpty() && IsPathBelowOrAt(path, dataFolder_)) return UninstallPlace::ProgramData;
     if (isLink) {
         for (const VnString& common : commonFolders_) {
@@ -144,7 +173,7 @@ UninstallPlace UninstallPlaces::Classify(const VnString& path, bool isLink, VnSt
         }
         // A folder the install made on the way to its own ("...\V Arnel"
         // above "...\V Arnel\Tunaro 33"): removed once empty.
-        if (IsPathBelowOrAt(installFolder_, path) && BelowCommonFolder(path)) return UninstallPlace::Program;
+        if (AboveProgramFolder(path) && BelowCommonFolder(path)) return UninstallPlace::Program;
         if (!dataFolder_.IsEmpty() && IsPathBelowOrAt(dataFolder_, path) && BelowCommonFolder(path))
             return UninstallPlace::ProgramData;
         for (const VnString& folder : linkFolders_) {

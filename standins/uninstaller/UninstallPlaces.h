@@ -9,7 +9,7 @@
 #include "VnString.h"
 
 enum class UninstallPlace {
-    Program,      // below the installation folder: removed
+    Program,      // below the installation folder (or an earlier one the record names): removed
     Link,         // a link, or the product's folder of links, in a Start Menu, desktop or Quick Launch folder: removed
     ProgramData,  // below the program's data folder (settings and library): removed only when asked
     Shared,       // below the Windows folder (system files, fonts other programs may use): kept
@@ -30,6 +30,13 @@ public:
     // place to uninstall from: a drive root, the Windows folder or a folder
     // Windows keeps for everyone (Program Files, a profile, ...).
     bool InstallFolderIsSafe(VnString& why) const;
+
+    // Adds the folder of an earlier install that a later one took over
+    // (the record names it) as a place of the program, when it passes the
+    // same rules as the installation folder and still holds its own record.
+    // False, with the reason, otherwise.
+    bool AddEarlierInstallFolder(const VnString& folder, VnString& why);
+    const VnStringArray& EarlierInstallFolders() const { return earlierFolders_; }
 
     // Where `path` lies; `isLink` for the record's link entries and for
     // folders (which may hold links, or lie on the way to the installation
@@ -52,8 +59,14 @@ public:
 private:
     // Strictly below one of the folders Windows keeps for everyone.
     bool BelowCommonFolder(const VnString& path) const;
+    bool IsSafeInstallFolder(const VnString& folder, VnString& why) const;
+    // Below or at the installation folder or an earlier one.
+    bool InProgramFolder(const VnString& path) const;
+    // A folder on the way to the installation folder or an earlier one.
+    bool AboveProgramFolder(const VnString& path) const;
 
     VnString installFolder_, dataFolder_, windowsFolder_;
+    VnStringArray earlierFolders_;
     VnStringArray linkFolders_, commonFolders_;
 };
 

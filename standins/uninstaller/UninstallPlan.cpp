@@ -24,6 +24,9 @@ UninstallPlan PlanUninstall(const std::vector<InstallRecordEntry>& entries) {
         switch (entry.kind) {
             case InstallRecordKind::Install:
                 break;
+            case InstallRecordKind::Earlier:
+                plan.earlierFolders.push_back(entry.path);
+                break;
             case InstallRecordKind::File:
                 if (files.emplace(Folded(entry.path), plan.files.size()).second)
                     plan.files.push_back({entry.path, entry.replaced});

@@ -32,6 +32,7 @@ struct PlannedComponent {
 struct UninstallPlan {
     std::vector<PlannedFile> files;
     std::vector<VnString> folders, links;
+    std::vector<VnString> earlierFolders;  // folders of earlier installs a later one took over
     std::vector<PlannedKey> keys;
     std::vector<PlannedValue> values;
     std::vector<PlannedComponent> components;

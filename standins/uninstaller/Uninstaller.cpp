@@ -52,6 +52,10 @@ public:
         plan_ = PlanUninstall(record.entries);
         for (const PlannedFile& file : plan_.files) planned_.insert(Folded(file.path));
         planned_.insert(Folded(recordPath));
+        for (const VnString& earlier : plan_.earlierFolders)
+            if (!places_.AddEarlierInstallFolder(earlier, why)) Refuse(earlier, why);
+        for (const VnString& earlier : places_.EarlierInstallFolders())
+            planned_.insert(Folded(earlier + kInstallRecordFileName));
 
         const int steps = 9;
         int step = 0;
@@ -341,11 +345,12 @@ private:
         }
     }
 
-    // The record goes once the work it names is done; the uninstaller's own
-    // file last. Windows keeps a running program's file: then it goes at the
+    // The record (and those of earlier installs it took in) goes once the
+    // work it names is done; the uninstaller's own file last. Windows keeps a running program's file: then it goes at the
     // next restart, which is no reason to ask for one.
     void RemoveRecordAndSelf(const VnString& recordPath) {
         RemoveFile(recordPath);
+        for (const VnString& earlier : places_.EarlierInstallFolders()) RemoveFile(earlier + kInstallRecordFileName);
         if (!request_.uninstallerPath.IsEmpty() &&
             Place(request_.uninstallerPath, false) == UninstallPlace::Program)
             RemoveFile(request_.uninstallerPath, false);

@@ -40,6 +40,7 @@ TEST(InstallRecordTest, EveryKindOfLineReadsBackAsWritten) {
     replaced.detail = u"1.2.3.4";
     entries.push_back(replaced);
     entries.push_back(Entry(InstallRecordKind::Link, u"C:\\Start\\Line\nbreak.lnk"));
+    entries.push_back(Entry(InstallRecordKind::Earlier, u"C:\\Games\\Tunaro\\"));
     InstallRecordEntry component = Entry(InstallRecordKind::Component, u"C:\\P\\b.dll");
     component.detail = kComponentRegSvr32x64;
     entries.push_back(component);

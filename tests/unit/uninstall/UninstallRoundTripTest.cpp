@@ -15,6 +15,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SimMachineSnapshot.h"
@@ -55,6 +56,8 @@ struct Scenario {
     bool lockedFile = false;          // the program file held open during the uninstall
     uint32_t exitCode = 0;
     std::vector<std::string> differences;  // besides the leftovers (start of the line)
+    const char* firstFolder = nullptr;     // the interactive first install's folder, typed in
+    bool folderForgotten = false;          // the upgrade cannot find it and installs into the default folder
 };
 
 // gtest names a failing case's parameter by this instead of its bytes.
@@ -146,19 +149,37 @@ protected:
         if (machine_) machine_->Flush(error);
         machine_.reset();
     }
-    int RunRunner(const std::string& setup, bool interactive) {
+    int RunRunner(const std::string& setup, bool interactive, const char* folder) {
         std::string command = std::string("'") + VN_UNINSTALL_RUNNER + "' --machine '" + folder_ + "' --setup '" +
                               SetupFolder(setup.c_str()) + "'";
         if (interactive) {
             const std::string answers = folder_ + "-answers.txt";
             // On the file types page a default is unticked and an extra type ticked.
-            std::ofstream(answers) << "press Accept\nchoose Custom\npress Next >\npress Next >\npress Next >\n"
-                                      "wait 20000\nuntick wav\ntick ogg\npress Next >\npress Next >\npress Finish\n";
+            std::ofstream(answers) << "press Accept\nchoose Custom\npress Next >\npress Next >\n"
+                                   << (folder ? std::string("type Install to: = ") + folder + "\n" : "")
+                                   << "press Next >\nwait 20000\nuntick wav\ntick ogg\npress Next >\npress Next >\n"
+                                      "press Finish\n";
             command += " --answers '" + answers + "'";
         } else {
             command += " -- /Silent /NoRun";
         }
         return std::system((command + " > '" + folder_ + "-runner.txt' 2>&1").c_str());
+    }
+
+    // The installation's folder gone from the product family's record and
+    // the installer's settings (a registry cleaner, another user): the next
+    // install takes the default folder.
+    void ForgetInstallFolder() {
+        IVnRegistry& registry = Open().Registry();
+        for (const auto& [root, key, name] :
+             {std::tuple{VnRegRoot::LocalMachine, u"Software\\V. Arnel\\Tunacore\\Installations\\Tunaro 33", u"Path"},
+              std::tuple{VnRegRoot::CurrentUser, u"Software\\V. Arnel\\Tunaro 33\\Installer", u"Install Directory"}}) {
+            VnRegKey handle = 0;
+            ASSERT_EQ(registry.OpenKey(root, key, vnwin::kKeyReadWrite, handle), 0u) << VnString(key).ToUtf8();
+            EXPECT_EQ(registry.DeleteValue(handle, name), 0u) << VnString(name).ToUtf8();
+            registry.CloseKey(handle);
+        }
+        Close();
     }
 
     std::string folder_;
@@ -176,12 +197,17 @@ TEST_P(UninstallRoundTripTest, LeavesTheMachineAsItWasBut) {
 
     bool first = true;
     for (const char* setup : scenario.setups) {
-        ASSERT_EQ(RunRunner(setup, scenario.interactive && first), 0) << "the runner failed, see " << folder_;
+        if (!first && scenario.folderForgotten) ForgetInstallFolder();
+        ASSERT_EQ(RunRunner(setup, scenario.interactive && first, scenario.firstFolder), 0)
+            << "the runner failed, see " << folder_;
         first = false;
     }
     VnSimPlatform& machine = Open();
     ASSERT_TRUE(machine.Files().GetFileAttributes(VnString(kProduct) + u"VnMediaUninstall.dat") !=
                 vnwin::kInvalidFileAttributes);
+    if (scenario.folderForgotten)  // two installations, the upgrade's record holding the first's
+        EXPECT_NE(machine.Files().GetFileAttributes(VnString::FromUtf8(scenario.firstFolder) + u"\\Tunaro.exe"),
+                  vnwin::kInvalidFileAttributes);
     if (scenario.interactive) {  // the choices on the file types page took effect
         EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.ogg", u"").rfind("Tunaro.", 0), 0u);
         EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.wav", u"").find("Tunaro."), std::string::npos);
@@ -253,7 +279,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {std::begin(kUserFileLines), std::end(kUserFileLines)}},
         Scenario{"TypeTakenSinceIsLeftAlone", {"setup"}, false, true, true, false, false, 0,
                  {std::begin(kTakenSinceLines), std::end(kTakenSinceLines)}},
-        Scenario{"FileInUseGoesAtTheRestart", {"setup"}, false, false, false, false, true, 3010}),
+        Scenario{"FileInUseGoesAtTheRestart", {"setup"}, false, false, false, false, true, 3010},
+        Scenario{.name = "UpgradeIntoAnotherFolder",
+                 .setups = {"setup-earlier", "setup"},
+                 .interactive = true,
+                 .associate = true,
+                 .firstFolder = "C:\\Program Files (x86)\\Tunaro",
+                 .folderForgotten = true}),
     [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
 }  // namespace

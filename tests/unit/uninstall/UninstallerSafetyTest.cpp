@@ -1,7 +1,8 @@
 // Bad input for the uninstaller: a hand-edited record names places outside
 // the installation (the Windows folder, a drive root, ".." parts, another
-// program's folder and keys), the uninstaller sits where no product belongs,
-// the record is missing, the user says No. Nothing outside what the install
+// program's folder and keys, an earlier install's folder that holds no record
+// of its own), the uninstaller sits where no product belongs, the record is
+// missing, the user cancels, the program runs. Nothing outside what the install
 // made is ever removed, and the exit code says what happened.
 #ifndef _WIN32
 
@@ -62,6 +63,12 @@ TEST_F(UninstallerSafetyTest, AHandEditedRecordRemovesOnlyWhatLiesInTheInstallsP
         {"folder\tC:\\", u"C:\\Apps\\Other\\keep.txt", false},
         {"folder\tC:\\Windows", u"C:\\Windows\\system32\\kernel32.dll", false},
         {"folder\tC:\\Users\\User\\Desktop", u"C:\\Users\\User\\Desktop\\notes.txt", false},
+        // An earlier install's folder counts while it holds its own record.
+        {"earlier\tC:\\Apps\\Old\\", u"C:\\Apps\\Old\\VnMediaUninstall.dat", true},
+        {"file\tC:\\Apps\\Old\\Tunaro.exe\tcreated\t", u"C:\\Apps\\Old\\Tunaro.exe", true},
+        {"earlier\tC:\\Apps\\Other\\", u"C:\\Apps\\Other\\mine.txt", false},
+        {"file\tC:\\Apps\\Other\\mine.txt\tcreated\t", u"C:\\Apps\\Other\\mine.txt", false},
+        {"earlier\tC:\\Windows", u"C:\\Windows\\win.ini", false},
     };
     std::string record;
     for (const auto& c : cases) {
@@ -87,7 +94,7 @@ TEST_F(UninstallerSafetyTest, AHandEditedRecordRemovesOnlyWhatLiesInTheInstallsP
     const UninstallOutcome outcome = RunUninstall(request);
     EXPECT_EQ(outcome.exitCode, kUninstallDone);
     for (const auto& c : cases) EXPECT_EQ(!Sim().Exists(c.path), c.removed) << c.line;
-    EXPECT_EQ(outcome.refused.GetSize(), 13) << "every refused line is logged";
+    EXPECT_EQ(outcome.refused.GetSize(), 16) << "every refused line is logged";
     EXPECT_EQ(Sim().Value(VnRegRoot::LocalMachine, u"SYSTEM\\Setup", "Kept"), "system");
     EXPECT_EQ(Sim().Value(VnRegRoot::LocalMachine, u"Software\\Other", "Kept"), "changed since");
     EXPECT_TRUE(Sim().KeyExists(VnRegRoot::CurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
