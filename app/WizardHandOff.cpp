@@ -12,6 +12,7 @@ namespace {
 
 constexpr char16_t kSource[] = u"CInstallWizard";
 std::atomic<bool> g_reached{false};
+std::atomic<bool> g_recording{true};
 
 VnString OptionsSummary(const InstallOptions& o) {
     return VnString::Format(
@@ -26,6 +27,7 @@ VnString OptionsSummary(const InstallOptions& o) {
 // temporary folder, the set-up folder) nor the program's settings, which the
 // uninstaller keeps whole or removes whole.
 int RunRecordedWizard() {
+    if (!g_recording) return RunInstallWizard();
     VnStringArray folders;
     folders.Add(VnPlatform().System().GetSpecialFolder(vnwin::kCsidlLocalAppData) + u"\\Temp");
     folders.Add(GetInstallerFolder());
@@ -60,5 +62,7 @@ int RunWizardHandOff(ToolsInterface& tools, const InstallOptions& options) {
 }
 
 bool WizardHandOffReached() { return g_reached.load(); }
+
+void SetInstallRecording(bool on) { g_recording = on; }
 
 void ForgetWizardHandOff() { g_reached = false; }

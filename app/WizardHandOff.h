@@ -13,3 +13,8 @@ int RunWizardHandOff(ToolsInterface& tools, const InstallOptions& options);
 // last ForgetWizardHandOff).
 bool WizardHandOffReached();
 void ForgetWizardHandOff();
+
+// Whether the wizard runs on the recording platform that writes the
+// installation record (on unless turned off). Only the record's benchmark
+// turns it off, to time the same install without the record.
+void SetInstallRecording(bool on);

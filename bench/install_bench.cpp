@@ -38,6 +38,7 @@
 #include <string>
 
 #include "BenchPayload.h"
+#include "SimInstallBench.h"
 #include "SimInstallerRun.h"
 #include "VnSimPlatform.h"
 
@@ -52,59 +53,6 @@ Payload WriteChosenPayload(const fs::path& root, const std::vector<std::string>&
     return g_realistic ? WriteRealisticPayload(root, templates) : WritePayload(root, templates);
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-// The host folder behind a Windows path of the machine ("C:\a\b\" ->
-// <machine>/drives/C/a/b).
-fs::path HostPathOf(const fs::path& machineFolder, const VnString& windowsPath) {
-    const std::string text = windowsPath.ToUtf8();
-    fs::path path = machineFolder / "drives" / text.substr(0, 1);
-    size_t start = 3;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find('\\', start), text.size());
-        if (end > start) path /= text.substr(start, end - start);
-        start = end + 1;
-    }
-    return path;
-}
-
-struct InstallRun {
-    Timing timing;
-    long peakKilobytes = 0;
-    int status = -1;  // the child's exit status: 0 when the installer completed (0 or 3010)
-};
-
-// Runs the installer with "/Silent" in a forked child that opens the machine
-// itself; the parent measures the wall clock and takes the child's rusage.
-InstallRun RunSilentInstallInChild(const std::string& machineFolder, const VnString& installerPath) {
-    InstallRun run;
-    const auto start = std::chrono::steady_clock::now();
-    std::fflush(stdout);  // or the child would print this process's buffered lines again
-    const pid_t child = fork();
-    if (child == 0) {
-        std::string error;
-        std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(machineFolder, error);
-        if (!machine) _exit(2);
-        const int exitCode = RunInstallerInMachine(*machine, installerPath, u"/Silent");
-        std::printf("installer exit code: %d\n", exitCode);
-        std::fflush(stdout);
-        _exit(exitCode == 0 || exitCode == 3010 ? 0 : 1);
-    }
-    if (child < 0) return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child) return run;
-    run.timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.timing.cpu = 0;
-    for (const timeval& t : {usage.ru_utime, usage.ru_stime}) run.timing.cpu += double(t.tv_sec) + double(t.tv_usec) / 1e6;
-    run.peakKilobytes = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
-}
-
 long ResidentKilobytesNow() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
@@ -116,26 +64,6 @@ void Report(const char* name, const Timing& timing, const Payload& payload, cons
     std::printf("%-22s %9.3f %9.3f %10.0f %8.1f %9.2fx %9.2fx\n", name, timing.cpu, timing.wall,
                 payload.files / timing.wall, double(payload.bytes) / (1 << 20) / timing.wall, timing.cpu / baseline.cpu,
                 timing.wall / baseline.wall);
-}
-
-// A fresh machine in `machineFolder` with the set-up folder copied in as the
-// runner does it and the payload written into that copy's Playmoor tree.
-// Returns the installer's Windows path (empty on failure) and the host path
-// of the copy's Playmoor folder.
-VnString PrepareMachine(const std::string& machineFolder, const fs::path& setup,
-                        const std::vector<std::string>& templates, fs::path& hostPlaymoor, Payload& payload) {
-    std::string error;
-    std::unique_ptr<VnSimPlatform> machine = VnSimPlatform::OpenMachine(machineFolder, error);
-    int filesCopied = 0;
-    const VnString setupFolder = machine ? DefaultSetupFolder(*machine) : VnString();
-    if (!machine || !CopySetupIntoMachine(*machine, setup.string(), setupFolder, filesCopied, error) ||
-        !machine->Flush(error)) {
-        std::fprintf(stderr, "install_bench: %s\n", error.c_str());
-        return VnString();
-    }
-    hostPlaymoor = HostPathOf(machineFolder, setupFolder) / "Playmoor";
-    payload = WriteChosenPayload(hostPlaymoor / "Bench Payload", templates);
-    return setupFolder + kInstallerFileName;
 }
 
 }  // namespace
@@ -178,7 +106,7 @@ int main(int argc, char** argv) {
     Payload payload;
     for (int run = 0; run < g_runs; ++run) {
         machines.push_back((work / ("machine-" + std::to_string(run + 1))).string());
-        installers.push_back(PrepareMachine(machines.back(), setup, templates, hostPlaymoor, payload));
+        installers.push_back(PrepareMachine(machines.back(), setup, templates, g_realistic, hostPlaymoor, payload));
         if (installers.back().IsEmpty()) {
             fs::remove_all(work);
             return 1;

@@ -3,7 +3,7 @@
 #include "VnLayout.h"
 
 namespace {
-constexpr int32_t kWidth = 400, kHeight = 250;
+constexpr int32_t kWidth = 420, kHeight = 280;
 constexpr uint32_t kMsgStartWork = kVnMsgApp + 1;
 }  // namespace
 
@@ -45,10 +45,12 @@ void UninstallerWindow::Layout() {
     }
     VnColumn column(VnRect{area.left, area.top, area.right, buttonTop - VnLayout::kParagraph});
     column.Place(heading_);
-    column.Skip(VnLayout::kParagraph);
-    column.Place(text_);
+    if (text_.IsVisible()) {
+        column.Skip(VnLayout::kParagraph);
+        column.Place(text_);
+    }
     if (progress_.IsVisible()) {
-        column.Skip(VnLayout::kSpacing);
+        column.Skip(text_.IsVisible() ? VnLayout::kSpacing : VnLayout::kParagraph);
         column.Place(progress_);
     }
     if (summaryBox_.IsVisible()) {

@@ -10,7 +10,6 @@ namespace {
 
 constexpr wchar_t kWizardClass[] = L"VnPopupWnd";
 constexpr wchar_t kPaneClass[] = L"VnPaneWnd";
-constexpr wchar_t kWizardCaption[] = L" - Install Wizard";
 constexpr wchar_t kMessageBoxClass[] = L"#32770";
 constexpr int kMessageBoxTextId = 0xFFFF;
 
@@ -63,9 +62,11 @@ std::wstring Abbreviated(const std::wstring& text, size_t most) {
 
 }  // namespace
 
+std::wstring g_windowCaption = L" - Install Wizard";
+
 HWND FindWizard() {
     return FindTopLevel([](HWND hwnd) {
-        return ClassOf(hwnd) == kWizardClass && TextOf(hwnd).find(kWizardCaption) != std::wstring::npos;
+        return ClassOf(hwnd) == kWizardClass && TextOf(hwnd).find(g_windowCaption) != std::wstring::npos;
     });
 }
 

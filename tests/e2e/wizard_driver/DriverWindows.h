@@ -19,8 +19,12 @@ struct Control {
     int depth;  // below the top-level window
 };
 
-// The visible wizard window ("VnPopupWnd" whose caption names the install
-// wizard), or null.
+// The part of the caption that names the window worked: " - Install Wizard"
+// unless "--window" gave another (" Uninstall" for the uninstaller).
+extern std::wstring g_windowCaption;
+
+// The visible wizard window ("VnPopupWnd" whose caption holds
+// g_windowCaption), or null.
 HWND FindWizard();
 // A visible standard message box ("#32770"), or null.
 HWND FindMessageBox();

@@ -1,7 +1,8 @@
 // wizard_driver.exe: works the install wizard's real window from outside, as
 // a person would, through ordinary window messages. One command per run:
 //
-//   wizard_driver [--timeout SECONDS] COMMAND [ARGUMENTS]
+//   wizard_driver [--timeout SECONDS] [--window CAPTION] COMMAND [ARGUMENTS]
+//     (--window: the window whose caption holds CAPTION, " - Install Wizard" unless given)
 //     describe               print the current page: caption, header, every control
 //     wait-title TITLE       wait until the header's title is TITLE, then describe
 //     wait-caption TEXT      wait until the window caption contains TEXT
@@ -25,11 +26,12 @@
 #include <string>
 
 #include "DriverActions.h"
+#include "DriverWindows.h"
 
 namespace {
 
 int Usage() {
-    std::fputs("usage: wizard_driver [--timeout SECONDS] describe | wait-title TITLE | wait-caption TEXT | wait-text LABEL |"
+    std::fputs("usage: wizard_driver [--timeout SECONDS] [--window CAPTION] describe | wait-title TITLE | wait-caption TEXT | wait-text LABEL |"
                " press LABEL |"
                " tick LABEL [on|off] | choose LABEL | type LABEL TEXT | wait-box | answer BUTTON | key-box KEY | no-box SECONDS | wait-gone |"
                " capture FILE.bmp | rows | key-row LABEL [on|off]\n",
@@ -41,9 +43,10 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
     int at = 1;
-    if (at + 1 < argc && std::wcscmp(argv[at], L"--timeout") == 0) {
-        driver::g_timeoutSeconds = _wtoi(argv[at + 1]);
-        at += 2;
+    for (; at + 1 < argc && argv[at][0] == L'-' && argv[at][1] == L'-'; at += 2) {
+        if (std::wcscmp(argv[at], L"--timeout") == 0) driver::g_timeoutSeconds = _wtoi(argv[at + 1]);
+        else if (std::wcscmp(argv[at], L"--window") == 0) driver::g_windowCaption = argv[at + 1];
+        else return Usage();
     }
     if (at >= argc) return Usage();
     const std::wstring command = argv[at];

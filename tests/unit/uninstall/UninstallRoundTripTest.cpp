@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -232,8 +233,10 @@ TEST_P(UninstallRoundTripTest, LeavesTheMachineAsItWasBut) {
 
     const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(Open()));
     std::vector<std::string> differences;
+    const bool print = std::getenv("VN_PRINT_UNINSTALL_DIFFERENCES") != nullptr;  // for the documented list
     for (const std::vector<std::string>* lines : {&changes.files, &changes.registry})
         for (const std::string& line : *lines) {
+            if (print) std::cout << "  " << scenario.name << ": " << line << "\n";
             bool leftover = false;
             for (const char* place : kLeftovers) leftover = leftover || line.find(place) == 2;
             if (!leftover) differences.push_back(line);
