@@ -18,11 +18,6 @@ command -v import >/dev/null 2>&1 || { echo "screenshot-uninstaller: imagemagick
 mkdir -p "$out"
 : >"$out/uninstaller-driver.log"
 
-# A private X server of our own, whatever DISPLAY says.
-unset DISPLAY
-. "$root/scripts/wine-env.sh" || exit 1
-trap vn_wine_cleanup EXIT
-cp "$driver" "$WINEPREFIX/drive_c/"
 settle=${VN_SCREENSHOT_SETTLE:-2}  # seconds from the window being there to the picture
 # drive COMMAND...: the driver, inside the same Wine desktop as the window
 # (outside it the window cannot be found); its report goes to the log.
@@ -43,21 +38,27 @@ install() {
         done
     } >"$folder/VnMediaUninstall.dat"
     echo "#EXTM3U" >"$folder/my playlist.m3u"
+    cp "$driver" "$WINEPREFIX/drive_c/"
 }
 
 shot() { import -window root "$out/$1.png" && echo "$out/$1.png"; }
 
-status=0
-for dpi in 96 144; do
+# pictures DPI: a fresh prefix and X server of our own (whatever DISPLAY
+# says) at that DPI, the question and the end.
+pictures() {
+    local dpi=$1 status=0
+    unset DISPLAY
+    . "$root/scripts/wine-env.sh" || return 1
+    trap vn_wine_cleanup EXIT
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
     wineserver -k  # every Wine process starts again with the new DPI
     wineserver -w
     install
     # A Wine desktop window: without a window manager only it draws captions.
     (cd "$WINEPREFIX/drive_c/Program Files/V Arnel/Tunaro 33" &&
-        timeout 180 wine explorer /desktop=uninstaller,800x600 'C:\Program Files\V Arnel\Tunaro 33\VnMediaUninstall.exe') \
+        timeout 400 wine explorer /desktop=uninstaller,800x600 'C:\Program Files\V Arnel\Tunaro 33\VnMediaUninstall.exe') \
         >/dev/null 2>&1 &
-    pid=$!
+    local pid=$!
     drive wait-caption " Uninstall"
     sleep "$settle"
     shot "uninstaller-${dpi}dpi-question" || status=1
@@ -67,5 +68,11 @@ for dpi in 96 144; do
     shot "uninstaller-${dpi}dpi-done" || status=1
     drive press "Close"
     wait "$pid"
+    return "$status"
+}
+
+status=0
+for dpi in ${VN_SCREENSHOT_DPIS:-96 144}; do
+    (pictures "$dpi") || status=1
 done
 exit "$status"
