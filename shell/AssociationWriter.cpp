@@ -1,5 +1,7 @@
 #include "AssociationWriter.h"
 
+#include <iterator>
+
 #include "AssociationValues.h"
 
 namespace {
@@ -145,7 +147,31 @@ bool CAssociationWriter::IsOurDefault(VnRegRoot root, const VnString& keyPath, c
     return !text.IsEmpty() && IsOurs(text);
 }
 
-bool CAssociationWriter::IsAssociatedWithUs(const VnString& extensionText) const {
+bool CAssociationWriter::IsAssociatedWithUs(const VnString& extension) const {
+    return IsAssociatedWithUs(extension, nullptr);
+}
+
+std::vector<bool> CAssociationWriter::AreAssociatedWithUs(const VnStringArray& extensions) const {
+    std::unordered_set<std::u16string> userChoices;
+    IVnRegistry& registry = VnPlatform().Registry();
+    VnRegKey key = 0;
+    const std::u16string_view fileExts(kFileExtsKey, std::size(kFileExtsKey) - 2);  // without the last "\"
+    if (registry.OpenKey(VnRegRoot::CurrentUser, VnString(fileExts), vnwin::kKeyRead, key) == vnwin::kErrorSuccess) {
+        VnString name;
+        for (uint32_t index = 0; registry.EnumKey(key, index, name) == vnwin::kErrorSuccess; ++index) {
+            name.MakeLower();
+            userChoices.insert(std::u16string(name.View()));
+        }
+        registry.CloseKey(key);
+    }
+    std::vector<bool> answers;
+    answers.reserve(size_t(extensions.GetSize()));
+    for (const VnString& extension : extensions) answers.push_back(IsAssociatedWithUs(extension, &userChoices));
+    return answers;
+}
+
+bool CAssociationWriter::IsAssociatedWithUs(const VnString& extensionText,
+                                            const std::unordered_set<std::u16string>* userChoices) const {
     if (extensionText.EqualsNoCase(u"cdaudiodisc") || extensionText.EqualsNoCase(u"dvdvideodisc")) {
         if (product_.launcherPath.IsEmpty()) return false;
         IVnRegistry& registry = VnPlatform().Registry();
@@ -159,6 +185,11 @@ bool CAssociationWriter::IsAssociatedWithUs(const VnString& extensionText) const
     }
     const VnString extension = extensionText.Contains(u".") ? extensionText : u"." + extensionText;
     if (!IsUsableAssociationKeyName(extension, u"")) return false;
-    return IsOurDefault(VnRegRoot::ClassesRoot, extension, VnString()) ||
-           IsOurDefault(VnRegRoot::CurrentUser, kFileExtsKey + extension, VN_LIT(u"Progid"));
+    if (IsOurDefault(VnRegRoot::ClassesRoot, extension, VnString())) return true;
+    if (userChoices) {
+        VnString folded = extension;
+        folded.MakeLower();
+        if (!userChoices->count(std::u16string(folded.View()))) return false;
+    }
+    return IsOurDefault(VnRegRoot::CurrentUser, kFileExtsKey + extension, VN_LIT(u"Progid"));
 }

@@ -7,6 +7,10 @@
 // ownership by progIdBase, the backup value names, first owner kept.
 #pragma once
 
+#include <string>
+#include <unordered_set>
+#include <vector>
+
 #include "FileTypeCatalogueReader.h"
 #include "VnPlatform.h"
 #include "VnString.h"
@@ -54,6 +58,10 @@ public:
     // Whether the extension is the product's now; "cdaudiodisc" and
     // "dvdvideodisc" ask whether their play command runs the launcher.
     bool IsAssociatedWithUs(const VnString& extension) const;
+    // The same answers for many extensions (a list's rows): the user's
+    // Explorer choices are listed once instead of opened for each extension,
+    // each an open that mostly finds nothing.
+    std::vector<bool> AreAssociatedWithUs(const VnStringArray& extensions) const;
 
     // True once RegisterExtension has handled an extension: the shell must be told.
     bool ChangedAssociations() const { return changed_; }
@@ -65,6 +73,8 @@ private:
     // its backup (unless a backup of that name exists already).
     void ReplaceKeepingBackup(VnRegKey key, const VnString& name, const VnString& wanted) const;
     bool IsOurDefault(VnRegRoot root, const VnString& keyPath, const VnString& name) const;
+    // `userChoices`: the user's Explorer choices by folded name, or null to open the extension's.
+    bool IsAssociatedWithUs(const VnString& extension, const std::unordered_set<std::u16string>* userChoices) const;
 
     AssociationProduct product_;
     const CFileTypeCatalogueData& catalogue_;

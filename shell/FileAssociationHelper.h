@@ -11,7 +11,7 @@
 // MIME types and protocols, and the media-client capabilities) works through
 // this object: RegisterProductTypes and RegisterMediaClient are called by
 // WriteRegistryTemplates after the table, and the file associations page asks
-// IsAssociatedWithUs for each row.
+// AreAssociatedWithUs of its rows.
 #pragma once
 
 #include <memory>
@@ -53,6 +53,9 @@ public:
     bool RegisterProtocol(const VnString& protocol, const VnString& commandArgument);
     VnString GetProgIdForExtension(const VnString& extension) const { return Writer().GetProgIdForExtension(extension); }
     bool IsAssociatedWithUs(const VnString& extension) const { return Writer().IsAssociatedWithUs(extension); }
+    std::vector<bool> AreAssociatedWithUs(const VnStringArray& extensions) const {
+        return Writer().AreAssociatedWithUs(extensions);
+    }
     // What the writer knows of the product (empty without product information).
     AssociationProduct AssociationFacts() const;
 

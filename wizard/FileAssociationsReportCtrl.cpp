@@ -57,11 +57,15 @@ void VnFileAssociationsReportCtrl::Fill(const std::vector<FileTypeRow>& rows, co
     if (!owners_) owners_ = std::make_unique<CFileAssociationHelper>(VnString());
     const TypeSet selected = SetOf(checked);
     const VnString ours = VnDllString(VN_LIT(u"Associated")).Get();
+    VnStringArray extensions;
+    for (const FileTypeRow& row : rows) extensions.Add(row.extension);
+    const std::vector<bool> associated = owners_->AreAssociatedWithUs(extensions);
     DeleteAllItems();
-    for (const FileTypeRow& row : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const FileTypeRow& row = rows[i];
         const int32_t item = AddItem(row.extension, row.group, selected.count(Lower(row.extension)) > 0);
         SetItemText(item, 1, row.description);
-        if (owners_->IsAssociatedWithUs(row.extension)) SetItemText(item, 2, ours);
+        if (associated[i]) SetItemText(item, 2, ours);
     }
 }
 

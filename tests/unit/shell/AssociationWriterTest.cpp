@@ -180,7 +180,7 @@ TEST_F(AssociationWriterTest, OwnershipAndBackupsFromBeforeToAfter) {
 TEST_F(AssociationWriterTest, IsAssociatedWithUsAnswersFromClassKeysUserChoicesAndDiscCommands) {
     Plant({kClasses, u".mp3", u"", Sz(u"Tunaro.9933.0.44.File")});
     Plant({kClasses, u".wav", u"", Sz(u"Other.wav")});
-    Plant({kUser, VnString(kFileExts) + u".wav", u"Progid", Sz(u"tunaro.9933.0.44.File")});
+    Plant({kUser, VnString(kFileExts) + u".WAV", u"Progid", Sz(u"tunaro.9933.0.44.File")});
     Plant({kClasses, u".ogg", u"", Sz(u"Tunaro.9932.0.1.File")});  // an earlier version is not us
     Plant({kClasses, u".mkv", u"", VnRegValue::Dword(1)});
     Plant({kClasses, u"cdaudiodisc\\shell\\play\\command", u"",
@@ -193,8 +193,16 @@ TEST_F(AssociationWriterTest, IsAssociatedWithUsAnswersFromClassKeysUserChoicesA
     } answers[] = {{u"mp3", true},          {u".MP3", true},         {u"wav", true},  {u"ogg", false},
                    {u"mkv", false},         {u"flac", false},        {u"", false},    {u"a\\b", false},
                    {u"CDAudioDisc", true},  {u"dvdvideodisc", false}};
-    for (const auto& answer : answers)
+    VnStringArray all;
+    for (const auto& answer : answers) {
         EXPECT_EQ(helper.IsAssociatedWithUs(answer.extension), answer.ours) << VnString(answer.extension).ToUtf8();
+        all.Add(answer.extension);
+    }
+    // Asked all at once (the user's choices listed once), the answers are the same.
+    const std::vector<bool> together = helper.AreAssociatedWithUs(all);
+    ASSERT_EQ(together.size(), std::size(answers));
+    for (size_t i = 0; i < together.size(); ++i)
+        EXPECT_EQ(together[i], answers[i].ours) << VnString(answers[i].extension).ToUtf8();
     EXPECT_EQ(helper.GetProgIdForExtension(u".MPL"), u"Tunaro.9933.0.44.Playlist");
     EXPECT_EQ(helper.GetProgIdForExtension(u".rss"), u"Tunaro.9933.0.44.Subscribe");
     EXPECT_EQ(helper.GetProgIdForExtension(u".wsz"), u"Tunaro.9933.0.44.Pack");
