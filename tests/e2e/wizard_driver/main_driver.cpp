@@ -17,7 +17,8 @@
 //     no-box SECONDS         fail when a message box comes within SECONDS
 //     wait-gone              wait until the wizard window has closed
 //     capture FILE.bmp       save a picture of the wizard (and a box over it)
-//     rows                   print the page's list rows: group, [x], texts
+//     rows                   print the page's list: "groups N" (list-view groups or heading rows),
+//                            then each row: its group's number, [x], texts
 //     key-row LABEL [on|off] tick the list row LABEL with Tab, arrows and Space
 //
 // Exit status 0 when the command did what it says, 1 when not, 2 for bad usage.
