@@ -1,23 +1,18 @@
 #include "UninstallEntry.h"
 
-#include "VnFileSystem.h"
 #include "InstallationSearch.h"
 #include "LoadedProduct.h"
+#include "ProgramResourceLookup.h"
 #include "VnPlatform.h"
 
 VnString UninstallKeyNameToWrite(ProductInformation& product, const InstallOptions& options) {
     return options.UninstallKeyName.IsEmpty() ? product.GetProductName(4) : options.UninstallKeyName;
 }
 
-// Seam: this is the art lookup of the program's resource files (custom art
-// before default art) for the one file the entry needs. The data folder is
-// the installed program's, since the entry must outlive the set-up folder.
+// The data folder is the installed program's, since the entry must outlive
+// the set-up folder.
 VnString FindDisplayIcon(const VnString& destinationFolder) {
-    for (const char16_t* artFolder : {u"Data\\Custom Art\\", u"Data\\Default Art\\"}) {
-        const VnString path = destinationFolder + artFolder + kDisplayIconName;
-        if (VnFileSystem::FileExists(path)) return path;
-    }
-    return VnString();
+    return FindResourceFile(destinationFolder + u"Data\\", ProgramResourceKind::Art, kDisplayIconName);
 }
 
 VnString FolderOfEntryToReplace(ProductInformation& product, const InstallOptions& options) {
