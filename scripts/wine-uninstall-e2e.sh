@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The uninstall round trip under Wine, in one fresh prefix: another program
 # owns ".mp3"; snapshot (files below C:\ and the registry's "Software" keys);
-# a silent install of the win64 demo set-up; a user file dropped into the
-# installation folder; a program file held open by another program; then
+# a Custom install of the win64 demo set-up through the wizard (the wizard
+# driver unticks ".wav" and ticks ".ogg" on the file types page); a user file
+# dropped into the installation folder; a program file held open by another program; then
 # "VnMediaUninstall.exe /Silent", which must end with 3010 (194 under Wine);
 # the restart (wineboot -r); snapshot again. The snapshots must differ only by
 # the documented leftovers (docs/uninstall-record.md), ".mp3" must be the
@@ -10,7 +11,7 @@
 # file still there in its folder. The differences found are printed.
 #
 # Builds nothing: build the win64 preset first (vn_installer, vn_demo_setup,
-# holdopen). Prints each failed check and "N passed, N failed"; exits 1 when a
+# holdopen, wizard_driver). Prints each failed check and "N passed, N failed"; exits 1 when a
 # check failed or nothing could run.
 set -u
 
@@ -23,6 +24,7 @@ fail_setup() { echo "wine-uninstall-e2e: $*" >&2; echo "0 passed, 1 failed"; exi
 command -v wine >/dev/null 2>&1 || fail_setup "wine is not installed"
 [ -f "$SETUP/Tunaro Install Wizard.exe" ] || fail_setup "no installer in $SETUP (build the win64 preset)"
 [ -f "$bin/holdopen.exe" ] || fail_setup "no $bin/holdopen.exe (build the win64 preset)"
+[ -f "$bin/wizard_driver.exe" ] || fail_setup "no $bin/wizard_driver.exe (build the win64 preset)"
 . "$root/scripts/wine-env.sh" || fail_setup "no Wine prefix"
 trap vn_wine_cleanup EXIT
 
@@ -37,6 +39,13 @@ LEFTOVERS='AppData/Local/Temp|AppData/Roaming/V\. Arnel|Internet Explorer(/Quick
 'file \./Program Files/V Arnel(/Tunaro 33(/my playlist\.m3u)?)?$|user \[Software\\V\. Arnel|'\
 '\\EdgeUpdate|\\Wine\\|\\Fonts\]|MIME\\Database\\Content Type\]|Software\\Clients\\Media\]|'\
 'Software\\RegisteredApplications\]|AutoplayHandlers(\\(Event)?Handlers)?\]'
+
+drive() {  # drive COMMAND...: the wizard driver; Wine programs write into a file, never a pipe
+    wine "$bin/wizard_driver.exe" --timeout "${DRIVE_TIMEOUT:-60}" "$@" >"$work/drive" 2>&1 && return 0
+    echo "driver $* failed:"
+    cat "$work/drive"
+    return 1
+}
 
 snapshot() {  # snapshot NAME: the file list, and the registry's "Software" keys as Wine keeps them
     wineserver -w >/dev/null 2>&1
@@ -61,12 +70,28 @@ import '[HKEY_LOCAL_MACHINE\Software\Classes\.mp3]
 "Content Type"="audio/mpeg"'
 snapshot before
 
+# The install through the wizard: a Custom install that unticks a default
+# file type (".wav") and ticks an extra one (".ogg").
 cp -r "$SETUP" "$C/Tunaro Setup" || fail_setup "cannot copy the set-up folder"
-(cd "$C/Tunaro Setup" && timeout "$limit" wine "Tunaro Install Wizard.exe" /Silent) >/dev/null 2>&1
+(cd "$C/Tunaro Setup" && exec timeout "$limit" wine "Tunaro Install Wizard.exe") >/dev/null 2>&1 &
+installer=$!
+drive wait-title "Welcome" && drive press "Accept" && drive wait-title "Setup Type" && drive choose "Custom" &&
+    drive press "Next >" && drive wait-text "Portable install" && drive press "Next >" &&
+    drive wait-title "Destination Folder" && drive press "Next >" && DRIVE_TIMEOUT=120 drive wait-title "File Associations" &&
+    drive key-row "wav" off && drive key-row "ogg" on && drive press "Next >" && drive wait-title "Create Shortcuts" &&
+    drive press "Next >" && drive wait-title "Install Complete" && drive tick "Run installed program now" off &&
+    drive press "Finish" && drive wait-gone
+wait "$installer"
 status=$?
 wineserver -w >/dev/null 2>&1
-vn_check "silent install exits with 0 (got $status)" [ "$status" = 0 ]
+vn_check "the install through the wizard exits with 0 (got $status)" [ "$status" = 0 ]
 vn_check "the install leaves its record" test -s "$DEST/VnMediaUninstall.dat"
+printf 'reg query "HKCR\\.ogg" /ve\r\nreg query "HKCR\\.wav" /ve\r\n' >"$C/types.bat"
+wine cmd /c 'C:\types.bat' >"$work/types" 2>&1
+rm -f "$C/types.bat"
+vn_check "the chosen extra type (.ogg) is the product's" grep -q 'REG_SZ *Tunaro\.' "$work/types"
+vn_check "the unticked default (.wav) is not" test "$(grep -c 'REG_SZ *Tunaro\.' "$work/types")" = 1
+grep -q 'REG_SZ *Tunaro\.' "$work/types" || { echo "The file types as read:"; tr -d '\r' <"$work/types" | sed 's/^/  /'; }
 
 # The product takes ".mp3" as its association writer does, keeping the owner.
 import '[HKEY_LOCAL_MACHINE\Software\Classes\.mp3]
