@@ -27,3 +27,21 @@ inline std::string Utf16FileBytes(std::u16string_view text, bool bigEndian = fal
     }
     return bytes;
 }
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+
+// A path under the host's temporary folder that no other test process and no
+// earlier call uses ("<prefix>-<process>-<count>"), with whatever a crashed
+// run left there removed. Nothing is created.
+inline std::filesystem::path NewHostTempPath(const std::string& prefix) {
+    static std::atomic<int> count{0};
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       (prefix + "-" + std::to_string(getpid()) + "-" + std::to_string(++count));
+    std::filesystem::remove_all(path);
+    return path;
+}
+#endif

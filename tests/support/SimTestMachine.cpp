@@ -3,9 +3,7 @@
 #include "SimTestMachine.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,10 +31,7 @@ fs::path DemoSetupFolder(const std::string& name) {
 }  // namespace
 
 SimTestMachine::SimTestMachine(const std::string& factsText) {
-    static std::atomic<int> number{0};
-    folder_ = (fs::temp_directory_path() / ("vnsim-" + std::to_string(getpid()) + "-" + std::to_string(++number)))
-                  .string();
-    fs::remove_all(folder_);
+    folder_ = NewHostTempPath("vnsim").string();
     if (!factsText.empty()) {
         fs::create_directories(folder_);
         WriteHostFile(Host(VnSimPlatform::kFactsFileName), factsText);

@@ -106,12 +106,9 @@ TEST(HostileInputTest, EachBadInputEndsWithItsExitCodeAndMessage) {
         {"free space of 2^64 - 2^40 bytes", nullptr, nullptr, "machine.ini",
          "[Drive C]\nFree=16777215 TB\nTotal=16777215 TB\n", 0, "Exit code: 0 (completed)", "Insufficient"},
     };
-    int number = 0;
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path work = fs::temp_directory_path() / ("vnhostile-" + std::to_string(getpid()) + "-" +
-                                                           std::to_string(++number));
-        fs::remove_all(work);
+        const fs::path work = NewHostTempPath("vnhostile");
         fs::create_directories(work);
         fs::copy(demo, work / "setup", fs::copy_options::recursive);
         fs::create_directories(work / "machine");

@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "HostFiles.h"
 #include "ProcessInformationBlock.h"
 #include "RegisteredTools.h"
 #include "RunProgram.h"
@@ -123,7 +122,7 @@ TEST_F(StartUpProcessPartsTest, RunProgramFailsOnAnEmptyNameOrAFailedStartAndRep
 }
 
 TEST_F(StartUpProcessPartsTest, RunnerCopiesTheSetUpAndReportsWhatTheRunChanged) {
-    const std::filesystem::path host = std::filesystem::temp_directory_path() / ("vn-setup-" + std::to_string(getpid()));
+    const std::filesystem::path host = NewHostTempPath("vn-setup");
     std::filesystem::create_directories(host / "Playmoor" / "Data");
     std::ofstream(host / "Playmoor" / "Data" / "note.txt") << "hello";
     int copied = 0;

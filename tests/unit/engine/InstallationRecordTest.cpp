@@ -11,15 +11,6 @@ namespace {
 constexpr const char16_t* kDestination = u"D:\\My Programs\\Tunaro 9933\\";
 constexpr const char16_t* kRecordKey = u"Software\\V. Arnel\\Tunacore\\Installations\\Tunaro 9933";
 
-bool LooksLikeGuid(const std::string& text) {
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
-    for (size_t i = 1; i < 37; ++i) {
-        const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
-        if (dash ? text[i] != '-' : !isxdigit(static_cast<unsigned char>(text[i]))) return false;
-    }
-    return true;
-}
-
 class InstallationRecordTest : public InstallRecordMachine {
 protected:
     void SetUp() override {
