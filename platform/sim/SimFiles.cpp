@@ -131,7 +131,7 @@ uint32_t VnSimFiles::RemoveResolvedFile(const VnSimPath& file) {
     if (unlink(file.hostPath.c_str()) != 0) return VnSimErrorFromErrno(errno);
     ReleaseSpace(file.drive, uint64_t(file.info.st_size));
     attributes_.Erase(AttributeKey(file.hostPath));
-    paths_.NoteRemoved(file.hostParent, file.name);
+    paths_.NoteRemoved(file.hostParent, file.name, false);
     return 0;
 }
 
@@ -141,7 +141,7 @@ uint32_t VnSimFiles::CopyResolved(const VnSimPath& from, const VnSimPath& to) {
     NoteWriteOf(to);
     if (uint32_t error = ReserveSpace(to.drive, size, replaced)) return error;
     std::string target = to.exists ? to.hostPath : to.hostParent + "/" + to.writtenName;
-    if (uint32_t error = VnSimCopyHostFile(from.hostPath, target)) {
+    if (uint32_t error = VnSimCopyHostFile(from.hostPath, from.info, target)) {
         ReleaseSpace(to.drive, size);
         if (!to.exists) unlink(target.c_str());
         return error;
@@ -163,7 +163,7 @@ uint32_t VnSimFiles::RenameResolved(const VnSimPath& from, const VnSimPath& to) 
         attributes_.Erase(AttributeKey(to.hostPath));
     }
     attributes_.Move(AttributeKey(from.hostPath), AttributeKey(target), from.isFolder);
-    paths_.NoteRemoved(from.hostParent, from.name);
+    paths_.NoteRemoved(from.hostParent, from.name, from.isFolder);
     paths_.NoteAdded(to.hostParent, target.substr(to.hostParent.size() + 1));
     return 0;
 }
@@ -212,7 +212,7 @@ uint32_t VnSimFiles::RemoveDirectory(const VnString& path) {
     if ((folder.isLink ? unlink(folder.hostPath.c_str()) : rmdir(folder.hostPath.c_str())) != 0)
         return VnSimErrorFromErrno(errno);
     attributes_.Erase(AttributeKey(folder.hostPath));
-    paths_.NoteRemoved(folder.hostParent, folder.name);
+    paths_.NoteRemoved(folder.hostParent, folder.name, true);
     return 0;
 }
 
@@ -311,12 +311,11 @@ uint32_t VnSimFiles::FindFiles(const VnString& pattern, VnCoreArray<VnFindData>&
     if (wildcards && facts_.IsFolderUnreadable(pattern.Left(std::max(pattern.ReverseFind(u'\\'), 0))))
         return vnwin::kErrorAccessDenied;
 
-    auto add = [&](const std::string& hostPath, const std::string& name, const struct stat& info) {
+    auto add = [&](const std::string& hostPath, const std::string& name, const struct stat& info, bool isLink) {
         VnSimPath entry;
         entry.hostPath = hostPath;
         entry.isFolder = S_ISDIR(info.st_mode);
-        struct stat linkInfo {};
-        entry.isLink = lstat(hostPath.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode);
+        entry.isLink = isLink;
         VnFindData data;
         data.name = VnString::FromUtf8(name);
         data.attributes = AttributesOf(entry);
@@ -325,12 +324,12 @@ uint32_t VnSimFiles::FindFiles(const VnString& pattern, VnCoreArray<VnFindData>&
         found.Add(data);
     };
     if (!wildcards) {
-        add(match.hostPath, match.name, match.info);
+        add(match.hostPath, match.name, match.info, match.isLink);
         return 0;
     }
     VnSimFileMask fileMask(mask);
-    VnSimListHostFolder(match.hostParent, [&](const std::string& name, const struct stat& info) {
-        if (fileMask.Matches(VnString::FromUtf8(name))) add(match.hostParent + "/" + name, name, info);
+    VnSimListHostFolder(match.hostParent, [&](const std::string& name, const struct stat& info, bool isLink) {
+        if (fileMask.Matches(VnString::FromUtf8(name))) add(match.hostParent + "/" + name, name, info, isLink);
     });
     std::sort(found.begin(), found.end(), [](const VnFindData& a, const VnFindData& b) {
         return VnSimPaths::FoldName(a.name.View()) < VnSimPaths::FoldName(b.name.View());
@@ -447,7 +446,7 @@ uint32_t VnSimFiles::CarryOutPendingRename(const VnPendingRename& rename) {
         if (!source.isFolder) return RemoveResolvedFile(source);
         if (rmdir(source.hostPath.c_str()) != 0) return VnSimErrorFromErrno(errno);
         attributes_.Erase(AttributeKey(source.hostPath));
-        paths_.NoteRemoved(source.hostParent, source.name);
+        paths_.NoteRemoved(source.hostParent, source.name, true);
         return 0;
     }
     if (uint32_t error = paths_.Resolve(rename.target, target, false, false)) return error;

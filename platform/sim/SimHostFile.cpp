@@ -92,11 +92,9 @@ uint32_t VnSimErrorFromErrno(int error) {
     }
 }
 
-uint32_t VnSimCopyHostFile(const std::string& from, const std::string& to) {
+uint32_t VnSimCopyHostFile(const std::string& from, const struct stat& info, const std::string& to) {
     Descriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) return VnSimErrorFromErrno(errno);
-    struct stat info {};
-    if (fstat(in.get(), &info) != 0) return VnSimErrorFromErrno(errno);
     Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!out.valid()) return VnSimErrorFromErrno(errno);
     if (!CopyBytes(in.get(), out.get(), uint64_t(info.st_size))) return VnSimErrorFromErrno(errno);
@@ -135,14 +133,17 @@ uint32_t VnSimWriteHostFile(const std::string& path, const std::string& bytes) {
 }
 
 void VnSimListHostFolder(const std::string& folder,
-                         const std::function<void(const std::string& name, const struct stat& info)>& visit) {
+                         const std::function<void(const std::string& name, const struct stat& info, bool isLink)>& visit) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
+        // One status call for what is not a link; a link's target is read too.
         struct stat info {};
-        if (fstatat(dirfd(dir), entry->d_name, &info, 0) == 0) visit(name, info);
+        if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        const bool isLink = S_ISLNK(info.st_mode);
+        if (!isLink || fstatat(dirfd(dir), entry->d_name, &info, 0) == 0) visit(name, info, isLink);
     }
     closedir(dir);
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <climits>
 
 namespace {
 constexpr uint32_t kErrorInvalidName = 123;
@@ -180,9 +181,9 @@ uint32_t VnSimPaths::Normalise(const VnString& path, VnString& normalised, bool 
 
 VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const struct stat& folderInfo) {
     Listing& listing = listings_[hostFolder];
-    if (SameTime(listing.modified, folderInfo.st_mtim) && listing.size == folderInfo.st_size &&
-        !listing.byFoldedName.empty())
+    if (listing.read && SameTime(listing.modified, folderInfo.st_mtim) && listing.size == folderInfo.st_size)
         return listing;
+    listing.read = true;
     listing.byFoldedName.clear();
     listing.modified = folderInfo.st_mtim;
     listing.size = folderInfo.st_size;
@@ -206,7 +207,8 @@ std::string VnSimPaths::FindStoredName(const std::string& hostFolder, const stru
 
 void VnSimPaths::NoteAdded(const std::string& hostFolder, const std::string& name) { NoteChange(hostFolder, name, true); }
 
-void VnSimPaths::NoteRemoved(const std::string& hostFolder, const std::string& name) {
+void VnSimPaths::NoteRemoved(const std::string& hostFolder, const std::string& name, bool folder) {
+    if (folder) folders_.clear();
     NoteChange(hostFolder, name, false);
 }
 
@@ -265,49 +267,69 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
         exact += '/';
         exact += name.ToUtf8();
     }
+    if (exact.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
     out.name = out.writtenName = names[names.GetSize() - 1].ToUtf8();
-
-    // Fast path: the path exists exactly as written.
-    if (stat(exact.c_str(), &out.info) == 0) {
-        out.exists = out.parentExists = true;
-        out.isFolder = S_ISDIR(out.info.st_mode);
+    struct stat folderInfo {};
+    if (uint32_t error = FindParent(names, host, out, folderInfo)) return error;
+    if (!out.parentExists) {
         out.hostPath = exact;
-        out.hostParent = exact.substr(0, exact.size() - out.name.size() - 1);
-    } else {
-        bool throughFile = errno == ENOTDIR;
-        if (errno == ENAMETOOLONG) return vnwin::kErrorFilenameExcedRange;
-        // Find the folder that holds the last name, name by name where the
-        // case differs from what is stored.
-        std::string parent = exact.substr(0, exact.size() - out.name.size() - 1);
-        struct stat folderInfo {};
-        bool parentFound = !throughFile && stat(parent.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
-        if (!parentFound && !throughFile) {
-            parent = host;
-            parentFound = stat(parent.c_str(), &folderInfo) == 0;
-            for (int32_t i = 0; parentFound && i + 1 < names.GetSize(); ++i) {
-                std::string stored = FindStoredName(parent, folderInfo, names[i].ToUtf8());
-                parentFound = !stored.empty();
-                if (parentFound) {
-                    parent += "/" + stored;
-                    parentFound = stat(parent.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
-                }
-            }
-        }
-        out.parentExists = parentFound;
-        out.hostParent = parentFound ? parent : std::string();
-        if (parentFound) {
-            std::string stored = FindStoredName(parent, folderInfo, out.name);
-            if (!stored.empty()) out.name = stored;
-            out.hostPath = parent + "/" + out.name;
-            out.exists = !stored.empty() && stat(out.hostPath.c_str(), &out.info) == 0;
-            out.isFolder = out.exists && S_ISDIR(out.info.st_mode);
-        } else {
-            out.hostPath = exact;
-        }
+        return 0;
+    }
+    if (out.name.size() > NAME_MAX) return vnwin::kErrorFilenameExcedRange;
+    // The folder's listing says whether the name is there and how it is
+    // stored; only a name that is there costs a status call.
+    const std::string stored = FindStoredName(out.hostParent, folderInfo, out.name);
+    if (!stored.empty()) out.name = stored;
+    out.hostPath = out.hostParent + "/" + out.name;
+    if (!stored.empty() && lstat(out.hostPath.c_str(), &out.info) == 0) {
+        out.exists = true;
+        if (S_ISLNK(out.info.st_mode)) out.exists = out.isLink = stat(out.hostPath.c_str(), &out.info) == 0;
+        out.isFolder = out.exists && S_ISDIR(out.info.st_mode);
     }
     // "file.txt\" names a folder that a file cannot be.
     if (out.exists && !out.isFolder && out.trailingSeparator) return kErrorInvalidName;
-    struct stat linkInfo {};
-    out.isLink = out.exists && lstat(out.hostPath.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode);
+    return 0;
+}
+
+uint32_t VnSimPaths::FindParent(const VnStringArray& names, const std::string& driveFolder, VnSimPath& out,
+                                struct stat& folderInfo) {
+    const std::u16string key = FoldName(out.windowsPath.View().substr(0, size_t(out.windowsPath.ReverseFind(u'\\'))));
+    auto remembered = folders_.find(key);
+    if (remembered != folders_.end()) {
+        if (stat(remembered->second.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode)) {
+            out.hostParent = remembered->second;
+            out.parentExists = true;
+            return 0;
+        }
+        folders_.erase(remembered);
+    }
+    // As written first, then name by name where the case differs from what
+    // is stored; a name on the way that is a file ends the look-up.
+    std::string parent = driveFolder;
+    for (int32_t i = 0; i + 1 < names.GetSize(); ++i) {
+        parent += '/';
+        parent += names[i].ToUtf8();
+    }
+    bool found = false;
+    if (stat(parent.c_str(), &folderInfo) == 0) {
+        found = S_ISDIR(folderInfo.st_mode);
+    } else if (errno == ENAMETOOLONG) {
+        return vnwin::kErrorFilenameExcedRange;
+    } else if (errno != ENOTDIR) {
+        parent = driveFolder;
+        found = stat(parent.c_str(), &folderInfo) == 0;
+        for (int32_t i = 0; found && i + 1 < names.GetSize(); ++i) {
+            const std::string stored = FindStoredName(parent, folderInfo, names[i].ToUtf8());
+            found = !stored.empty();
+            if (found) {
+                parent += "/" + stored;
+                found = stat(parent.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
+            }
+        }
+    }
+    if (!found) return 0;
+    out.hostParent = parent;
+    out.parentExists = true;
+    folders_.emplace(key, std::move(parent));
     return 0;
 }

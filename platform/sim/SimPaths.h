@@ -81,10 +81,16 @@ public:
     // cached folder listings stay right without rescanning. A listing is
     // read again when the folder's modification time or size changed; a name
     // added from outside within the same clock tick as a change made here, to
-    // a folder whose size does not change, is not seen by a look-up in
-    // another case until the folder changes again.
+    // a folder whose size does not change, is not seen until the folder
+    // changes again.
+    //
+    // Resolved folders are remembered too (the Windows folder, folded, to its
+    // host folder), so that a path in a known folder costs one status call
+    // of that folder and, when the name is there, one of the name. Each use
+    // checks the folder is still there; a folder removed or renamed here
+    // forgets them all, since a folder below it may have gone with it.
     void NoteAdded(const std::string& hostFolder, const std::string& name);
-    void NoteRemoved(const std::string& hostFolder, const std::string& name);
+    void NoteRemoved(const std::string& hostFolder, const std::string& name, bool folder);
 
     // The Windows form of a host path inside the drives folder ("C:\dir").
     VnString WindowsPathOf(const std::string& hostPath) const;
@@ -98,6 +104,7 @@ private:
     struct Listing {
         struct timespec modified {};  // the folder's time and size when listed: tmpfs
         off_t size = 0;                 // folders change size with every name
+        bool read = false;              // an empty folder is listed once too
         std::unordered_map<std::u16string, std::string> byFoldedName;  // folded -> stored UTF-8 name
     };
     VnString ApplyRedirection(const VnString& normalised) const;
@@ -107,9 +114,15 @@ private:
     std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, const std::string& name);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
     void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
+    // The host folder that holds the last name of `out.windowsPath`
+    // (`names` are its names below the drive): from the remembered folders,
+    // or looked up name by name. 0, or the error for a host path too long.
+    uint32_t FindParent(const VnStringArray& names, const std::string& driveFolder, VnSimPath& out,
+                        struct stat& folderInfo);
 
     const VnSimFacts& facts_;
     std::string machineFolder_;
     std::string drivesFolder_;
     std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::u16string, std::string> folders_;  // "C:\PROGRAM FILES" -> its host folder
 };

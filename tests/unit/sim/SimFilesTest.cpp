@@ -3,7 +3,9 @@
 // pending renames carried out at a restart.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "HostFiles.h"
 #include "PeImage.h"
@@ -103,6 +105,64 @@ TEST(SimFiles, NamesResolveWithoutCaseAndKeepTheirCase) {
     EXPECT_EQ(files.GetAttributesError(file), vnwin::kErrorPathNotFound);
     EXPECT_EQ(files.GetAttributesError(u"Q:\\anything"), vnwin::kErrorPathNotFound) << "no such drive";
     EXPECT_EQ(files.GetAttributesError(u"\\\\server\\share\\x"), kErrorBadNetPath);
+}
+
+// Folders and listings are remembered between calls: every change made
+// through the machine, and a folder gone or a name added on the host side,
+// must show at once. Each case first looks at "C:\A\B\f.txt" in another case
+// (so the folder is found name by name and remembered), then changes something.
+TEST(SimFiles, RememberedFoldersFollowEveryChange) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* change;
+        std::function<void(SimTestMachine&, IVnFiles&)> make;
+        const char16_t* path;
+        uint32_t expected;          // GetAttributesError of `path`
+        const char* writtenTo = nullptr;  // then writing `path` lands at this host file
+    } cases[] = {
+        {"folder renamed, old name", [](SimTestMachine&, IVnFiles& f) { f.MoveFile(u"C:\\A", u"C:\\Z"); },
+         u"C:\\a\\b\\f.txt", vnwin::kErrorPathNotFound},
+        {"folder renamed, new name", [](SimTestMachine&, IVnFiles& f) { f.MoveFile(u"C:\\A", u"C:\\Z"); },
+         u"C:\\z\\B\\F.TXT", 0, "drives/C/Z/B/f.txt"},
+        {"case of the folder changed", [](SimTestMachine&, IVnFiles& f) { f.MoveFile(u"C:\\A\\B", u"C:\\A\\bb"); f.MoveFile(u"C:\\A\\bb", u"C:\\A\\b"); },
+         u"C:\\A\\B\\new.txt", vnwin::kErrorFileNotFound, "drives/C/A/b/new.txt"},
+        {"folder removed and made again", [](SimTestMachine&, IVnFiles& f) {
+             f.DeleteFile(u"C:\\A\\B\\f.txt"), f.RemoveDirectory(u"C:\\A\\B"), f.CreateDirectory(u"C:\\A\\b"); },
+         u"C:\\a\\B\\F.txt", vnwin::kErrorFileNotFound, "drives/C/A/b/F.txt"},
+        {"folder removed on the host", [](SimTestMachine& m, IVnFiles&) { fs::remove_all(m.Host("drives/C/A/B")); },
+         u"C:\\A\\B\\f.txt", vnwin::kErrorPathNotFound},
+        {"a file where the folder was, on the host", [](SimTestMachine& m, IVnFiles&) {
+             fs::remove_all(m.Host("drives/C/A/B")), std::ofstream(m.Host("drives/C/A/B")) << "x"; },
+         u"C:\\A\\B\\f.txt", vnwin::kErrorPathNotFound},
+        {"name added on the host in another case",
+         [](SimTestMachine& m, IVnFiles&) { std::ofstream(m.Host("drives/C/A/B/Host.txt")) << "x"; },
+         u"C:\\a\\b\\HOST.TXT", 0, "drives/C/A/B/Host.txt"},
+        {"file removed", [](SimTestMachine&, IVnFiles& f) { f.DeleteFile(u"C:\\A\\B\\F.TXT"); },
+         u"C:\\A\\B\\f.txt", vnwin::kErrorFileNotFound, "drives/C/A/B/f.txt"},
+        {"empty folder looked at, then a file written",
+         [](SimTestMachine& m, IVnFiles& f) {
+             f.CreateDirectory(u"C:\\A\\Empty");
+             EXPECT_EQ(f.GetAttributesError(u"C:\\A\\EMPTY\\x.txt"), vnwin::kErrorFileNotFound);
+             m.WriteFile(u"C:\\A\\Empty\\X.txt", "x"); },
+         u"C:\\a\\empty\\x.TXT", 0, "drives/C/A/Empty/X.txt"},
+        {"folder link removed", [](SimTestMachine&, IVnFiles& f) {
+             f.CreateSymbolicLink(u"C:\\Link", u"C:\\A", true);
+             EXPECT_EQ(f.GetAttributesError(u"C:\\link\\b\\F.txt"), 0u);
+             f.RemoveDirectory(u"C:\\Link"); },
+         u"C:\\Link\\B\\f.txt", vnwin::kErrorPathNotFound},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        SimTestMachine m;
+        IVnFiles& files = m.Machine().Files();
+        m.WriteFile(u"C:\\A\\B\\f.txt", "f");
+        ASSERT_EQ(files.GetAttributesError(u"c:\\a\\b\\F.TXT"), 0u);
+        c.make(m, files);
+        EXPECT_EQ(files.GetAttributesError(c.path), c.expected);
+        if (!c.writtenTo) continue;
+        EXPECT_EQ(files.WriteFile(c.path, "written"), 0u);
+        EXPECT_EQ(m.HostText(c.writtenTo), "written");
+    }
 }
 
 TEST(SimFiles, Wow64RedirectsTheSystemFolderUntilSwitchedOff) {
