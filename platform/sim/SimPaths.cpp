@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -72,8 +73,31 @@ uint32_t NormaliseExtended(std::u16string_view rest, bool allowWildcards, VnStri
     return 0;
 }
 
+// A full path already in its final form ("C:\\a\\b": backslashes only, one
+// between names, no "." or "..", no trailing dot or blank, every name
+// valid), the usual case, which needs no splitting and joining.
+bool IsAlreadyNormal(std::u16string_view path, bool allowWildcards) {
+    if (path.size() < 3 || !HasDrivePrefix(path) || path[2] != u'\\') return false;
+    for (size_t start = 3; start < path.size();) {
+        const size_t end = std::min(path.find(u'\\', start), path.size());
+        const std::u16string_view name = path.substr(start, end - start);
+        const bool last = end == path.size();
+        if (name == u"." || name == u".." || !IsValidName(name, allowWildcards && last)) return false;
+        if (last && (name.back() == u'.' || name.back() == u' ')) return false;
+        if (end + 1 == path.size()) return false;  // a trailing backslash
+        start = end + 1;
+    }
+    return true;
+}
+
 uint32_t NormalisePlain(VnString path, const VnString& currentFolder, bool allowWildcards, VnString& normalised,
                         bool& trailingSeparator) {
+    if (IsAlreadyNormal(path.View(), allowWildcards)) {
+        trailingSeparator = false;
+        if (path.GetLength() >= kMaxPath) return vnwin::kErrorPathNotFound;
+        normalised = path;
+        return 0;
+    }
     path.Replace(u'/', u'\\');
     if (path.StartsWith(u"\\\\")) return path.StartsWith(u"\\\\.\\") ? vnwin::kErrorPathNotFound : kErrorBadNetPath;
     // Make it absolute: "C:\x", "C:x" (drive-relative), "\x" (rooted), "x".
@@ -261,20 +285,12 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
         out.isFolder = out.exists;
         return 0;
     }
-    VnStringArray names = SplitNames(tail);
-    std::string exact = host;
-    for (const VnString& name : names) {
-        exact += '/';
-        exact += name.ToUtf8();
-    }
-    if (exact.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
-    out.name = out.writtenName = names[names.GetSize() - 1].ToUtf8();
+    const int32_t lastSlash = out.windowsPath.ReverseFind(u'\\');
+    out.name = out.writtenName = VnString(out.windowsPath.View().substr(size_t(lastSlash) + 1)).ToUtf8();
     struct stat folderInfo {};
-    if (uint32_t error = FindParent(names, host, out, folderInfo)) return error;
-    if (!out.parentExists) {
-        out.hostPath = exact;
-        return 0;
-    }
+    if (uint32_t error = FindParent(host, lastSlash, out, folderInfo)) return error;
+    if (!out.parentExists) return 0;
+    if (out.hostParent.size() + 1 + out.name.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
     if (out.name.size() > NAME_MAX) return vnwin::kErrorFilenameExcedRange;
     // The folder's listing says whether the name is there and how it is
     // stored; only a name that is there costs a status call.
@@ -291,9 +307,9 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     return 0;
 }
 
-uint32_t VnSimPaths::FindParent(const VnStringArray& names, const std::string& driveFolder, VnSimPath& out,
+uint32_t VnSimPaths::FindParent(const std::string& driveFolder, int32_t lastSlash, VnSimPath& out,
                                 struct stat& folderInfo) {
-    const std::u16string key = FoldName(out.windowsPath.View().substr(0, size_t(out.windowsPath.ReverseFind(u'\\'))));
+    const std::u16string key = FoldName(out.windowsPath.View().substr(0, size_t(lastSlash)));
     auto remembered = folders_.find(key);
     if (remembered != folders_.end()) {
         if (stat(remembered->second.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode)) {
@@ -305,11 +321,14 @@ uint32_t VnSimPaths::FindParent(const VnStringArray& names, const std::string& d
     }
     // As written first, then name by name where the case differs from what
     // is stored; a name on the way that is a file ends the look-up.
+    const VnStringArray names = SplitNames(out.windowsPath.View().substr(3));
     std::string parent = driveFolder;
     for (int32_t i = 0; i + 1 < names.GetSize(); ++i) {
         parent += '/';
         parent += names[i].ToUtf8();
     }
+    out.hostPath = parent + "/" + out.name;  // where it would be, should the folder be missing
+    if (out.hostPath.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
     bool found = false;
     if (stat(parent.c_str(), &folderInfo) == 0) {
         found = S_ISDIR(folderInfo.st_mode);

@@ -114,11 +114,10 @@ private:
     std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, const std::string& name);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
     void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
-    // The host folder that holds the last name of `out.windowsPath`
-    // (`names` are its names below the drive): from the remembered folders,
-    // or looked up name by name. 0, or the error for a host path too long.
-    uint32_t FindParent(const VnStringArray& names, const std::string& driveFolder, VnSimPath& out,
-                        struct stat& folderInfo);
+    // The host folder that holds the last name of `out.windowsPath` (whose
+    // last backslash is at `lastSlash`): from the remembered folders, or
+    // looked up name by name. 0, or the error for a host path too long.
+    uint32_t FindParent(const std::string& driveFolder, int32_t lastSlash, VnSimPath& out, struct stat& folderInfo);
 
     const VnSimFacts& facts_;
     std::string machineFolder_;

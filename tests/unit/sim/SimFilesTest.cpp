@@ -32,6 +32,10 @@ TEST(SimPaths, NormalisationFollowsTheWin32Rules) {
         {u"D:rel", u"D:\\rel", 0},
         {u"C:\\..\\..\\x", u"C:\\x", 0},
         {u"C:\\", u"C:\\", 0},
+        {u"c:\\Dir.x\\f. g", u"c:\\Dir.x\\f. g", 0},  // already in its final form
+        {u"C:\\a.\\b\\", u"C:\\a.\\b", 0},
+        {u"C:\\a\\\\b.", u"C:\\a\\b", 0},
+        {u"C:\\a\\..", u"C:\\", 0},
         {u"\\\\?\\C:\\a\\b. ", u"C:\\a\\b. ", 0},
         {u"\\\\?\\C:\\a\\..\\b", nullptr, kErrorInvalidName},
         {u"\\\\?\\C:\\a/b", nullptr, kErrorInvalidName},
