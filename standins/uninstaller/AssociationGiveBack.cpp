@@ -17,7 +17,7 @@ struct Backup {
     VnString valueName;  // the backup value
     VnString text;       // what it keeps, as text (for telling whether it names us)
     uint32_t type = vnwin::kRegSz;
-    std::basic_string<uint8_t> data;  // what it keeps, whole: a value of any type is saved with its type
+    std::basic_string<uint8_t> data{};  // what it keeps, whole: a value of any type is saved with its type
 };
 
 // The backups of one value, by the value's name in lower case.

@@ -56,7 +56,7 @@ struct Scenario {
     bool userFile = false;            // a file of the user's in the installation folder
     bool lockedFile = false;          // the program file held open during the uninstall
     uint32_t exitCode = 0;
-    std::vector<std::string> differences;  // besides the leftovers (start of the line)
+    std::vector<std::string> differences{};  // besides the leftovers (start of the line)
     const char* firstFolder = nullptr;     // the interactive first install's folder, typed in
     bool folderForgotten = false;          // the upgrade cannot find it and installs into the default folder
 };
@@ -206,9 +206,10 @@ TEST_P(UninstallRoundTripTest, LeavesTheMachineAsItWasBut) {
     VnSimPlatform& machine = Open();
     ASSERT_TRUE(machine.Files().GetFileAttributes(VnString(kProduct) + u"VnMediaUninstall.dat") !=
                 vnwin::kInvalidFileAttributes);
-    if (scenario.folderForgotten)  // two installations, the upgrade's record holding the first's
+    if (scenario.folderForgotten) {  // two installations, the upgrade's record holding the first's
         EXPECT_NE(machine.Files().GetFileAttributes(VnString::FromUtf8(scenario.firstFolder) + u"\\Tunaro.exe"),
                   vnwin::kInvalidFileAttributes);
+    }
     if (scenario.interactive) {  // the choices on the file types page took effect
         EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.ogg", u"").rfind("Tunaro.", 0), 0u);
         EXPECT_EQ(Text(machine.Registry(), u"Software\\Classes\\.wav", u"").find("Tunaro."), std::string::npos);
