@@ -23,8 +23,8 @@
 struct WizardProduct {
     std::string features = "2;173;176";
     std::string installToPath;
-    std::string installer;        // the "Installer" element's content
-    std::string startMenuFolder;  // empty: no "StartMenuFolder" element
+    std::string installer{};      // the "Installer" element's content
+    std::string startMenuFolder{};  // empty: no "StartMenuFolder" element
 };
 // The product information file of the test product.
 std::string WizardProductXml(const WizardProduct& product);
