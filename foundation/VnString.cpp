@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "VnCharSearch.h"
 
@@ -234,8 +235,24 @@ int32_t VnString::FindNoCase(std::u16string_view sub, int32_t start) const {
     if (start < 0) return -1;
     std::u16string_view text = View();
     if (sub.size() > text.size()) return -1;
-    for (size_t i = size_t(start); i + sub.size() <= text.size(); ++i)
-        if (CompareNoCase(text.substr(i, sub.size()), sub) == 0) return int32_t(i);
+    if (sub.empty()) return size_t(start) <= text.size() ? start : -1;
+    // The needle is folded once; a position is compared only when its first
+    // character matches.
+    const VnStringGlobals& g = VnStringGlobals::Get();
+    char16_t stackFolded[64];
+    std::u16string heapFolded;
+    char16_t* folded = stackFolded;
+    if (sub.size() > std::size(stackFolded)) {
+        heapFolded.resize(sub.size());
+        folded = heapFolded.data();
+    }
+    for (size_t k = 0; k < sub.size(); ++k) folded[k] = g.Fold(sub[k]);
+    for (size_t i = size_t(start); i + sub.size() <= text.size(); ++i) {
+        if (g.Fold(text[i]) != folded[0]) continue;
+        size_t k = 1;
+        while (k < sub.size() && g.Fold(text[i + k]) == folded[k]) ++k;
+        if (k == sub.size()) return int32_t(i);
+    }
     return -1;
 }
 

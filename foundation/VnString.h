@@ -53,13 +53,17 @@ public:
 
     static VnStringGlobals& Get();
     IVnStringManager* DefaultManager() const { return manager_; }
-    char16_t Fold(char16_t c) const;   // case folding for comparison
-    char16_t Upper(char16_t c) const;
+    // Case folding for comparison, and upper case; Latin-1 from the tables
+    // (inline: these run for every character of every path compared).
+    char16_t Fold(char16_t c) const { return c < 256 ? fold_[c] : FoldWide(c); }
+    char16_t Upper(char16_t c) const { return c < 256 ? upper_[c] : UpperWide(c); }
     bool IsSpace(char16_t c) const;
     uint8_t ClassOf(char16_t c) const { return c < 256 ? classes_[c] : 0; }
 
 private:
     VnStringGlobals();
+    static char16_t FoldWide(char16_t c);
+    static char16_t UpperWide(char16_t c);
     IVnStringManager* manager_;
     char16_t fold_[256];
     char16_t upper_[256];

@@ -116,8 +116,8 @@ VnStringGlobals::VnStringGlobals() {
     }
 }
 
-char16_t VnStringGlobals::Fold(char16_t c) const { return c < 256 ? fold_[c] : PlatformLower(c); }
+char16_t VnStringGlobals::FoldWide(char16_t c) { return PlatformLower(c); }
 
-char16_t VnStringGlobals::Upper(char16_t c) const { return c < 256 ? upper_[c] : PlatformUpper(c); }
+char16_t VnStringGlobals::UpperWide(char16_t c) { return PlatformUpper(c); }
 
 bool VnStringGlobals::IsSpace(char16_t c) const { return c < 256 ? (classes_[c] & kSpace) != 0 : PlatformIsSpace(c); }

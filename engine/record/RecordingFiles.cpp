@@ -23,7 +23,10 @@ public:
     uint32_t RemoveDirectory(const VnString& path) override { return inner_.RemoveDirectory(path); }
     uint32_t DeleteFile(const VnString& path) override { return inner_.DeleteFile(path); }
     uint32_t CopyFile(const VnString& from, const VnString& to, bool failIfExists) override {
-        return Writing(to, [&] { return inner_.CopyFile(from, to, failIfExists); });
+        // A copy that may not overwrite has made a new file when it succeeds:
+        // nothing was there to look at first.
+        if (failIfExists) return Creating(to, [&] { return inner_.CopyFile(from, to, true); });
+        return Writing(to, [&] { return inner_.CopyFile(from, to, false); });
     }
     uint32_t MoveFile(const VnString& from, const VnString& to) override {
         return Writing(to, [&] { return inner_.MoveFile(from, to); });
@@ -80,6 +83,13 @@ private:
             version = VnString::Format(u"%u.%u.%u.%u", ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF);
         uint32_t error = write();
         if (!error) recorder_.NoteFile(path, existed, version);
+        return error;
+    }
+
+    template <typename Create>
+    uint32_t Creating(const VnString& path, Create create) {
+        const uint32_t error = create();
+        if (!error && !recorder_.IsExcludedPath(path)) recorder_.NoteFile(path, false, VnString());
         return error;
     }
 

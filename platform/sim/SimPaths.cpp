@@ -185,6 +185,7 @@ VnString VnSimPaths::CurrentFolder() const {
 VnString VnSimPaths::ApplyRedirection(const VnString& normalised) const {
     if (!facts_.is64BitWindows || !facts_.run.wow64FsRedirection) return normalised;
     const VnString& windows = facts_.windowsFolder;
+    if (!normalised.StartsWithNoCase(windows.View())) return normalised;  // most paths: nothing to build
     VnString rest;
     if (IsAtOrBelow(normalised, windows + u"\\System32", rest)) {
         if (IsExemptFromRedirection(rest)) return normalised;
@@ -223,9 +224,9 @@ VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const 
 }
 
 std::string VnSimPaths::FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
-                                       const std::string& name) {
+                                       std::u16string_view name) {
     Listing& listing = ListingOf(hostFolder, folderInfo);
-    auto found = listing.byFoldedName.find(FoldName(VnString::FromUtf8(name).View()));
+    auto found = listing.byFoldedName.find(FoldName(name));
     return found == listing.byFoldedName.end() ? std::string() : found->second;
 }
 
@@ -294,7 +295,8 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     if (out.name.size() > NAME_MAX) return vnwin::kErrorFilenameExcedRange;
     // The folder's listing says whether the name is there and how it is
     // stored; only a name that is there costs a status call.
-    const std::string stored = FindStoredName(out.hostParent, folderInfo, out.name);
+    const std::string stored =
+        FindStoredName(out.hostParent, folderInfo, out.windowsPath.View().substr(size_t(lastSlash) + 1));
     if (!stored.empty()) out.name = stored;
     out.hostPath = out.hostParent + "/" + out.name;
     if (!stored.empty() && lstat(out.hostPath.c_str(), &out.info) == 0) {
@@ -338,7 +340,7 @@ uint32_t VnSimPaths::FindParent(const std::string& driveFolder, int32_t lastSlas
         parent = driveFolder;
         found = stat(parent.c_str(), &folderInfo) == 0;
         for (int32_t i = 0; found && i + 1 < names.GetSize(); ++i) {
-            const std::string stored = FindStoredName(parent, folderInfo, names[i].ToUtf8());
+            const std::string stored = FindStoredName(parent, folderInfo, names[i].View());
             found = !stored.empty();
             if (found) {
                 parent += "/" + stored;

@@ -111,7 +111,7 @@ private:
     VnString CurrentFolder() const;
     // The stored name in `hostFolder` that matches `name` without regard to
     // case; empty when none does.
-    std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, const std::string& name);
+    std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, std::u16string_view name);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
     void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
     // The host folder that holds the last name of `out.windowsPath` (whose

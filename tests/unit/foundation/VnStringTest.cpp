@@ -139,12 +139,16 @@ TEST(VnString, ReferenceCountIsSafeAcrossThreads) {
 // either side of the eight-character steps the search takes.
 TEST(VnString, FindAndReplaceMatchTheStandardSearch) {
     const std::u16string text = u"abcdefg|[X]ijklmno[X]|[X][X]qrstuvw[";
+    std::u16string swappedCase = text;
+    for (char16_t& c : swappedCase) c = (c >= u'a' && c <= u'z') ? char16_t(c - 32) : (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
     const std::u16string needles[] = {u"|", u"[X]", u"[", u"w[", u"[Y]", u"abcdefg|[X]ijklmno[X]|[X][X]qrstuvw[!",
                                       u"a", u"]|["};
     for (const std::u16string& needle : needles) {
         for (size_t from = 0; from <= text.size() + 1; ++from) {
             const size_t expected = text.find(needle, from);
             EXPECT_EQ(VnString(text).Find(needle, int32_t(from)),
+                      expected == std::u16string::npos ? -1 : int32_t(expected));
+            EXPECT_EQ(VnString(swappedCase).FindNoCase(needle, int32_t(from)),
                       expected == std::u16string::npos ? -1 : int32_t(expected));
             if (needle.size() == 1 && from < text.size()) {
                 const size_t one = text.find(needle[0], from);
@@ -166,6 +170,8 @@ TEST(VnString, FindAndReplaceMatchTheStandardSearch) {
         EXPECT_EQ(edited.Replace(needle, u"<>"), count);
         EXPECT_EQ(edited.View(), replaced);
     }
+    // A needle longer than the search's own buffer.
+    EXPECT_EQ(VnString(text + text + text).FindNoCase(swappedCase + swappedCase, 1), int32_t(text.size()));
 }
 
 TEST(VnContainers, MapsAndListsHonourCaseSensitivity) {
