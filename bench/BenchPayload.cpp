@@ -138,22 +138,23 @@ Payload WriteRealisticPayload(const fs::path& root, const std::vector<std::strin
     return payload;
 }
 
-double CpuSeconds() {
+double CpuSeconds(bool userOnly) {
     double total = 0;
     for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
         rusage usage{};
         getrusage(who, &usage);
-        for (const timeval& t : {usage.ru_utime, usage.ru_stime}) total += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+        total += double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
+        if (!userOnly) total += double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6;
     }
     return total;
 }
 
 Timing Measure(const std::function<void()>& work) {
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = CpuSeconds(), userStart = CpuSeconds(true);
     const auto start = std::chrono::steady_clock::now();
     work();
     return Timing{std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                  CpuSeconds() - cpuStart};
+                  CpuSeconds() - cpuStart, CpuSeconds(true) - userStart};
 }
 
 Timing MeasureOnNewMachine(const fs::path& folder, const std::function<void()>& work, const char* program) {

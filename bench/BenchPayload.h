@@ -34,12 +34,13 @@ Payload WriteRealisticPayload(const std::filesystem::path& root, const std::vect
 // wanders.
 struct Timing {
     double wall = 1e9, cpu = 1e9;
+    double user = 1e9;  // the part of cpu spent outside the kernel
     void KeepBest(const Timing& other) {
         if (other.cpu < cpu) *this = other;
     }
 };
 
-double CpuSeconds();
+double CpuSeconds(bool userOnly = false);
 Timing Measure(const std::function<void()>& work);
 // Times work on a new simulated machine in folder (emptied first), so that
 // every timed run creates every key and file; exits with a message naming

@@ -58,8 +58,8 @@ InstallRun RunSilentInstallInChild(const std::string& machineFolder, const VnStr
     rusage usage{};
     if (wait4(child, &status, 0, &usage) != child) return run;
     run.timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.timing.cpu = 0;
-    for (const timeval& t : {usage.ru_utime, usage.ru_stime}) run.timing.cpu += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    run.timing.user = double(usage.ru_utime.tv_sec) + double(usage.ru_utime.tv_usec) / 1e6;
+    run.timing.cpu = run.timing.user + double(usage.ru_stime.tv_sec) + double(usage.ru_stime.tv_usec) / 1e6;
     run.peakKilobytes = usage.ru_maxrss;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return run;

@@ -61,7 +61,7 @@ long ResidentKilobytesNow() {
 }
 
 void Report(const char* name, const Timing& timing, const Payload& payload, const Timing& baseline) {
-    std::printf("%-22s %9.3f %9.3f %10.0f %8.1f %9.2fx %9.2fx\n", name, timing.cpu, timing.wall,
+    std::printf("%-22s %9.3f %9.3f %9.3f %10.0f %8.1f %9.2fx %9.2fx\n", name, timing.cpu, timing.user, timing.wall,
                 payload.files / timing.wall, double(payload.bytes) / (1 << 20) / timing.wall, timing.cpu / baseline.cpu,
                 timing.wall / baseline.wall);
 }
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     // cp -r, ...), so neither always runs on a colder or warmer disk; each
     // pair gives one ratio, and the medians are reported.
     int status = 0;
-    std::vector<double> copyCpu, copyWall, installCpu, installWall, ratios;
+    std::vector<double> copyCpu, copyUser, copyWall, installCpu, installUser, installWall, ratios;
     long peakKilobytes = 0;
     auto timeCopy = [&](int run) {
         const std::string command =
@@ -140,17 +140,18 @@ int main(int argc, char** argv) {
             status = 1;
         }
         peakKilobytes = std::max(peakKilobytes, thisRun.peakKilobytes);
-        copyCpu.push_back(copy.cpu), copyWall.push_back(copy.wall);
-        installCpu.push_back(thisRun.timing.cpu), installWall.push_back(thisRun.timing.wall);
+        copyCpu.push_back(copy.cpu), copyUser.push_back(copy.user), copyWall.push_back(copy.wall);
+        installCpu.push_back(thisRun.timing.cpu), installUser.push_back(thisRun.timing.user);
+        installWall.push_back(thisRun.timing.wall);
         ratios.push_back(thisRun.timing.cpu / copy.cpu);
         std::printf("pair %d: cp -r %.3f s CPU, install %.3f s CPU, ratio %.2f\n", run + 1, copy.cpu,
                     thisRun.timing.cpu, ratios.back());
     }
-    const Timing baseline{Median(copyWall), Median(copyCpu)};
-    const Timing install{Median(installWall), Median(installCpu)};
+    const Timing baseline{Median(copyWall), Median(copyCpu), Median(copyUser)};
+    const Timing install{Median(installWall), Median(installCpu), Median(installUser)};
 
-    std::printf("\n%-22s %9s %9s %10s %8s %10s %10s\n", "", "CPU s", "wall s", "files/s", "MB/s", "CPU ratio",
-                "wall ratio");
+    std::printf("\n%-22s %9s %9s %9s %10s %8s %10s %10s\n", "", "CPU s", "user s", "wall s", "files/s", "MB/s",
+                "CPU ratio", "wall ratio");
     Report("cp -r Playmoor", baseline, payload, baseline);
     Report("silent install", install, payload, baseline);
     std::printf("medians of %d pairs; median of the pairs' CPU ratios: %.2f; files/s and MB/s by wall clock\n"

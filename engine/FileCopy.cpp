@@ -149,24 +149,29 @@ void Register(const VnString& source, const VnString& destination, CopyOutcome o
 
 bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList) {
     return CopyFileIntoFolder(mode, source, destination, registerList,
-                              VnFileSystem::MakeDirectoryTree(FolderOf(destination)));
+                              VnFileSystem::MakeDirectoryTree(FolderOf(destination)) ? DestinationFolder::kReady
+                                                                                     : DestinationFolder::kMissing);
 }
 
 bool CopyFileIntoFolder(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList,
-                        bool folderReady) {
+                        DestinationFolder folder) {
     StopServerInUse(destination);
     const bool is64Bit = Is64BitFile(destination);
     if (is64Bit && !RunsUnderWow64()) return false;
     if (IsExcludedCoreLibrary(source)) return true;  // only InstallCoreLibraries puts them in place
-    if (!folderReady) {
+    if (folder == DestinationFolder::kMissing) {
         // Not a file in use: nothing at the restart could put it in a folder that does not exist.
         NoteFileNotInstalled(destination, VnString::Format(u"its folder %s could not be created", FolderOf(destination)));
         return true;
     }
 
-    // The destination's state is read once and passed on.
+    // The destination's state is read once and passed on; a folder made just
+    // now holds nothing (should a file appear meanwhile, the copy that may
+    // not overwrite sees it).
     const uint32_t destinationAttributes =
-        VnPlatform().Files().GetFileAttributes(VnFileSystem::LongPathForm(destination));
+        folder == DestinationFolder::kMadeNow
+            ? vnwin::kInvalidFileAttributes
+            : VnPlatform().Files().GetFileAttributes(VnFileSystem::LongPathForm(destination));
     const CopyOutcome outcome =
         ShouldCopy(mode, source, destination, destinationAttributes != vnwin::kInvalidFileAttributes)
             ? CopyOrDefer(mode, source, destination, destinationAttributes)

@@ -26,10 +26,17 @@ bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder,
 // One file by the copy rules, in their order. False only when a 64-bit file is
 // skipped because Windows is not 64-bit (it is neither copied nor registered).
 bool CopyFileChecked(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList);
-// The same for a caller that has made the destination's folder already
-// (`folderReady`: it exists), as CopyFolder does once per folder.
+// The state of a destination folder as the caller that made it knows it.
+enum class DestinationFolder {
+    kMissing,  // it could not be made
+    kReady,    // it exists
+    kMadeNow,  // the caller has just created it: nothing is in it yet
+};
+// The same for a caller that has made the destination's folder already, as
+// CopyFolder does once per folder. In a folder made just now no file is looked
+// for before its copy.
 bool CopyFileIntoFolder(int mode, const VnString& source, const VnString& destination, VnStringArray* registerList,
-                        bool folderReady);
+                        DestinationFolder folder);
 
 // The new copy of a file that cannot be put in place now waits beside it,
 // in the folder the file really belongs in: StagedCopyPath. From there it is

@@ -19,16 +19,19 @@ bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder,
     uint64_t copiedBytes = 0;
     int shownPosition = 0;
     VnString folderMade;  // the listing gives a folder's files together: each folder is made once
-    bool folderReady = false;
+    DestinationFolder folderState = DestinationFolder::kMissing;
     for (const VnListedFile& file : files) {
         PumpMessages();
         const VnString target = destination + file.path.Mid(source.GetLength());
         const VnString folder = FolderOf(target);
         if (folder != folderMade) {
-            folderReady = VnFileSystem::MakeDirectoryTree(folder);
+            bool madeNow = false;
+            folderState = !VnFileSystem::MakeDirectoryTree(folder, &madeNow) ? DestinationFolder::kMissing
+                          : madeNow                                             ? DestinationFolder::kMadeNow
+                                                                                : DestinationFolder::kReady;
             folderMade = folder;
         }
-        CopyFileIntoFolder(mode, file.path, target, registerList, folderReady);
+        CopyFileIntoFolder(mode, file.path, target, registerList, folderState);
         copiedBytes += file.size;
         // By bytes, so one large file moves the bar in proportion.
         const int position = totalBytes ? int(copiedBytes * 100 / totalBytes) : 0;

@@ -35,7 +35,8 @@ VnString WithoutTrailingBackslash(const VnString& folder) {
 
 namespace VnFileSystem {
 
-bool MakeDirectoryTree(const VnString& folder) {
+bool MakeDirectoryTree(const VnString& folder, bool* madeNow) {
+    if (madeNow) *madeNow = false;
     VnString target = NormaliseFolder(folder);
     if (!target.IsEmpty() && FolderExists(target)) return true;
     if (!target.IsEmpty()) {
@@ -44,9 +45,13 @@ bool MakeDirectoryTree(const VnString& folder) {
         // Each folder from the root down; the ones that exist already refuse,
         // which is fine: only the final test counts.
         IVnFiles& files = VnPlatform().Files();
+        uint32_t lastError = vnwin::kErrorPathNotFound;
         for (int32_t slash = path.Find(u'\\', RootLength(path)); slash >= 0; slash = path.Find(u'\\', slash + 1))
-            files.CreateDirectory(path.Left(slash));
-        if (FolderExists(target)) return true;
+            lastError = files.CreateDirectory(path.Left(slash));
+        if (FolderExists(target)) {
+            if (madeNow) *madeNow = lastError == vnwin::kErrorSuccess;
+            return true;
+        }
     }
     EngineLog(kMakeDirectoryTreeSource, VnString::Format(u"Failed! Path=%s", folder));
     return false;

@@ -19,8 +19,9 @@ bool FileExists(const VnString& path);
 bool FolderExists(const VnString& path);
 
 // Creates the folder and every missing parent; true when the folder exists
-// afterwards. Logs "Failed! Path=%s" on failure.
-bool MakeDirectoryTree(const VnString& folder);
+// afterwards. Logs "Failed! Path=%s" on failure. `madeNow`, when given, tells
+// whether this call created the folder itself (so it is empty).
+bool MakeDirectoryTree(const VnString& folder, bool* madeNow = nullptr);
 
 // Clears the file's attributes and deletes it. True for an empty path and for
 // a file that is gone afterwards (a missing file counts as deleted); logs

@@ -331,9 +331,14 @@ uint32_t VnSimFiles::FindFiles(const VnString& pattern, VnCoreArray<VnFindData>&
     VnSimListHostFolder(match.hostParent, [&](const std::string& name, const struct stat& info, bool isLink) {
         if (fileMask.Matches(VnString::FromUtf8(name))) add(match.hostParent + "/" + name, name, info, isLink);
     });
-    std::sort(found.begin(), found.end(), [](const VnFindData& a, const VnFindData& b) {
-        return VnSimPaths::FoldName(a.name.View()) < VnSimPaths::FoldName(b.name.View());
-    });
+    // In NTFS order (names compared in upper case), each name folded once.
+    std::vector<std::pair<std::u16string, int32_t>> order;
+    order.reserve(size_t(found.GetSize()));
+    for (int32_t i = 0; i < found.GetSize(); ++i) order.emplace_back(VnSimPaths::FoldName(found[i].name.View()), i);
+    std::sort(order.begin(), order.end());
+    VnCoreArray<VnFindData> sorted;
+    for (const auto& entry : order) sorted.Add(std::move(found[entry.second]));
+    found = std::move(sorted);
     if (!found.IsEmpty()) return 0;
     // Below a drive root every folder lists "." and "..": a mask that matches
     // them finds something, even in an empty folder.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 
@@ -18,13 +19,20 @@ char16_t UpperDrive(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c -
 bool HasDrivePrefix(std::u16string_view p) { return p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == u':'; }
 
 // Characters NTFS refuses in a name; wildcards only where a pattern may be.
+enum : uint8_t { kNameRefused = 1, kNameWildcard = 2 };
+constexpr std::array<uint8_t, 128> kAsciiNameClasses = [] {
+    std::array<uint8_t, 128> classes{};
+    for (char c = 0; c < 32; ++c) classes[size_t(c)] = kNameRefused;
+    for (char c : std::string_view("<>:\"|/\\")) classes[size_t(c)] = kNameRefused;
+    classes['*'] = classes['?'] = kNameWildcard;
+    return classes;
+}();
+
 bool IsValidName(std::u16string_view name, bool allowWildcards) {
     if (name.empty() || name.size() > size_t(kMaxNameLength)) return false;
-    for (char16_t c : name) {
-        if (c < 32 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'/' || c == u'\\')
-            return false;
-        if ((c == u'*' || c == u'?') && !allowWildcards) return false;
-    }
+    const uint8_t refused = allowWildcards ? kNameRefused : kNameRefused | kNameWildcard;
+    for (char16_t c : name)
+        if (c < 128 && (kAsciiNameClasses[c] & refused)) return false;
     return true;
 }
 
@@ -175,8 +183,17 @@ std::string VnSimPaths::DriveFolder(char16_t drive) const {
 }
 
 VnString VnSimPaths::CurrentFolder() const {
-    // A process started from Explorer begins in its own folder.
+    // A process started from Explorer begins in its own folder. Worked out
+    // again only when the installer's path has changed.
     const VnString& installer = facts_.installerPath;
+    if (currentFolderKnown_ && installer == currentFolderOf_) return currentFolder_;
+    currentFolderKnown_ = true;
+    currentFolderOf_ = installer;
+    currentFolder_ = CurrentFolderOf(installer);
+    return currentFolder_;
+}
+
+VnString VnSimPaths::CurrentFolderOf(const VnString& installer) {
     int32_t slash = installer.ReverseFind(u'\\');
     if (slash >= 2 && HasDrivePrefix(installer)) return installer.Left(slash == 2 ? 3 : slash);
     return VN_LIT(u"C:\\");

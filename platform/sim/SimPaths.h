@@ -109,6 +109,7 @@ private:
     };
     VnString ApplyRedirection(const VnString& normalised) const;
     VnString CurrentFolder() const;
+    static VnString CurrentFolderOf(const VnString& installer);
     // The stored name in `hostFolder` that matches `name` without regard to
     // case; empty when none does.
     std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, std::u16string_view name);
@@ -124,4 +125,6 @@ private:
     std::string drivesFolder_;
     std::unordered_map<std::string, Listing> listings_;
     std::unordered_map<std::u16string, std::string> folders_;  // "C:\PROGRAM FILES" -> its host folder
+    mutable bool currentFolderKnown_ = false;
+    mutable VnString currentFolderOf_, currentFolder_;  // CurrentFolder() for that installer path
 };

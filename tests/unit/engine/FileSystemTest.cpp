@@ -30,8 +30,12 @@ TEST(FolderStrings, NormaliseFolderAndPathPieces) {
 }
 
 TEST_F(EngineTest, MakeDirectoryTreeCreatesEveryMissingParentOrLogsWhyNot) {
-    EXPECT_TRUE(VnFileSystem::MakeDirectoryTree(Path(u"One\\Two\\Three")));
+    bool madeNow = false;
+    EXPECT_TRUE(VnFileSystem::MakeDirectoryTree(Path(u"One\\Two\\Three"), &madeNow));
+    EXPECT_TRUE(madeNow);
     EXPECT_TRUE(VnFileSystem::FolderExists(Path(u"One\\Two\\Three\\")));
+    EXPECT_TRUE(VnFileSystem::MakeDirectoryTree(Path(u"One\\Two\\Three"), &madeNow));
+    EXPECT_FALSE(madeNow);  // it was there: files in it are looked for
     const VnString deep = DeepFolder(ScratchFolder(), 320);
     EXPECT_TRUE(VnFileSystem::MakeDirectoryTree(deep));
     EXPECT_TRUE(VnFileSystem::FolderExists(deep));
