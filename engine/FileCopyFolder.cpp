@@ -20,8 +20,13 @@ bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder,
     int shownPosition = 0;
     VnString folderMade;  // the listing gives a folder's files together: each folder is made once
     DestinationFolder folderState = DestinationFolder::kMissing;
+    // Pumping is a round trip to the window system (a server call under
+    // Wine): once every few small files, after each large one and whenever
+    // the bar moves keeps the window live without paying it twice a file.
+    constexpr int kFilesBetweenPumps = 8;
+    constexpr uint64_t kLargeFileBytes = 1 << 20;
+    int filesSincePump = 0;
     for (const VnListedFile& file : files) {
-        PumpMessages();
         const VnString target = destination + file.path.Mid(source.GetLength());
         const VnString folder = FolderOf(target);
         if (folder != folderMade) {
@@ -35,11 +40,15 @@ bool CopyFolder(int mode, ICopyProgress* progress, const VnString& sourceFolder,
         copiedBytes += file.size;
         // By bytes, so one large file moves the bar in proportion.
         const int position = totalBytes ? int(copiedBytes * 100 / totalBytes) : 0;
-        if (position != shownPosition) {
+        const bool moved = position != shownPosition;
+        if (moved) {
             shownPosition = position;
             if (progress) progress->SetProgressPosition(position);
         }
-        PumpMessages();
+        if (moved || file.size >= kLargeFileBytes || ++filesSincePump >= kFilesBetweenPumps) {
+            PumpMessages();
+            filesSincePump = 0;
+        }
     }
     return true;
 }
