@@ -6,45 +6,52 @@ namespace {
 constexpr uint16_t kPe32Magic = 0x10B, kPe32PlusMagic = 0x20B;
 constexpr uint32_t kMostNames = 1u << 16;  // far more than any real library exports
 constexpr uint32_t kPageSize = 4096;
+// The first read: the headers, and in a library of up to this size its export
+// directory and names too, so that most libraries cost one read (one open of
+// the file) instead of one per page.
+constexpr uint32_t kFirstWindow = 64 * 1024;
 
-// The file's bytes a page at a time, the last few pages kept: the headers,
-// the export directory and its names usually lie in two or three pages.
-class PagedFile {
+// The file's bytes in windows, the last few kept: the first window from the
+// start, then a page at a time where the tables lie beyond it.
+class WindowedFile {
 public:
-    explicit PagedFile(const VnFileRangeReader& read) : read_(read) {}
+    explicit WindowedFile(const VnFileRangeReader& read) : read_(read) {}
 
     // False past the end of the file or when it cannot be read.
     bool Byte(uint64_t offset, uint8_t& value) {
-        const std::string* page = Page(offset / kPageSize);
-        if (!page || offset % kPageSize >= page->size()) return false;
-        value = uint8_t((*page)[size_t(offset % kPageSize)]);
+        const Window* window = WindowAt(offset);
+        if (!window || offset - window->start >= window->bytes.size()) return false;
+        value = uint8_t(window->bytes[size_t(offset - window->start)]);
         return true;
     }
 
 private:
-    struct Cached {
-        uint64_t index = UINT64_MAX;
+    struct Window {
+        uint64_t start = 0, span = 0;  // asked for: a shorter read means the file ends there
         std::string bytes;
         bool readable = false;
     };
-    const std::string* Page(uint64_t index) {
-        for (const Cached& cached : pages_)
-            if (cached.index == index) return cached.readable ? &cached.bytes : nullptr;
-        Cached& slot = pages_[next_++ % pages_.size()];
-        slot.index = index;
+    // Null when the window holding `offset` cannot be read.
+    const Window* WindowAt(uint64_t offset) {
+        for (const Window& window : windows_)
+            if (window.span != 0 && offset >= window.start && offset - window.start < window.span)
+                return window.readable ? &window : nullptr;
+        Window& slot = windows_[next_++ % windows_.size()];
+        slot.start = offset < kFirstWindow ? 0 : offset / kPageSize * kPageSize;
+        slot.span = slot.start == 0 ? kFirstWindow : kPageSize;
         slot.bytes.clear();
-        slot.readable = read_(index * kPageSize, kPageSize, slot.bytes);
-        return slot.readable ? &slot.bytes : nullptr;
+        slot.readable = read_(slot.start, uint32_t(slot.span), slot.bytes);
+        return slot.readable ? &slot : nullptr;
     }
 
     const VnFileRangeReader& read_;
-    std::array<Cached, 4> pages_;
+    std::array<Window, 4> windows_;
     size_t next_ = 0;
 };
 
 class PeReader {
 public:
-    explicit PeReader(PagedFile& file) : file_(file) {}
+    explicit PeReader(WindowedFile& file) : file_(file) {}
 
     bool Read16(uint64_t offset, uint16_t& value) {
         uint8_t low, high;
@@ -107,14 +114,14 @@ public:
     }
 
 private:
-    PagedFile& file_;
+    WindowedFile& file_;
     uint16_t sectionCount_ = 0;
     uint64_t sections_ = 0;
 };
 }  // namespace
 
 VnPeExport VnFindPeExport(const VnFileRangeReader& read, std::string_view exportName) {
-    PagedFile file(read);
+    WindowedFile file(read);
     PeReader pe(file);
     uint32_t exportRva = 0, nameCount, namesRva;
     uint64_t directory, names;

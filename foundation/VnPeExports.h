@@ -18,8 +18,9 @@ enum class VnPeExport {
 // end of the file); false when the file cannot be read.
 using VnFileRangeReader = std::function<bool(uint64_t offset, uint32_t size, std::string& bytes)>;
 
-// Reads only the pages the headers and tables lie in, so a large file costs a
-// few small reads.
+// Reads the file's first 64 KB, which hold the headers and, in a small library,
+// the tables too (one read in all), then only the pages the tables lie in, so
+// a large file costs a few small reads.
 VnPeExport VnFindPeExport(const VnFileRangeReader& read, std::string_view exportName);
 
 // The same over a file held in memory; true only for Named.

@@ -21,29 +21,37 @@ VnPeExport FindLibraryExport(const VnString& path, std::string_view name) {
 }
 
 bool RegisterComponent(const VnString& path) {
-    ToolsLogScope scope(VnToolsLog(), u"RegisterComponent");
+    // One line per library, left to the log's own flushing: a phase of
+    // thousands of libraries would otherwise write the file twice per library.
+    // Every outcome names the library.
+    static const VnString kSource = VN_LIT(u"RegisterComponent");
     // Loading runs the library's start-up code and costs far more than its
     // export table (milliseconds a file under Wine); most libraries do not
     // register themselves.
     if (FindLibraryExport(path, "DllRegisterServer") == VnPeExport::NotNamed) {
-        scope.Write(VnString::Format(u"\"%s\" has no DllRegisterServer in its export table, not loaded", path));
+        EngineLog(kSource, u"\"" + path + u"\" has no DllRegisterServer in its export table, not loaded");
         return false;
     }
     VnLibraryHolder library;
     if (!VnLoadLibrary(path, kLoadWithAlteredSearchPath | kVnLoadLibraryLogFailure, library)) return false;
     void* registerServer = library.Function("DllRegisterServer");
     if (!registerServer) {
-        scope.Write(VnString::Format(u"\"%s\" has no DllRegisterServer", path));
+        EngineLog(kSource, u"\"" + path + u"\" has no DllRegisterServer");
         return false;
     }
     int32_t result = -1;
     if (const uint32_t crash = VnPlatform().Processes().CallLibraryEntry(registerServer, result)) {
-        scope.Write(VnString::Format(u"DllRegisterServer of \"%s\" crashed (exception 0x%08X)", path, crash));
+        EngineLog(kSource, VnString::Format(u"DllRegisterServer of \"%s\" crashed (exception 0x%08X)", path, crash));
         return false;
     }
-    scope.SetResult(result);
-    if (result >= 0) RecordInstalledComponent(path, kComponentInProcess);
-    return result >= 0;
+    if (result < 0) {
+        EngineLog(kSource,
+                  VnString::Format(u"DllRegisterServer of \"%s\" failed (result: 0x%08X)", path, uint32_t(result)));
+        return false;
+    }
+    EngineLog(kSource, u"Registered \"" + path + u"\"");
+    RecordInstalledComponent(path, kComponentInProcess);
+    return true;
 }
 
 void RegisterWithRegSvr32(const VnString& path, bool registerIt, bool use64Bit) {

@@ -1,8 +1,10 @@
 #include "SimModules.h"
 
 #include "PeImage.h"
+#include "SimHostFile.h"
 
 namespace {
+constexpr uint64_t kHeaderPage = 4096, kHeaderArea = 64 * 1024;
 constexpr uint32_t kAsData = kVnLoadLibraryAsDatafile | kVnLoadLibraryAsImageResource | kVnLoadLibraryAsDatafileExclusive;
 
 // A function of a Windows system library and the first Windows version
@@ -137,8 +139,12 @@ uint32_t VnSimModules::Locate(const VnString& path, uint32_t flags, VnString& fi
     if (!facts_.lockedFiles.IsEmpty() && facts_.IsFileLocked(file.windowsPath)) return vnwin::kErrorSharingViolation;
     key = file.hostPath;
     if (registry_.HasModule(fileName) || (flags & kAsData)) return 0;
+    // The headers, from the file just found: a page holds them unless the
+    // file puts its PE header further in.
     std::string header;
-    files_.ReadFile(file.windowsPath, header, 0, 64 * 1024);
+    VnSimReadHostFile(file.hostPath, header, 0, kHeaderPage);
+    if (header.size() == kHeaderPage && VnReadPeMachine(header) == 0)
+        VnSimReadHostFile(file.hostPath, header, 0, kHeaderArea);
     return VnReadPeMachine(header) == kVnPeMachineI386 ? 0 : kVnErrorBadExeFormat;
 }
 

@@ -87,10 +87,12 @@ TEST_F(PluginDetectionTest, GirderNeedsAllTwelveExports) {
 
 int registerCalls = 0;
 int32_t CountedRegister() { return ++registerCalls, 0; }
+int32_t FailingRegister() { return ++registerCalls, int32_t(0x80004005); }
 int32_t CrashingRegister() { throw std::runtime_error((++registerCalls, "broken component")); }
 
 // A library is loaded (and its start-up code run) only when its export table
-// names "DllRegisterServer" or cannot be read; the stand-in entry counts the calls.
+// names "DllRegisterServer" or cannot be read; the stand-in entry counts the
+// calls. Every outcome is one log line naming the library.
 TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
     const std::string library = MakeLibraryFile({"DllCanUnloadNow", "DllRegisterServer"});
     std::string tableOutside = library;
@@ -100,16 +102,21 @@ TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
         std::string bytes;  // empty: no file
         bool registered;
         int calls;
+        const char* logged;  // after the path's opening quote ("%s" the path)
         int32_t (*entry)() = &CountedRegister;
     } cases[] = {
-        {"exports the entry", library, true, 1},
-        {"the entry crashes, the install goes on", library, false, 1, &CrashingRegister},
-        {"exports others only", MakeLibraryFile({"DllCanUnloadNow"}), false, 0},
-        {"no export table", MakeLibraryFile({}), false, 0},
-        {"not a program file: loaded as before", "plug-in com", true, 1},
-        {"table outside the sections: loaded", tableOutside, true, 1},
-        {"cut short in its names: loaded", library.substr(0, 0x240), true, 1},
-        {"missing", "", false, 0},
+        {"exports the entry", library, true, 1, "Registered \"%s\""},
+        {"the entry fails", library, false, 1, "DllRegisterServer of \"%s\" failed (result: 0x80004005)",
+         &FailingRegister},
+        {"the entry crashes, the install goes on", library, false, 1,
+         "DllRegisterServer of \"%s\" crashed (exception 0x", &CrashingRegister},
+        {"exports others only", MakeLibraryFile({"DllCanUnloadNow"}), false, 0,
+         "\"%s\" has no DllRegisterServer in its export table, not loaded"},
+        {"no export table", MakeLibraryFile({}), false, 0, "\"%s\" has no DllRegisterServer in its export table"},
+        {"not a program file: loaded as before", "plug-in com", true, 1, "Registered \"%s\""},
+        {"table outside the sections: loaded", tableOutside, true, 1, "Registered \"%s\""},
+        {"cut short in its names: loaded", library.substr(0, 0x240), true, 1, "Registered \"%s\""},
+        {"missing", "", false, 0, "Loading %s failed"},
     };
     int number = 0;
     for (const Case& c : cases) {
@@ -121,7 +128,43 @@ TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
         registerCalls = 0;
         EXPECT_EQ(RegisterComponent(path), c.registered);
         EXPECT_EQ(registerCalls, c.calls);
+        const VnString logged = VnString::Format(VnString::FromUtf8(c.logged).View(), path);
+        EXPECT_TRUE(LoggedContaining(logged.ToUtf8())) << LogText();
         VnSimModuleRegistry::Shared().Unregister(FileNameOf(path));
+    }
+}
+
+// The export check reads the file's start once and, for tables beyond it,
+// only the page they lie in: a small library costs one read (one open).
+TEST_F(PluginDetectionTest, ExportCheckReadsASmallLibraryOnce) {
+    constexpr size_t kSectionRawOffset = 0x40 + 24 + 224 + 20;  // the one section's file offset
+    const auto movedTo = [](size_t offset) {
+        std::string bytes = MakeLibraryFile({"DllCanUnloadNow", "DllRegisterServer"});
+        const std::string section = bytes.substr(0x200);
+        bytes.resize(offset, '\0');
+        bytes += section;
+        for (int i = 0; i < 4; ++i) bytes[kSectionRawOffset + size_t(i)] = char(offset >> (8 * i));
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        std::string bytes;
+        int reads;
+    } cases[] = {
+        {"tables in the first page", movedTo(0x200), 1},
+        {"tables further in, within the first read", movedTo(0x9000), 1},
+        {"tables past the first read", movedTo(0x30000), 2},
+    };
+    for (const auto& c : cases) {
+        int reads = 0;
+        const VnFileRangeReader counted = [&](uint64_t offset, uint32_t size, std::string& bytes) {
+            ++reads;
+            if (offset < c.bytes.size()) bytes.assign(c.bytes, size_t(offset), size);
+            return true;
+        };
+        EXPECT_EQ(VnFindPeExport(counted, "DllRegisterServer"), VnPeExport::Named) << c.what;
+        EXPECT_EQ(VnFindPeExport(counted, "DllUnregisterServer"), VnPeExport::NotNamed) << c.what;
+        EXPECT_EQ(reads, 2 * c.reads) << c.what;
     }
 }
 }  // namespace

@@ -1,0 +1,70 @@
+// A long loop's progress on the simulated machine's clock (a millisecond per
+// reading, plus what each step is made to take): the bar moves and messages
+// are pumped during the loop, never more often than the interval, and the
+// end is always shown once.
+#ifndef _WIN32
+
+#include <algorithm>
+
+#include "CopyProgress.h"
+#include "EngineTestSupport.h"
+#include "PacedProgress.h"
+#include "VnFileSystem.h"
+
+namespace {
+
+using PacedProgressTest = EngineTest;
+
+struct ShownPositions final : ICopyProgress {
+    std::vector<int> positions;
+    void SetStatusText(const VnString&) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressPosition(int position) override { positions.push_back(position); }
+};
+
+TEST_F(PacedProgressTest, ShowsAtAStepsPaceAndAlwaysTheEnd) {
+    const struct {
+        const char* what;
+        int steps;
+        uint64_t millisecondsPerStep;
+        size_t fewestShown, mostShown;
+    } cases[] = {
+        {"a few quick steps: only the end", 5, 0, 1, 1},
+        {"many quick steps: now and then", 2000, 0, 10, 2000 / 50 + 1},
+        {"steps of 20 ms: every third or so", 60, 20, 15, 60 * 21 / 50 + 1},
+        {"slow steps: every one", 6, 80, 6, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint64_t> pumpedAt;
+        SetMessagePump([&] { pumpedAt.push_back(Facts().run.elapsedMilliseconds); });
+        ShownPositions shown;
+        CPacedProgress progress(&shown);
+        const uint64_t started = Facts().run.elapsedMilliseconds;
+        for (int i = 0; i < c.steps; ++i) {
+            Facts().run.elapsedMilliseconds += c.millisecondsPerStep;
+            progress.StepDone(i);
+        }
+        progress.Finish(c.steps - 1);
+        SetMessagePump(nullptr);
+
+        ASSERT_FALSE(shown.positions.empty());
+        EXPECT_EQ(shown.positions.back(), c.steps - 1);
+        EXPECT_TRUE(std::is_sorted(shown.positions.begin(), shown.positions.end()));
+        EXPECT_EQ(std::adjacent_find(shown.positions.begin(), shown.positions.end()), shown.positions.end());
+        EXPECT_GE(shown.positions.size(), c.fewestShown);
+        EXPECT_LE(shown.positions.size(), c.mostShown);
+        // A pump for every position shown (and one at the end); between two,
+        // no more than the interval and a step.
+        EXPECT_GE(pumpedAt.size(), shown.positions.size());
+        EXPECT_LE(pumpedAt.size(), shown.positions.size() + 1);
+        uint64_t previous = started;
+        for (uint64_t at : pumpedAt) {
+            EXPECT_LE(at - previous, CPacedProgress::kIntervalMilliseconds + c.millisecondsPerStep + 2);
+            previous = at;
+        }
+    }
+}
+
+}  // namespace
+#endif
