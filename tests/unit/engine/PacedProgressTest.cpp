@@ -1,18 +1,15 @@
 // A long loop's progress on the simulated machine's clock (a millisecond per
 // reading, plus what each step is made to take): the bar moves and messages
-// are pumped during the loop, never more often than the interval, and the
-// end is always shown once.
+// are pumped during the loop, never more often than the interval, and the end
+// is always shown once.
 #ifndef _WIN32
-
 #include <algorithm>
 
-#include "CopyProgress.h"
 #include "EngineTestSupport.h"
 #include "PacedProgress.h"
 #include "VnFileSystem.h"
 
 namespace {
-
 using PacedProgressTest = EngineTest;
 
 struct ShownPositions final : ICopyProgress {
@@ -31,16 +28,14 @@ TEST_F(PacedProgressTest, ShowsAtAStepsPaceAndAlwaysTheEnd) {
     } cases[] = {
         {"a few quick steps: only the end", 5, 0, 1, 1},
         {"many quick steps: now and then", 2000, 0, 10, 2000 / 50 + 1},
-        {"steps of 20 ms: every third or so", 60, 20, 15, 60 * 21 / 50 + 1},
         {"slow steps: every one", 6, 80, 6, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<uint64_t> pumpedAt;
+        std::vector<uint64_t> pumpedAt{Facts().run.elapsedMilliseconds};
         SetMessagePump([&] { pumpedAt.push_back(Facts().run.elapsedMilliseconds); });
         ShownPositions shown;
         CPacedProgress progress(&shown);
-        const uint64_t started = Facts().run.elapsedMilliseconds;
         for (int i = 0; i < c.steps; ++i) {
             Facts().run.elapsedMilliseconds += c.millisecondsPerStep;
             progress.StepDone(i);
@@ -50,21 +45,14 @@ TEST_F(PacedProgressTest, ShowsAtAStepsPaceAndAlwaysTheEnd) {
 
         ASSERT_FALSE(shown.positions.empty());
         EXPECT_EQ(shown.positions.back(), c.steps - 1);
-        EXPECT_TRUE(std::is_sorted(shown.positions.begin(), shown.positions.end()));
-        EXPECT_EQ(std::adjacent_find(shown.positions.begin(), shown.positions.end()), shown.positions.end());
+        EXPECT_EQ(std::adjacent_find(shown.positions.begin(), shown.positions.end(), std::greater_equal<int>()),
+                  shown.positions.end());  // each position once, in order
         EXPECT_GE(shown.positions.size(), c.fewestShown);
         EXPECT_LE(shown.positions.size(), c.mostShown);
-        // A pump for every position shown (and one at the end); between two,
-        // no more than the interval and a step.
-        EXPECT_GE(pumpedAt.size(), shown.positions.size());
-        EXPECT_LE(pumpedAt.size(), shown.positions.size() + 1);
-        uint64_t previous = started;
-        for (uint64_t at : pumpedAt) {
-            EXPECT_LE(at - previous, CPacedProgress::kIntervalMilliseconds + c.millisecondsPerStep + 2);
-            previous = at;
-        }
+        // Never longer between two pumps than the interval and a step (and the clock's own readings).
+        for (size_t i = 1; i < pumpedAt.size(); ++i)
+            EXPECT_LE(pumpedAt[i] - pumpedAt[i - 1], CPacedProgress::kIntervalMilliseconds + c.millisecondsPerStep + 2);
     }
 }
-
 }  // namespace
 #endif
