@@ -21,9 +21,9 @@ VnPeExport FindLibraryExport(const VnString& path, std::string_view name) {
 }
 
 bool RegisterComponent(const VnString& path) {
-    // One line per library, left to the log's own flushing: a phase of
-    // thousands of libraries would otherwise write the file twice per library.
-    // Every outcome names the library.
+    // A library loaded is named in the file before its code runs (one write
+    // per library), so a registration that hangs the installer or ends it is
+    // the last thing the log shows; every outcome names the library too.
     static const VnString kSource = VN_LIT(u"RegisterComponent");
     // Loading runs the library's start-up code and costs far more than its
     // export table (milliseconds a file under Wine); most libraries do not
@@ -32,6 +32,8 @@ bool RegisterComponent(const VnString& path) {
         EngineLog(kSource, u"\"" + path + u"\" has no DllRegisterServer in its export table, not loaded");
         return false;
     }
+    EngineLog(kSource, u"Registering \"" + path + u"\"");
+    if (ToolsLog* log = VnToolsLog()) log->Flush();
     VnLibraryHolder library;
     if (!VnLoadLibrary(path, kLoadWithAlteredSearchPath | kVnLoadLibraryLogFailure, library)) return false;
     void* registerServer = library.Function("DllRegisterServer");

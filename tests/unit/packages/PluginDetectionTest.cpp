@@ -86,7 +86,11 @@ TEST_F(PluginDetectionTest, GirderNeedsAllTwelveExports) {
 }
 
 int registerCalls = 0;
-int32_t CountedRegister() { return ++registerCalls, 0; }
+std::string logFileAtCall;  // the log file as it stood when the entry ran, unflushed
+int32_t CountedRegister() {
+    VnPlatform().Files().ReadFile(VnToolsLog()->GetLogFilePath(), logFileAtCall);
+    return ++registerCalls, 0;
+}
 int32_t FailingRegister() { return ++registerCalls, int32_t(0x80004005); }
 int32_t CrashingRegister() { throw std::runtime_error((++registerCalls, "broken component")); }
 
@@ -126,8 +130,11 @@ TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
         VnSimModuleRegistry::Shared().Register(FileNameOf(path), "DllRegisterServer",
                                                reinterpret_cast<void*>(c.entry));
         registerCalls = 0;
+        logFileAtCall.clear();
         EXPECT_EQ(RegisterComponent(path), c.registered);
         EXPECT_EQ(registerCalls, c.calls);
+        if (c.entry == &CountedRegister && c.calls)  // a hang in the entry would leave its name in the file
+            EXPECT_NE(logFileAtCall.find("Registering \"" + Utf8(path) + "\""), std::string::npos) << logFileAtCall;
         const VnString logged = VnString::Format(VnString::FromUtf8(c.logged).View(), path);
         EXPECT_TRUE(LoggedContaining(logged.ToUtf8())) << LogText();
         VnSimModuleRegistry::Shared().Unregister(FileNameOf(path));
