@@ -1,8 +1,5 @@
 #include "FileCopy.h"
 
-#include <string>
-#include <vector>
-
 namespace {
 
 // The library of index 0 is the product's own; its name is kept scrambled so
@@ -29,29 +26,13 @@ VnString CoreLibraryName(int index) {
 }
 
 bool IsExcludedCoreLibrary(const VnString& path) {
-    // Asked for every payload file, so the names are built and folded once
-    // and the path is read once: a name is compared only where its first
-    // character stands.
-    static const std::vector<std::u16string> names = [] {
-        const VnStringGlobals& g = VnStringGlobals::Get();
-        std::vector<std::u16string> folded;
-        for (int n = 0; n < kCoreLibraryCount; ++n) {
-            std::u16string name(CoreLibraryName(n).View());
-            for (char16_t& c : name) c = g.Fold(c);
-            folded.push_back(std::move(name));
-        }
-        return folded;
+    // Asked for every payload file: the names are built once.
+    static const VnStringArray names = [] {
+        VnStringArray all;
+        for (int n = 0; n < kCoreLibraryCount; ++n) all.Add(CoreLibraryName(n));
+        return all;
     }();
-    const VnStringGlobals& g = VnStringGlobals::Get();
-    const std::u16string_view text = path.View();
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t first = g.Fold(text[i]);
-        for (const std::u16string& name : names) {
-            if (name[0] != first || i + name.size() > text.size()) continue;
-            size_t k = 1;
-            while (k < name.size() && g.Fold(text[i + k]) == name[k]) ++k;
-            if (k == name.size()) return true;
-        }
-    }
+    for (const VnString& name : names)
+        if (path.ContainsNoCase(name.View())) return true;
     return false;
 }
