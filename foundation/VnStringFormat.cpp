@@ -264,6 +264,11 @@ VnString VnString::FromUtf8(std::string_view utf8) {
                 }
                 cp = (cp << 6) | (cont & 0x3F);
             }
+            // A surrogate written as three bytes is not UTF-8 (Windows reads
+            // it as U+FFFD too): decoding it would give a lone surrogate that
+            // ToUtf8 writes back as U+FFFD, so the text would not read back
+            // the same.
+            if (valid && extra == 2 && cp >= 0xD800 && cp <= 0xDFFF) valid = false;
             if (valid) {
                 i += extra + 1;
             } else {

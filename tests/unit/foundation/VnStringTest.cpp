@@ -115,6 +115,10 @@ TEST(VnString, NumbersAndUtf8) {
     EXPECT_EQ(text.GetLength(), 8);
     EXPECT_EQ(text.ToUtf8(), "Gr\xC3\xBC\xC3\x9F\x65 \xF0\x9F\x8E\xB5");
     EXPECT_EQ(VnString::FromUtf8("\xFF\xC3").GetLength(), 2);  // broken bytes become replacement characters
+    // A surrogate written as three bytes is broken too, so the text reads back the same.
+    const VnString surrogate = VnString::FromUtf8("\xED\xED\xA1\xA1");
+    EXPECT_EQ(surrogate.View(), std::u16string(4, u'\uFFFD'));
+    EXPECT_EQ(VnString::FromUtf8(surrogate.ToUtf8()), surrogate);
 }
 
 TEST(VnString, ReferenceCountIsSafeAcrossThreads) {
