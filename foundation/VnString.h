@@ -122,6 +122,7 @@ public:
     static VnString FromUtf8(std::string_view utf8);
     static VnString FromWide(const wchar_t* text);  // UTF-16 or UTF-32 wchar_t
     std::string ToUtf8() const;
+    void AppendUtf8(std::string& out) const;  // ToUtf8 onto the end of `out`
     std::wstring ToWide() const;
 
     int32_t GetLength() const { return Data()->length; }

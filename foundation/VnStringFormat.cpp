@@ -243,10 +243,18 @@ double VnString::ParseDouble(std::u16string_view text) {
 VnString VnString::FromInt(int64_t value) { return Format(u"%I64d", static_cast<long long>(value)); }
 
 VnString VnString::FromUtf8(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+    // Never more UTF-16 units than bytes, so the string is written in place;
+    // a run of ASCII, the usual case for paths, is copied unit by unit.
+    if (utf8.empty()) return VnString();
+    VnString result;
+    char16_t* out = result.GetBuffer(int32_t(utf8.size()));
+    int32_t written = 0;
     size_t i = 0;
     while (i < utf8.size()) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out[written++] = char16_t(utf8[i++]);
+            continue;
+        }
         unsigned char c = static_cast<unsigned char>(utf8[i]);
         uint32_t cp = 0xFFFD;
         size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : size_t(-1);
@@ -278,41 +286,56 @@ VnString VnString::FromUtf8(std::string_view utf8) {
         }
         if (cp >= 0x10000 && cp <= 0x10FFFF) {
             cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
+            out[written++] = char16_t(0xD800 + (cp >> 10));
+            out[written++] = char16_t(0xDC00 + (cp & 0x3FF));
         } else {
-            out.push_back(cp > 0x10FFFF ? char16_t(0xFFFD) : char16_t(cp));
+            out[written++] = cp > 0x10FFFF ? char16_t(0xFFFD) : char16_t(cp);
         }
     }
-    return VnString(std::u16string_view(out));
+    result.ReleaseBuffer(written);
+    return result;
 }
 
 std::string VnString::ToUtf8() const {
     std::string out;
-    out.reserve(size_t(GetLength()));
-    for (int32_t i = 0; i < GetLength(); ++i) {
+    AppendUtf8(out);
+    return out;
+}
+
+void VnString::AppendUtf8(std::string& out) const {
+    // Written into room for the worst case (three bytes a UTF-16 unit; a
+    // surrogate pair is two units for four bytes), then cut to size: paths and
+    // log lines are converted by the thousand, and a byte at a time with
+    // push_back was most of their cost.
+    const int32_t length = GetLength();
+    const size_t start = out.size();
+    out.resize(start + size_t(length) * 3);
+    char* next = out.data() + start;
+    for (int32_t i = 0; i < length; ++i) {
         uint32_t cp = chars_[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < GetLength() && chars_[i + 1] >= 0xDC00 && chars_[i + 1] <= 0xDFFF)
+        if (cp < 0x80) {
+            *next++ = char(cp);
+            continue;
+        }
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length && chars_[i + 1] >= 0xDC00 && chars_[i + 1] <= 0xDFFF)
             cp = 0x10000 + ((cp - 0xD800) << 10) + (chars_[++i] - 0xDC00);
         else if (cp >= 0xD800 && cp <= 0xDFFF)
             cp = 0xFFFD;
-        if (cp < 0x80) {
-            out.push_back(char(cp));
-        } else if (cp < 0x800) {
-            out.push_back(char(0xC0 | (cp >> 6)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
+        if (cp < 0x800) {
+            *next++ = char(0xC0 | (cp >> 6));
+            *next++ = char(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            out.push_back(char(0xE0 | (cp >> 12)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
+            *next++ = char(0xE0 | (cp >> 12));
+            *next++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *next++ = char(0x80 | (cp & 0x3F));
         } else {
-            out.push_back(char(0xF0 | (cp >> 18)));
-            out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
+            *next++ = char(0xF0 | (cp >> 18));
+            *next++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *next++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *next++ = char(0x80 | (cp & 0x3F));
         }
     }
-    return out;
+    out.resize(size_t(next - out.data()));
 }
 
 VnString VnString::FromWide(const wchar_t* text) {

@@ -1,5 +1,6 @@
 #include "InstallRecord.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -8,10 +9,16 @@ constexpr char kHex[] = "0123456789ABCDEF";
 
 // Fields are separated by tabs; a tab, a line break, a control character or
 // "%" inside a field is written as "%XX".
+bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '%' || c == 0x7F; }
+
 std::string Escape(const VnString& text) {
+    std::string utf8 = text.ToUtf8();
+    // Most record fields are plain paths with nothing to escape: kept as they are.
+    if (std::none_of(utf8.begin(), utf8.end(), [](char c) { return NeedsEscape(static_cast<unsigned char>(c)); }))
+        return utf8;
     std::string out;
-    for (unsigned char c : text.ToUtf8()) {
-        if (c < 0x20 || c == '%' || c == 0x7F) {
+    for (unsigned char c : utf8) {
+        if (NeedsEscape(c)) {
             out += '%';
             out += kHex[c >> 4];
             out += kHex[c & 15];

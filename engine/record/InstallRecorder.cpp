@@ -21,11 +21,13 @@ bool IsBelow(const VnString& path, const VnString& folder) {
 // 0xFF and two bytes for any other (so distinct paths stay distinct, even
 // with lone surrogates).
 std::string Folded(char kind, const VnString& identity) {
-    VnString lower = identity;
-    lower.MakeLower();
-    std::string folded(1, kind);
-    folded.reserve(size_t(lower.GetLength()) + 1);
-    for (char16_t c : lower.View()) {
+    // Folded a character at a time into the key, without a folded copy of the string.
+    const VnStringGlobals& g = VnStringGlobals::Get();
+    std::string folded;
+    folded.reserve(size_t(identity.GetLength()) + 1);
+    folded += kind;
+    for (char16_t c : identity.View()) {
+        c = g.Fold(c);
         if (c < 0x80) folded += char(c);
         else folded += {char(0xFF), char(c & 0xFF), char(c >> 8)};
     }

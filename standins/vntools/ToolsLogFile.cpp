@@ -1,7 +1,6 @@
 #include "ToolsLogFile.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "ToolsFolders.h"
 
@@ -10,8 +9,15 @@ namespace {
 constexpr char16_t kLogName[] = u"Tunaro Install Wizard";
 constexpr char16_t kLogOwnerMutex[] = u"Varnel Tools Log - Tunaro Install Wizard";
 
-// "2024-05-01 09:30:12.345" from a FILETIME (100 ns units since 1601, UTC).
-std::string TimeText(uint64_t fileTime) {
+// Appends `value` as exactly `digits` decimal digits (leading zeros).
+void AppendDigits(std::string& out, uint64_t value, int digits) {
+    char text[20];
+    for (int i = digits - 1; i >= 0; --i, value /= 10) text[i] = char('0' + value % 10);
+    out.append(text, size_t(digits));
+}
+
+// Appends "2024-05-01 09:30:12.345" from a FILETIME (100 ns units since 1601, UTC).
+void AppendTimeText(std::string& out, uint64_t fileTime) {
     uint64_t milliseconds = fileTime / 10000;
     int64_t days = int64_t(milliseconds / 86400000) - 134774;  // days since 1970-01-01
     uint64_t inDay = milliseconds % 86400000;
@@ -25,11 +31,31 @@ std::string TimeText(uint64_t fileTime) {
     int day = int(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
     int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
     int year = int(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    char text[48];
-    const int length = std::snprintf(text, sizeof(text), "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day,
-                                     int(inDay / 3600000), int(inDay / 60000 % 60), int(inDay / 1000 % 60),
-                                     int(inDay % 1000));
-    return std::string(text, size_t(std::clamp(length, 0, int(sizeof(text)) - 1)));
+    AppendDigits(out, uint64_t(std::clamp(year, 0, 9999)), 4);
+    out += '-';
+    AppendDigits(out, uint64_t(month), 2);
+    out += '-';
+    AppendDigits(out, uint64_t(day), 2);
+    out += ' ';
+    AppendDigits(out, inDay / 3600000, 2);
+    out += ':';
+    AppendDigits(out, inDay / 60000 % 60, 2);
+    out += ':';
+    AppendDigits(out, inDay / 1000 % 60, 2);
+    out += '.';
+    AppendDigits(out, inDay % 1000, 3);
+}
+
+// Appends " [ 1234] ": the thread number right-aligned in five places, as printf's "%5u".
+void AppendThread(std::string& out, uint32_t thread) {
+    char text[16];
+    int length = 0;
+    do text[length++] = char('0' + thread % 10), thread /= 10;
+    while (thread);
+    out += " [";
+    out.append(size_t(std::max(0, 5 - length)), ' ');
+    while (length) out += text[--length];
+    out += "] ";
 }
 
 }  // namespace
@@ -43,14 +69,14 @@ ToolsLogFile::~ToolsLogFile() {
 
 void ToolsLogFile::Write(const VnString& source, const VnString& text) {
     IVnSystem& system = VnPlatform().System();
-    // Built as bytes directly: this runs for every line of a long install.
-    char thread[24];
-    std::snprintf(thread, sizeof(thread), " [%5u] ", unsigned(system.GetCurrentThreadId()));
-    std::string line = TimeText(system.GetSystemTimeAsFileTime());
-    line += thread;
-    line += source.ToUtf8();
+    // Built as bytes directly, without printf: this runs for every line of a long install.
+    std::string line;
+    line.reserve(size_t(40 + source.GetLength() + text.GetLength()));
+    AppendTimeText(line, system.GetSystemTimeAsFileTime());
+    AppendThread(line, uint32_t(system.GetCurrentThreadId()));
+    source.AppendUtf8(line);
     line += ": ";
-    line += text.ToUtf8();
+    text.AppendUtf8(line);
     line += "\r\n";
     std::lock_guard<std::mutex> lock(mutex_);
     pending_ += line;

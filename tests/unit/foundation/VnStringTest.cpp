@@ -119,6 +119,13 @@ TEST(VnString, NumbersAndUtf8) {
     const VnString surrogate = VnString::FromUtf8("\xED\xED\xA1\xA1");
     EXPECT_EQ(surrogate.View(), std::u16string(4, u'\uFFFD'));
     EXPECT_EQ(VnString::FromUtf8(surrogate.ToUtf8()), surrogate);
+    // Appending keeps what is there; three-byte characters fill the room the writer sets aside,
+    // and a lone surrogate at the end is written as a replacement character.
+    std::string appended = "x";
+    const char16_t euros[] = {0x20AC, 0x20AC, 0xD800};
+    VnString(std::u16string_view(euros, 3)).AppendUtf8(appended);
+    EXPECT_EQ(appended, "x\xE2\x82\xAC\xE2\x82\xAC\xEF\xBF\xBD");
+    EXPECT_TRUE(VnString::FromUtf8("").IsEmpty());
 }
 
 TEST(VnString, ReferenceCountIsSafeAcrossThreads) {
