@@ -107,11 +107,19 @@ uint32_t VnSimReadHostFile(const std::string& path, std::string& bytes, uint64_t
     bytes.clear();
     Descriptor in(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) return VnSimErrorFromErrno(errno);
-    struct stat info {};
-    if (fstat(in.get(), &info) != 0) return VnSimErrorFromErrno(errno);
-    uint64_t size = uint64_t(info.st_size);
-    if (offset >= size) return 0;
-    uint64_t wanted = std::min(size - offset, maxBytes);
+    // A read of a small window (a program file's headers, a first page) goes
+    // straight to the bytes and stops at the end of the file; only a larger
+    // read asks the file's size first, so that it does not set aside room for
+    // more than the file holds.
+    constexpr uint64_t kWindowWithoutSize = 1 << 20;
+    uint64_t wanted = maxBytes;
+    if (maxBytes > kWindowWithoutSize) {
+        struct stat info {};
+        if (fstat(in.get(), &info) != 0) return VnSimErrorFromErrno(errno);
+        const uint64_t size = uint64_t(info.st_size);
+        if (offset >= size) return 0;
+        wanted = std::min(size - offset, maxBytes);
+    }
     bytes.resize(size_t(wanted));
     uint64_t done = 0;
     while (done < wanted) {
@@ -120,6 +128,8 @@ uint32_t VnSimReadHostFile(const std::string& path, std::string& bytes, uint64_t
         if (got < 0) return VnSimErrorFromErrno(errno);
         if (got == 0) break;
         done += uint64_t(got);
+        // A regular file reads short only at its end (or, for reads over 2 GB, at the system's limit).
+        if (maxBytes <= kWindowWithoutSize && done < wanted) break;
     }
     bytes.resize(size_t(done));
     return 0;
