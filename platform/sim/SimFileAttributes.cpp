@@ -54,9 +54,9 @@ void VnSimFileAttributes::Set(const std::string& key, uint32_t attributes, uint3
         Erase(key);
         return;
     }
-    auto found = entries_.find(key);
-    if (found != entries_.end() && found->second == attributes) return;
-    entries_[key] = attributes;
+    auto [entry, added] = entries_.try_emplace(key, attributes);  // one hash of the key, not two
+    if (!added && entry->second == attributes) return;
+    entry->second = attributes;
     dirty_ = true;
 }
 
