@@ -133,8 +133,9 @@ TEST_F(PluginDetectionTest, RegistrationLoadsOnlyLibrariesThatCanRegister) {
         logFileAtCall.clear();
         EXPECT_EQ(RegisterComponent(path), c.registered);
         EXPECT_EQ(registerCalls, c.calls);
-        if (c.entry == &CountedRegister && c.calls)  // a hang in the entry would leave its name in the file
+        if (c.entry == &CountedRegister && c.calls) {  // a hang in the entry would leave its name in the file
             EXPECT_NE(logFileAtCall.find("Registering \"" + Utf8(path) + "\""), std::string::npos) << logFileAtCall;
+        }
         const VnString logged = VnString::Format(VnString::FromUtf8(c.logged).View(), path);
         EXPECT_TRUE(LoggedContaining(logged.ToUtf8())) << LogText();
         VnSimModuleRegistry::Shared().Unregister(FileNameOf(path));
