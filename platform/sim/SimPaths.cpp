@@ -18,13 +18,17 @@ bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' &
 char16_t UpperDrive(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c; }
 bool HasDrivePrefix(std::u16string_view p) { return p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == u':'; }
 
-// Characters NTFS refuses in a name; wildcards only where a pattern may be.
+// Characters NTFS refuses in a name (besides the control characters and the
+// backslash); wildcards only where a pattern may be.
+constexpr char16_t kRefusedMarks[] = {u'<', u'>', u':', u'"', u'|', u'/'};
+constexpr char16_t kWildcards[] = {u'*', u'?'};
 enum : uint8_t { kNameRefused = 1, kNameWildcard = 2 };
 constexpr std::array<uint8_t, 128> kAsciiNameClasses = [] {
     std::array<uint8_t, 128> classes{};
     for (char c = 0; c < 32; ++c) classes[size_t(c)] = kNameRefused;
-    for (char c : std::string_view("<>:\"|/\\")) classes[size_t(c)] = kNameRefused;
-    classes['*'] = classes['?'] = kNameWildcard;
+    for (char16_t c : kRefusedMarks) classes[c] = kNameRefused;
+    classes['\\'] = kNameRefused;
+    for (char16_t c : kWildcards) classes[c] = kNameWildcard;
     return classes;
 }();
 
@@ -81,31 +85,61 @@ uint32_t NormaliseExtended(std::u16string_view rest, bool allowWildcards, VnStri
     return 0;
 }
 
+// The names of "C:\\names" hold nothing that needs a closer look: no refused
+// character or wildcard, no name that is empty or starts with a dot, none
+// too long (the whole is not), and no trailing dot, blank or backslash. A
+// test without branches, with one running result per kind of character so
+// that the compiler can widen it to many characters at a time; false only
+// means "look closer".
+bool IsPlainlyNormalTail(std::u16string_view path) {
+    if (path.size() <= 3 || path.size() - 3 > size_t(kMaxNameLength)) return false;
+    const char16_t* chars = path.data();
+    uint16_t control = 0, dotOrEmpty = 0, refused[std::size(kRefusedMarks)] = {}, wildcard[std::size(kWildcards)] = {};
+    for (size_t i = 3; i < path.size(); ++i) {
+        const char16_t c = chars[i];
+        control |= c < 0x20;
+        dotOrEmpty |= (chars[i - 1] == u'\\') & ((c == u'\\') | (c == u'.'));
+        for (size_t m = 0; m < std::size(kRefusedMarks); ++m) refused[m] |= c == kRefusedMarks[m];
+        for (size_t m = 0; m < std::size(kWildcards); ++m) wildcard[m] |= c == kWildcards[m];
+    }
+    uint16_t odd = control | dotOrEmpty;
+    for (uint16_t seen : refused) odd |= seen;
+    for (uint16_t seen : wildcard) odd |= seen;
+    const char16_t last = path.back();
+    return !odd && last != u'.' && last != u' ' && last != u'\\';
+}
+
 // A full path already in its final form ("C:\\a\\b": backslashes only, one
 // between names, no "." or "..", no trailing dot or blank, every name
-// valid), the usual case, which needs no splitting and joining.
+// valid), the usual case, which needs no splitting and joining. The quick
+// test above settles most paths; the rest take one pass name by name.
 bool IsAlreadyNormal(std::u16string_view path, bool allowWildcards) {
     if (path.size() < 3 || !HasDrivePrefix(path) || path[2] != u'\\') return false;
-    for (size_t start = 3; start < path.size();) {
-        const size_t end = std::min(path.find(u'\\', start), path.size());
-        const std::u16string_view name = path.substr(start, end - start);
-        const bool last = end == path.size();
-        if (name == u"." || name == u".." || !IsValidName(name, allowWildcards && last)) return false;
-        if (last && (name.back() == u'.' || name.back() == u' ')) return false;
-        if (end + 1 == path.size()) return false;  // a trailing backslash
-        start = end + 1;
+    if (path.size() == 3 || IsPlainlyNormalTail(path)) return true;
+    const auto isPlainName = [](std::u16string_view name) {
+        return !name.empty() && name.size() <= size_t(kMaxNameLength) && name != u"." && name != u"..";
+    };
+    size_t start = 3;
+    bool wildcard = false;  // in the name read so far
+    for (size_t i = 3; i < path.size(); ++i) {
+        const char16_t c = path[i];
+        if (c >= 128 || !kAsciiNameClasses[c]) continue;
+        if (c == u'\\') {
+            if (wildcard || !isPlainName(path.substr(start, i - start))) return false;
+            start = i + 1;
+        } else if (kAsciiNameClasses[c] & kNameRefused) {
+            return false;
+        } else {
+            wildcard = true;
+        }
     }
-    return true;
+    const std::u16string_view last = path.substr(start);
+    if ((wildcard && !allowWildcards) || !isPlainName(last)) return false;
+    return last.back() != u'.' && last.back() != u' ';
 }
 
 uint32_t NormalisePlain(VnString path, const VnString& currentFolder, bool allowWildcards, VnString& normalised,
                         bool& trailingSeparator) {
-    if (IsAlreadyNormal(path.View(), allowWildcards)) {
-        trailingSeparator = false;
-        if (path.GetLength() >= kMaxPath) return vnwin::kErrorPathNotFound;
-        normalised = path;
-        return 0;
-    }
     path.Replace(u'/', u'\\');
     if (path.StartsWith(u"\\\\")) return path.StartsWith(u"\\\\.\\") ? vnwin::kErrorPathNotFound : kErrorBadNetPath;
     // Make it absolute: "C:\x", "C:x" (drive-relative), "\x" (rooted), "x".
@@ -146,6 +180,16 @@ uint32_t NormalisePlain(VnString path, const VnString& currentFolder, bool allow
     return 0;
 }
 
+// Appends the UTF-8 form of `text`: its ASCII start directly, the rest (from
+// a character that cannot be half a surrogate pair) through VnString.
+void AppendUtf8(std::string& to, std::u16string_view text) {
+    size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+    to.reserve(to.size() + text.size());
+    for (size_t i = 0; i < ascii; ++i) to += char(text[i]);
+    if (ascii < text.size()) to += VnString(text.substr(ascii)).ToUtf8();
+}
+
 bool SameTime(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -165,6 +209,11 @@ uint32_t VnSimNormalisePath(const VnString& path, const VnString& currentFolder,
         extended = true;
         return NormaliseExtended(path.View().substr(4), allowWildcards, normalised, trailingSeparator);
     }
+    if (IsAlreadyNormal(path.View(), allowWildcards)) {
+        if (path.GetLength() >= kMaxPath) return vnwin::kErrorPathNotFound;
+        normalised = path;
+        return 0;
+    }
     return NormalisePlain(path, currentFolder, allowWildcards, normalised, trailingSeparator);
 }
 
@@ -172,21 +221,47 @@ VnSimPaths::VnSimPaths(const VnSimFacts& facts, std::string machineFolder)
     : facts_(facts), machineFolder_(std::move(machineFolder)), drivesFolder_(machineFolder_ + "/drives") {}
 
 std::u16string VnSimPaths::FoldName(std::u16string_view name) {
-    const VnStringGlobals& g = VnStringGlobals::Get();
-    std::u16string folded(name);
-    for (char16_t& c : folded) c = g.Upper(c);
+    std::u16string folded;
+    FoldInto(folded, name);
     return folded;
 }
 
-std::string VnSimPaths::DriveFolder(char16_t drive) const {
-    return drivesFolder_ + "/" + char(UpperDrive(drive));
+void VnSimPaths::FoldInto(std::u16string& folded, std::u16string_view name) {
+    folded.resize(name.size());
+    char16_t* to = folded.data();
+    // ASCII, the usual case, in a loop the compiler widens; a name with any
+    // other character again through the shared table.
+    char16_t all = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i];
+        all |= c;
+        to[i] = char16_t(c - (char16_t(c - u'a') < 26 ? 32 : 0));
+    }
+    if (all < 0x80) return;
+    const VnStringGlobals& g = VnStringGlobals::Get();
+    for (size_t i = 0; i < name.size(); ++i) to[i] = g.Upper(name[i]);
 }
 
-VnString VnSimPaths::CurrentFolder() const {
+std::string VnSimPaths::DriveFolder(char16_t drive) const {
+    std::string folder;
+    AppendDriveFolder(folder, drive);
+    return folder;
+}
+
+void VnSimPaths::AppendDriveFolder(std::string& to, char16_t drive) const {
+    to.reserve(to.size() + drivesFolder_.size() + 2);
+    to += drivesFolder_;
+    to += '/';
+    to += char(UpperDrive(drive));
+}
+
+const VnString& VnSimPaths::CurrentFolder() const {
     // A process started from Explorer begins in its own folder. Worked out
-    // again only when the installer's path has changed.
+    // again only when the installer's path has changed: the same buffer
+    // (shared, so never written in place) or the same text.
     const VnString& installer = facts_.installerPath;
-    if (currentFolderKnown_ && installer == currentFolderOf_) return currentFolder_;
+    if (currentFolderKnown_ && (installer.c_str() == currentFolderOf_.c_str() || installer == currentFolderOf_))
+        return currentFolder_;
     currentFolderKnown_ = true;
     currentFolderOf_ = installer;
     currentFolder_ = CurrentFolderOf(installer);
@@ -199,17 +274,16 @@ VnString VnSimPaths::CurrentFolderOf(const VnString& installer) {
     return VN_LIT(u"C:\\");
 }
 
-VnString VnSimPaths::ApplyRedirection(const VnString& normalised) const {
-    if (!facts_.is64BitWindows || !facts_.run.wow64FsRedirection) return normalised;
+void VnSimPaths::ApplyRedirection(VnString& path) const {
+    if (!facts_.is64BitWindows || !facts_.run.wow64FsRedirection) return;
     const VnString& windows = facts_.windowsFolder;
-    if (!normalised.StartsWithNoCase(windows.View())) return normalised;  // most paths: nothing to build
+    if (!path.StartsWithNoCase(windows.View())) return;  // most paths: nothing to build
     VnString rest;
-    if (IsAtOrBelow(normalised, windows + u"\\System32", rest)) {
-        if (IsExemptFromRedirection(rest)) return normalised;
-        return windows + u"\\SysWOW64" + rest;
+    if (IsAtOrBelow(path, windows + u"\\System32", rest)) {
+        if (!IsExemptFromRedirection(rest)) path = windows + u"\\SysWOW64" + rest;
+    } else if (IsAtOrBelow(path, windows + u"\\Sysnative", rest)) {
+        path = windows + u"\\System32" + rest;
     }
-    if (IsAtOrBelow(normalised, windows + u"\\Sysnative", rest)) return windows + u"\\System32" + rest;
-    return normalised;
 }
 
 uint32_t VnSimPaths::Normalise(const VnString& path, VnString& normalised, bool redirect) const {
@@ -217,7 +291,8 @@ uint32_t VnSimPaths::Normalise(const VnString& path, VnString& normalised, bool 
     VnString plain;
     uint32_t error = VnSimNormalisePath(path, CurrentFolder(), false, plain, extended, trailing);
     if (error) return error;
-    normalised = redirect ? ApplyRedirection(plain) : plain;
+    if (redirect) ApplyRedirection(plain);
+    normalised = plain;
     return 0;
 }
 
@@ -240,11 +315,11 @@ VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const 
     return listing;
 }
 
-std::string VnSimPaths::FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
-                                       std::u16string_view name) {
-    Listing& listing = ListingOf(hostFolder, folderInfo);
-    auto found = listing.byFoldedName.find(FoldName(name));
-    return found == listing.byFoldedName.end() ? std::string() : found->second;
+const std::string* VnSimPaths::FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
+                                              std::u16string_view foldedName) {
+    const Listing& listing = ListingOf(hostFolder, folderInfo);
+    auto found = listing.byFoldedName.find(foldedName);
+    return found == listing.byFoldedName.end() ? nullptr : &found->second;
 }
 
 void VnSimPaths::NoteAdded(const std::string& hostFolder, const std::string& name) { NoteChange(hostFolder, name, true); }
@@ -285,38 +360,43 @@ VnString VnSimPaths::WindowsPathOf(const std::string& hostPath) const {
 
 uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWildcards, bool redirect) {
     out = VnSimPath();
-    VnString plain;
-    uint32_t error =
-        VnSimNormalisePath(path, CurrentFolder(), allowWildcards, plain, out.extended, out.trailingSeparator);
-    if (error) return error;
-    out.windowsPath = redirect ? ApplyRedirection(plain) : plain;
-    out.drive = UpperDrive(out.windowsPath[0]);
+    uint32_t error = VnSimNormalisePath(path, CurrentFolder(), allowWildcards, out.windowsPath, out.extended,
+                                        out.trailingSeparator);
+    if (error) {
+        out.windowsPath.Empty();
+        return error;
+    }
+    if (redirect) ApplyRedirection(out.windowsPath);
+    const std::u16string_view windowsPath = out.windowsPath.View();
+    out.drive = UpperDrive(windowsPath[0]);
     if (!facts_.FindDrive(out.drive)) return vnwin::kErrorPathNotFound;
 
-    std::string host = DriveFolder(out.drive);
-    std::u16string_view tail = out.windowsPath.View().substr(3);
-    if (tail.empty()) {
+    if (windowsPath.size() == 3) {
         out.isRoot = true;
-        out.hostPath = host;
+        AppendDriveFolder(out.hostPath, out.drive);
         out.parentExists = true;
-        out.exists = stat(host.c_str(), &out.info) == 0;
+        out.exists = stat(out.hostPath.c_str(), &out.info) == 0;
         out.isFolder = out.exists;
         return 0;
     }
-    const int32_t lastSlash = out.windowsPath.ReverseFind(u'\\');
-    out.name = out.writtenName = VnString(out.windowsPath.View().substr(size_t(lastSlash) + 1)).ToUtf8();
+    const size_t lastSlash = windowsPath.rfind(u'\\');
+    AppendUtf8(out.name, windowsPath.substr(lastSlash + 1));
+    out.writtenName = out.name;
+    FoldInto(folded_, windowsPath);  // once for the folder and the name
     struct stat folderInfo {};
-    if (uint32_t error = FindParent(host, lastSlash, out, folderInfo)) return error;
+    if (uint32_t error = FindParent(lastSlash, out, folderInfo)) return error;
     if (!out.parentExists) return 0;
     if (out.hostParent.size() + 1 + out.name.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
     if (out.name.size() > NAME_MAX) return vnwin::kErrorFilenameExcedRange;
     // The folder's listing says whether the name is there and how it is
     // stored; only a name that is there costs a status call.
-    const std::string stored =
-        FindStoredName(out.hostParent, folderInfo, out.windowsPath.View().substr(size_t(lastSlash) + 1));
-    if (!stored.empty()) out.name = stored;
-    out.hostPath = out.hostParent + "/" + out.name;
-    if (!stored.empty() && lstat(out.hostPath.c_str(), &out.info) == 0) {
+    const std::string* stored =
+        FindStoredName(out.hostParent, folderInfo, std::u16string_view(folded_).substr(lastSlash + 1));
+    if (stored) out.name = *stored;
+    out.hostPath = out.hostParent;
+    out.hostPath += '/';
+    out.hostPath += out.name;
+    if (stored && lstat(out.hostPath.c_str(), &out.info) == 0) {
         out.exists = true;
         if (S_ISLNK(out.info.st_mode)) out.exists = out.isLink = stat(out.hostPath.c_str(), &out.info) == 0;
         out.isFolder = out.exists && S_ISDIR(out.info.st_mode);
@@ -326,9 +406,8 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     return 0;
 }
 
-uint32_t VnSimPaths::FindParent(const std::string& driveFolder, int32_t lastSlash, VnSimPath& out,
-                                struct stat& folderInfo) {
-    const std::u16string key = FoldName(out.windowsPath.View().substr(0, size_t(lastSlash)));
+uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo) {
+    const std::u16string_view key = std::u16string_view(folded_).substr(0, lastSlash);
     auto remembered = folders_.find(key);
     if (remembered != folders_.end()) {
         if (stat(remembered->second.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode)) {
@@ -340,11 +419,13 @@ uint32_t VnSimPaths::FindParent(const std::string& driveFolder, int32_t lastSlas
     }
     // As written first, then name by name where the case differs from what
     // is stored; a name on the way that is a file ends the look-up.
-    const VnStringArray names = SplitNames(out.windowsPath.View().substr(3));
-    std::string parent = driveFolder;
-    for (int32_t i = 0; i + 1 < names.GetSize(); ++i) {
+    std::string parent;
+    AppendDriveFolder(parent, out.drive);
+    const size_t driveFolderLength = parent.size();
+    if (lastSlash > 2) {
         parent += '/';
-        parent += names[i].ToUtf8();
+        AppendUtf8(parent, out.windowsPath.View().substr(3, lastSlash - 3));
+        std::replace(parent.begin() + ptrdiff_t(driveFolderLength), parent.end(), '\\', '/');
     }
     out.hostPath = parent + "/" + out.name;  // where it would be, should the folder be missing
     if (out.hostPath.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
@@ -354,15 +435,18 @@ uint32_t VnSimPaths::FindParent(const std::string& driveFolder, int32_t lastSlas
     } else if (errno == ENAMETOOLONG) {
         return vnwin::kErrorFilenameExcedRange;
     } else if (errno != ENOTDIR) {
-        parent = driveFolder;
+        parent.resize(driveFolderLength);
         found = stat(parent.c_str(), &folderInfo) == 0;
-        for (int32_t i = 0; found && i + 1 < names.GetSize(); ++i) {
-            const std::string stored = FindStoredName(parent, folderInfo, names[i].View());
-            found = !stored.empty();
+        for (size_t start = 3; found && start < key.size();) {
+            const size_t end = std::min(key.find(u'\\', start), key.size());
+            const std::string* stored = FindStoredName(parent, folderInfo, key.substr(start, end - start));
+            found = stored != nullptr;
             if (found) {
-                parent += "/" + stored;
+                parent += '/';
+                parent += *stored;
                 found = stat(parent.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode);
             }
+            start = end + 1;
         }
     }
     if (!found) return 0;

@@ -27,7 +27,10 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "SimFacts.h"
@@ -101,30 +104,52 @@ public:
     static std::u16string FoldName(std::u16string_view name);
 
 private:
+    // Maps keyed by folded text, searched with a view of a reused buffer.
+    struct FoldedHash {
+        using is_transparent = void;
+        // Not noexcept, so that the tables keep each key's hash beside it
+        // and compare long keys only when the hashes match.
+        size_t operator()(std::u16string_view folded) const {
+            return std::hash<std::u16string_view>{}(folded);
+        }
+    };
+    struct FoldedEqual {  // the bytes at once (char16_t text compares one by one)
+        using is_transparent = void;
+        bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
+            return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+        }
+    };
+    template <class T>
+    using ByFolded = std::unordered_map<std::u16string, T, FoldedHash, FoldedEqual>;
     struct Listing {
         struct timespec modified {};  // the folder's time and size when listed: tmpfs
         off_t size = 0;                 // folders change size with every name
         bool read = false;              // an empty folder is listed once too
-        std::unordered_map<std::u16string, std::string> byFoldedName;  // folded -> stored UTF-8 name
+        ByFolded<std::string> byFoldedName;  // folded -> stored UTF-8 name
     };
-    VnString ApplyRedirection(const VnString& normalised) const;
-    VnString CurrentFolder() const;
+    void ApplyRedirection(VnString& path) const;
+    const VnString& CurrentFolder() const;
+    void AppendDriveFolder(std::string& to, char16_t drive) const;
+    static void FoldInto(std::u16string& folded, std::u16string_view name);
     static VnString CurrentFolderOf(const VnString& installer);
-    // The stored name in `hostFolder` that matches `name` without regard to
-    // case; empty when none does.
-    std::string FindStoredName(const std::string& hostFolder, const struct stat& folderInfo, std::u16string_view name);
+    // The stored name in `hostFolder` whose folded form is `foldedName`;
+    // null when none is (valid until the listing changes).
+    const std::string* FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
+                                      std::u16string_view foldedName);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
     void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
     // The host folder that holds the last name of `out.windowsPath` (whose
-    // last backslash is at `lastSlash`): from the remembered folders, or
-    // looked up name by name. 0, or the error for a host path too long.
-    uint32_t FindParent(const std::string& driveFolder, int32_t lastSlash, VnSimPath& out, struct stat& folderInfo);
+    // last backslash is at `lastSlash`; `folded_` is that path folded): from
+    // the remembered folders, or looked up name by name. 0, or the error for
+    // a host path too long.
+    uint32_t FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo);
 
     const VnSimFacts& facts_;
     std::string machineFolder_;
     std::string drivesFolder_;
     std::unordered_map<std::string, Listing> listings_;
-    std::unordered_map<std::u16string, std::string> folders_;  // "C:\PROGRAM FILES" -> its host folder
+    ByFolded<std::string> folders_;  // "C:\PROGRAM FILES" -> its host folder
+    std::u16string folded_;  // the path being resolved, folded (a buffer kept for its capacity)
     mutable bool currentFolderKnown_ = false;
     mutable VnString currentFolderOf_, currentFolder_;  // CurrentFolder() for that installer path
 };

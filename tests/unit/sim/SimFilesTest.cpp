@@ -23,6 +23,7 @@ TEST(SimPaths, NormalisationFollowsTheWin32Rules) {
         const char16_t* path;
         const char16_t* expected;  // null: fails with `error`
         uint32_t error;
+        bool wildcards = false;
     } cases[] = {
         {u"C:\\a\\b\\..\\c", u"C:\\a\\c", 0},
         {u"c:/a//b/./c. .", u"c:\\a\\b\\c", 0},
@@ -44,11 +45,23 @@ TEST(SimPaths, NormalisationFollowsTheWin32Rules) {
         {u"C:\\a<b", nullptr, kErrorInvalidName},
         {u"C:\\a*", nullptr, kErrorInvalidName},
         {u"", nullptr, vnwin::kErrorPathNotFound},
+        // Close to the final form but not in it: each must be read in full.
+        {u"C:\\a\\.\\b", u"C:\\a\\b", 0},
+        {u"C:\\a\\.b\\..c", u"C:\\a\\.b\\..c", 0},
+        {u"C:\\a\\", u"C:\\a", 0},
+        {u"C:\\a/b", u"C:\\a\\b", 0},
+        {u"C:\\a\\b ", u"C:\\a\\b", 0},
+        {u"C:\\a\\b\t", nullptr, kErrorInvalidName},
+        {u"C:\\a|b\\c", nullptr, kErrorInvalidName},
+        {u"C:\\a\\x?", nullptr, kErrorInvalidName},
+        {u"C:\\\u00e9t\u00e9\\\u00c9", u"C:\\\u00e9t\u00e9\\\u00c9", 0},
+        {u"C:\\a*\\x?", nullptr, kErrorInvalidName, true},  // wildcards in the last name only
+        {u"C:\\a\\x?*", u"C:\\a\\x?*", 0, true},
     };
     for (const Case& c : cases) {
         VnString normalised;
         bool extended = false, trailing = false;
-        uint32_t error = VnSimNormalisePath(c.path, u"C:\\Setup", false, normalised, extended, trailing);
+        uint32_t error = VnSimNormalisePath(c.path, u"C:\\Setup", c.wildcards, normalised, extended, trailing);
         SCOPED_TRACE(VnString(c.path).ToUtf8());
         if (c.expected) {
             EXPECT_EQ(error, 0u);
@@ -64,6 +77,9 @@ TEST(SimPaths, NormalisationFollowsTheWin32Rules) {
     EXPECT_EQ(VnSimNormalisePath(longest, u"C:\\", false, normalised, extended, trailing), 0u);
     EXPECT_EQ(VnSimNormalisePath(longest + u"x", u"C:\\", false, normalised, extended, trailing),
               vnwin::kErrorPathNotFound);
+    const VnString longName = u"C:\\" + VnString(u'n', 256);  // one name over the limit, the path under it
+    EXPECT_EQ(VnSimNormalisePath(longName, u"C:\\", false, normalised, extended, trailing), kErrorInvalidName);
+    EXPECT_EQ(VnSimNormalisePath(longName.Left(258), u"C:\\", false, normalised, extended, trailing), 0u);
     EXPECT_EQ(VnSimNormalisePath(u"\\\\?\\" + longest + u"\\" + VnString(u'y', 200), u"C:\\", false, normalised,
                                  extended, trailing),
               0u);
