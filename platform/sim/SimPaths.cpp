@@ -88,19 +88,19 @@ uint32_t NormaliseExtended(std::u16string_view rest, bool allowWildcards, VnStri
 // The names of "C:\\names" hold nothing that needs a closer look: no refused
 // character or wildcard, no name that is empty or starts with a dot, none
 // too long (the whole is not), and no trailing dot, blank or backslash. A
-// test without branches, with one running result per kind of character so
-// that the compiler can widen it to many characters at a time; false only
-// means "look closer".
+// test without branches, with one running result (all ones once seen) per
+// kind of character so that the compiler can widen it to many characters at
+// a time; false only means "look closer".
 bool IsPlainlyNormalTail(std::u16string_view path) {
     if (path.size() <= 3 || path.size() - 3 > size_t(kMaxNameLength)) return false;
     const char16_t* chars = path.data();
     uint16_t control = 0, dotOrEmpty = 0, refused[std::size(kRefusedMarks)] = {}, wildcard[std::size(kWildcards)] = {};
     for (size_t i = 3; i < path.size(); ++i) {
         const char16_t c = chars[i];
-        control |= c < 0x20;
-        dotOrEmpty |= (chars[i - 1] == u'\\') & ((c == u'\\') | (c == u'.'));
-        for (size_t m = 0; m < std::size(kRefusedMarks); ++m) refused[m] |= c == kRefusedMarks[m];
-        for (size_t m = 0; m < std::size(kWildcards); ++m) wildcard[m] |= c == kWildcards[m];
+        control |= -uint16_t(c < 0x20);
+        dotOrEmpty |= -uint16_t(chars[i - 1] == u'\\') & -uint16_t((c == u'\\') | (c == u'.'));
+        for (size_t m = 0; m < std::size(kRefusedMarks); ++m) refused[m] |= -uint16_t(c == kRefusedMarks[m]);
+        for (size_t m = 0; m < std::size(kWildcards); ++m) wildcard[m] |= -uint16_t(c == kWildcards[m]);
     }
     uint16_t odd = control | dotOrEmpty;
     for (uint16_t seen : refused) odd |= seen;
@@ -185,8 +185,9 @@ uint32_t NormalisePlain(VnString path, const VnString& currentFolder, bool allow
 void AppendUtf8(std::string& to, std::u16string_view text) {
     size_t ascii = 0;
     while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
-    to.reserve(to.size() + text.size());
-    for (size_t i = 0; i < ascii; ++i) to += char(text[i]);
+    const size_t start = to.size();
+    to.resize(start + ascii);
+    std::copy_n(text.begin(), ascii, to.begin() + ptrdiff_t(start));
     if (ascii < text.size()) to += VnString(text.substr(ascii)).ToUtf8();
 }
 
@@ -277,7 +278,11 @@ VnString VnSimPaths::CurrentFolderOf(const VnString& installer) {
 void VnSimPaths::ApplyRedirection(VnString& path) const {
     if (!facts_.is64BitWindows || !facts_.run.wow64FsRedirection) return;
     const VnString& windows = facts_.windowsFolder;
-    if (!path.StartsWithNoCase(windows.View())) return;  // most paths: nothing to build
+    // Most paths: nothing to build, and most tell by the character after
+    // where the Windows folder would end.
+    if (path.GetLength() <= windows.GetLength() || path[windows.GetLength()] != u'\\' ||
+        !path.StartsWithNoCase(windows.View()))
+        return;
     VnString rest;
     if (IsAtOrBelow(path, windows + u"\\System32", rest)) {
         if (!IsExemptFromRedirection(rest)) path = windows + u"\\SysWOW64" + rest;
@@ -393,7 +398,8 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     const std::string* stored =
         FindStoredName(out.hostParent, folderInfo, std::u16string_view(folded_).substr(lastSlash + 1));
     if (stored) out.name = *stored;
-    out.hostPath = out.hostParent;
+    out.hostPath.reserve(out.hostParent.size() + 1 + out.name.size());
+    out.hostPath.assign(out.hostParent);
     out.hostPath += '/';
     out.hostPath += out.name;
     if (stored && lstat(out.hostPath.c_str(), &out.info) == 0) {

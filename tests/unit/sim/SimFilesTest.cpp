@@ -107,6 +107,11 @@ TEST(SimFiles, NamesResolveWithoutCaseAndKeepTheirCase) {
     EXPECT_EQ(m.HostText("drives/C/Data/Mixed.Txt"), "two") << "the same file, not a second one";
     EXPECT_EQ(files.CreateDirectory(u"C:\\DATA"), vnwin::kErrorAlreadyExists);
 
+    // Beyond ASCII too: the case folds through the shared table.
+    ASSERT_EQ(files.WriteFile(u"C:\\Data\\\u00c9t\u00e9 \u00ff.txt", "three"), 0u);
+    EXPECT_EQ(m.ReadFile(u"C:\\data\\\u00c9T\u00c9 \u0178.TXT"), "three");
+    EXPECT_TRUE(m.HostExists("drives/C/Data/\u00c9t\u00e9 \u00ff.txt"));
+
     // Files put on the host side are found in any case.
     std::ofstream(m.Host("drives/C/Data/FromHost.bin")) << "host";
     EXPECT_EQ(m.ReadFile(u"C:\\DATA\\fromhost.BIN"), "host");
