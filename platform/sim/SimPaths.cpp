@@ -302,7 +302,11 @@ uint32_t VnSimPaths::Normalise(const VnString& path, VnString& normalised, bool 
 }
 
 VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const struct stat& folderInfo) {
-    Listing& listing = listings_[hostFolder];
+    return Refreshed(listings_[hostFolder], hostFolder, folderInfo);
+}
+
+VnSimPaths::Listing& VnSimPaths::Refreshed(Listing& listing, const std::string& hostFolder,
+                                           const struct stat& folderInfo) {
     if (listing.read && SameTime(listing.modified, folderInfo.st_mtim) && listing.size == folderInfo.st_size)
         return listing;
     listing.read = true;
@@ -320,9 +324,7 @@ VnSimPaths::Listing& VnSimPaths::ListingOf(const std::string& hostFolder, const 
     return listing;
 }
 
-const std::string* VnSimPaths::FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
-                                              std::u16string_view foldedName) {
-    const Listing& listing = ListingOf(hostFolder, folderInfo);
+const std::string* VnSimPaths::FindStoredName(const Listing& listing, std::u16string_view foldedName) {
     auto found = listing.byFoldedName.find(foldedName);
     return found == listing.byFoldedName.end() ? nullptr : &found->second;
 }
@@ -341,6 +343,8 @@ void VnSimPaths::NoteChange(const std::string& hostFolder, const std::string& na
     if (found == listings_.end()) return;
     struct stat info {};
     if (stat(hostFolder.c_str(), &info) != 0) {
+        for (auto& [folded, remembered] : folders_)
+            if (remembered.listing == &found->second) remembered.listing = nullptr;
         listings_.erase(found);
         return;
     }
@@ -389,14 +393,15 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     out.writtenName = out.name;
     FoldInto(folded_, windowsPath);  // once for the folder and the name
     struct stat folderInfo {};
-    if (uint32_t error = FindParent(lastSlash, out, folderInfo)) return error;
+    Listing* listing = nullptr;
+    if (uint32_t error = FindParent(lastSlash, out, folderInfo, listing)) return error;
     if (!out.parentExists) return 0;
     if (out.hostParent.size() + 1 + out.name.size() >= PATH_MAX) return vnwin::kErrorFilenameExcedRange;
     if (out.name.size() > NAME_MAX) return vnwin::kErrorFilenameExcedRange;
     // The folder's listing says whether the name is there and how it is
     // stored; only a name that is there costs a status call.
-    const std::string* stored =
-        FindStoredName(out.hostParent, folderInfo, std::u16string_view(folded_).substr(lastSlash + 1));
+    const std::string* stored = FindStoredName(Refreshed(*listing, out.hostParent, folderInfo),
+                                               std::u16string_view(folded_).substr(lastSlash + 1));
     if (stored) out.name = *stored;
     out.hostPath.reserve(out.hostParent.size() + 1 + out.name.size());
     out.hostPath.assign(out.hostParent);
@@ -412,13 +417,16 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
     return 0;
 }
 
-uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo) {
+uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo, Listing*& listing) {
     const std::u16string_view key = std::u16string_view(folded_).substr(0, lastSlash);
     auto remembered = folders_.find(key);
     if (remembered != folders_.end()) {
-        if (stat(remembered->second.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode)) {
-            out.hostParent = remembered->second;
+        RememberedFolder& folder = remembered->second;
+        if (stat(folder.hostFolder.c_str(), &folderInfo) == 0 && S_ISDIR(folderInfo.st_mode)) {
+            out.hostParent = folder.hostFolder;
             out.parentExists = true;
+            if (!folder.listing) folder.listing = &listings_[folder.hostFolder];
+            listing = folder.listing;
             return 0;
         }
         folders_.erase(remembered);
@@ -445,7 +453,8 @@ uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& f
         found = stat(parent.c_str(), &folderInfo) == 0;
         for (size_t start = 3; found && start < key.size();) {
             const size_t end = std::min(key.find(u'\\', start), key.size());
-            const std::string* stored = FindStoredName(parent, folderInfo, key.substr(start, end - start));
+            const std::string* stored =
+                FindStoredName(ListingOf(parent, folderInfo), key.substr(start, end - start));
             found = stored != nullptr;
             if (found) {
                 parent += '/';
@@ -458,6 +467,7 @@ uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& f
     if (!found) return 0;
     out.hostParent = parent;
     out.parentExists = true;
-    folders_.emplace(key, std::move(parent));
+    listing = &listings_[parent];
+    folders_.emplace(key, RememberedFolder{std::move(parent), listing});
     return 0;
 }

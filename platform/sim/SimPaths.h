@@ -71,6 +71,8 @@ class VnSimPaths {
 public:
     // `machineFolder` is the machine's folder on the Linux side.
     VnSimPaths(const VnSimFacts& facts, std::string machineFolder);
+    VnSimPaths(const VnSimPaths&) = delete;  // remembered folders point into its own listings
+    VnSimPaths& operator=(const VnSimPaths&) = delete;
 
     // Reads and looks up a path. 0, or the Windows error for a path that cannot
     // be read or reached (ERROR_INVALID_NAME, ERROR_PATH_NOT_FOUND, ...). A
@@ -132,23 +134,31 @@ private:
     void AppendDriveFolder(std::string& to, char16_t drive) const;
     static void FoldInto(std::u16string& folded, std::u16string_view name);
     static VnString CurrentFolderOf(const VnString& installer);
-    // The stored name in `hostFolder` whose folded form is `foldedName`;
-    // null when none is (valid until the listing changes).
-    const std::string* FindStoredName(const std::string& hostFolder, const struct stat& folderInfo,
-                                      std::u16string_view foldedName);
+    // A folder found before: its host folder, and its listing in listings_
+    // (whose entries never move; null once that listing was dropped), so
+    // that a look-up in it hashes neither the host folder nor its path.
+    struct RememberedFolder {
+        std::string hostFolder;
+        Listing* listing = nullptr;
+    };
+    // The stored name in a listing whose folded form is `foldedName`; null
+    // when none is (valid until the listing changes).
+    static const std::string* FindStoredName(const Listing& listing, std::u16string_view foldedName);
     Listing& ListingOf(const std::string& hostFolder, const struct stat& folderInfo);
+    // `listing`, read again when the folder changed since it was read.
+    static Listing& Refreshed(Listing& listing, const std::string& hostFolder, const struct stat& folderInfo);
     void NoteChange(const std::string& hostFolder, const std::string& name, bool added);
     // The host folder that holds the last name of `out.windowsPath` (whose
     // last backslash is at `lastSlash`; `folded_` is that path folded): from
-    // the remembered folders, or looked up name by name. 0, or the error for
-    // a host path too long.
-    uint32_t FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo);
+    // the remembered folders, or looked up name by name; `listing` is its
+    // listing, perhaps not read yet. 0, or the error for a host path too long.
+    uint32_t FindParent(size_t lastSlash, VnSimPath& out, struct stat& folderInfo, Listing*& listing);
 
     const VnSimFacts& facts_;
     std::string machineFolder_;
     std::string drivesFolder_;
     std::unordered_map<std::string, Listing> listings_;
-    ByFolded<std::string> folders_;  // "C:\PROGRAM FILES" -> its host folder
+    ByFolded<RememberedFolder> folders_;  // "C:\PROGRAM FILES" -> its host folder
     std::u16string folded_;  // the path being resolved, folded (a buffer kept for its capacity)
     mutable bool currentFolderKnown_ = false;
     mutable VnString currentFolderOf_, currentFolder_;  // CurrentFolder() for that installer path
