@@ -17,6 +17,11 @@ constexpr int32_t kMaxNameLength = 255;
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 char16_t UpperDrive(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c; }
 bool HasDrivePrefix(std::u16string_view p) { return p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == u':'; }
+// The upper case of an ASCII character (as the shared table has it).
+char16_t UpperAscii(char16_t c) { return char16_t(c - (char16_t(c - u'a') < 26 ? 32 : 0)); }
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return uint8_t(c) < 0x80; });
+}
 
 // Characters NTFS refuses in a name (besides the control characters and the
 // backslash); wildcards only where a pattern may be.
@@ -234,13 +239,18 @@ void VnSimPaths::FoldInto(std::u16string& folded, std::u16string_view name) {
     // other character again through the shared table.
     char16_t all = 0;
     for (size_t i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i];
-        all |= c;
-        to[i] = char16_t(c - (char16_t(c - u'a') < 26 ? 32 : 0));
+        all |= name[i];
+        to[i] = UpperAscii(name[i]);
     }
     if (all < 0x80) return;
     const VnStringGlobals& g = VnStringGlobals::Get();
     for (size_t i = 0; i < name.size(); ++i) to[i] = g.Upper(name[i]);
+}
+
+void VnSimPaths::FoldUtf8Into(std::u16string& folded, std::string_view name) {
+    if (!IsAscii(name)) return FoldInto(folded, VnString::FromUtf8(name).View());
+    folded.resize(name.size());
+    for (size_t i = 0; i < name.size(); ++i) folded[i] = UpperAscii(char16_t(name[i]));
 }
 
 std::string VnSimPaths::DriveFolder(char16_t drive) const {
@@ -314,10 +324,12 @@ VnSimPaths::Listing& VnSimPaths::Refreshed(Listing& listing, const std::string& 
     listing.modified = folderInfo.st_mtim;
     listing.size = folderInfo.st_size;
     if (DIR* dir = opendir(hostFolder.c_str())) {
+        std::u16string folded;
         while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
+            const std::string_view name = entry->d_name;
             if (name == "." || name == "..") continue;
-            listing.byFoldedName.emplace(FoldName(VnString::FromUtf8(name).View()), name);
+            FoldUtf8Into(folded, name);
+            listing.byFoldedName.emplace(folded, name);
         }
         closedir(dir);
     }
@@ -348,11 +360,11 @@ void VnSimPaths::NoteChange(const std::string& hostFolder, const std::string& na
         listings_.erase(found);
         return;
     }
-    std::u16string folded = FoldName(VnString::FromUtf8(name).View());
+    FoldUtf8Into(folded_, name);
     if (added)
-        found->second.byFoldedName[folded] = name;
+        found->second.byFoldedName.insert_or_assign(folded_, name);
     else
-        found->second.byFoldedName.erase(folded);
+        found->second.byFoldedName.erase(folded_);
     found->second.modified = info.st_mtim;
     found->second.size = info.st_size;
 }
@@ -360,11 +372,24 @@ void VnSimPaths::NoteChange(const std::string& hostFolder, const std::string& na
 VnString VnSimPaths::WindowsPathOf(const std::string& hostPath) const {
     if (hostPath.size() < drivesFolder_.size() + 2 || hostPath.compare(0, drivesFolder_.size(), drivesFolder_) != 0)
         return VnString();
-    std::string rest = hostPath.substr(drivesFolder_.size() + 2);  // after "/C"
-    VnString path = VnString(char16_t(hostPath[drivesFolder_.size() + 1]), 1) + u":\\";
-    VnString tail = VnString::FromUtf8(rest.empty() ? rest : rest.substr(1));
-    tail.Replace(u'/', u'\\');
-    return path + tail;
+    std::string_view rest = std::string_view(hostPath).substr(drivesFolder_.size() + 2);  // after "/C"
+    if (!rest.empty()) rest.remove_prefix(1);
+    // Written straight into the result; the rest read as UTF-8 only when it
+    // is not plain ASCII.
+    const bool ascii = IsAscii(rest);
+    const VnString tail = ascii ? VnString() : VnString::FromUtf8(rest);
+    const int32_t length = ascii ? int32_t(rest.size()) : tail.GetLength();
+    VnString path;
+    char16_t* chars = path.GetBuffer(3 + length);
+    chars[0] = char16_t(hostPath[drivesFolder_.size() + 1]);
+    chars[1] = u':';
+    chars[2] = u'\\';
+    for (int32_t i = 0; i < length; ++i) {
+        const char16_t c = ascii ? char16_t(rest[size_t(i)]) : tail[i];
+        chars[3 + i] = c == u'/' ? u'\\' : c;
+    }
+    path.ReleaseBuffer(3 + length);
+    return path;
 }
 
 uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWildcards, bool redirect) {

@@ -133,6 +133,7 @@ private:
     const VnString& CurrentFolder() const;
     void AppendDriveFolder(std::string& to, char16_t drive) const;
     static void FoldInto(std::u16string& folded, std::u16string_view name);
+    static void FoldUtf8Into(std::u16string& folded, std::string_view name);
     static VnString CurrentFolderOf(const VnString& installer);
     // A folder found before: its host folder, and its listing in listings_
     // (whose entries never move; null once that listing was dropped), so
@@ -159,7 +160,7 @@ private:
     std::string drivesFolder_;
     std::unordered_map<std::string, Listing> listings_;
     ByFolded<RememberedFolder> folders_;  // "C:\PROGRAM FILES" -> its host folder
-    std::u16string folded_;  // the path being resolved, folded (a buffer kept for its capacity)
+    std::u16string folded_;  // the path being resolved or the name noted, folded (a buffer kept for its capacity)
     mutable bool currentFolderKnown_ = false;
     mutable VnString currentFolderOf_, currentFolder_;  // CurrentFolder() for that installer path
 };
