@@ -93,23 +93,21 @@ uint32_t NormaliseExtended(std::u16string_view rest, bool allowWildcards, VnStri
 // The names of "C:\\names" hold nothing that needs a closer look: no refused
 // character or wildcard, no name that is empty or starts with a dot, none
 // too long (the whole is not), and no trailing dot, blank or backslash. A
-// test without branches, with one running result (all ones once seen) per
-// kind of character so that the compiler can widen it to many characters at
-// a time; false only means "look closer".
+// test without branches (each comparison a mask of all ones or none), which
+// the compiler widens to many characters at a time; false only means "look
+// closer".
 bool IsPlainlyNormalTail(std::u16string_view path) {
     if (path.size() <= 3 || path.size() - 3 > size_t(kMaxNameLength)) return false;
     const char16_t* chars = path.data();
-    uint16_t control = 0, dotOrEmpty = 0, refused[std::size(kRefusedMarks)] = {}, wildcard[std::size(kWildcards)] = {};
+    uint16_t odd = 0;
     for (size_t i = 3; i < path.size(); ++i) {
         const char16_t c = chars[i];
-        control |= -uint16_t(c < 0x20);
-        dotOrEmpty |= -uint16_t(chars[i - 1] == u'\\') & -uint16_t((c == u'\\') | (c == u'.'));
-        for (size_t m = 0; m < std::size(kRefusedMarks); ++m) refused[m] |= -uint16_t(c == kRefusedMarks[m]);
-        for (size_t m = 0; m < std::size(kWildcards); ++m) wildcard[m] |= -uint16_t(c == kWildcards[m]);
+        uint16_t seen = -uint16_t(c < 0x20);
+        seen |= -uint16_t(chars[i - 1] == u'\\') & -uint16_t((c == u'\\') | (c == u'.'));  // empty or dotted name
+        for (char16_t mark : kRefusedMarks) seen |= -uint16_t(c == mark);
+        for (char16_t mark : kWildcards) seen |= -uint16_t(c == mark);
+        odd |= seen;
     }
-    uint16_t odd = control | dotOrEmpty;
-    for (uint16_t seen : refused) odd |= seen;
-    for (uint16_t seen : wildcard) odd |= seen;
     const char16_t last = path.back();
     return !odd && last != u'.' && last != u' ' && last != u'\\';
 }
