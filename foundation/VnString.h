@@ -72,6 +72,9 @@ private:
 
 class VnString;
 
+// The UTF-8 form of UTF-16 text (a lone surrogate as U+FFFD), appended to `out`.
+void VnAppendUtf8(std::string& out, std::u16string_view text);
+
 // One argument of VnString::Format; built implicitly from strings and numbers.
 class VnFormatArg {
 public:

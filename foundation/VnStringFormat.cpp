@@ -302,23 +302,25 @@ std::string VnString::ToUtf8() const {
     return out;
 }
 
-void VnString::AppendUtf8(std::string& out) const {
+void VnString::AppendUtf8(std::string& out) const { VnAppendUtf8(out, View()); }
+
+void VnAppendUtf8(std::string& out, std::u16string_view text) {
     // Written into room for the worst case (three bytes a UTF-16 unit; a
     // surrogate pair is two units for four bytes), then cut to size: paths and
     // log lines are converted by the thousand, and a byte at a time with
     // push_back was most of their cost.
-    const int32_t length = GetLength();
+    const size_t length = text.size();
     const size_t start = out.size();
-    out.resize(start + size_t(length) * 3);
+    out.resize(start + length * 3);
     char* next = out.data() + start;
-    for (int32_t i = 0; i < length; ++i) {
-        uint32_t cp = chars_[i];
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t cp = text[i];
         if (cp < 0x80) {
             *next++ = char(cp);
             continue;
         }
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length && chars_[i + 1] >= 0xDC00 && chars_[i + 1] <= 0xDFFF)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (chars_[++i] - 0xDC00);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
         else if (cp >= 0xD800 && cp <= 0xDFFF)
             cp = 0xFFFD;
         if (cp < 0x800) {

@@ -183,17 +183,6 @@ uint32_t NormalisePlain(VnString path, const VnString& currentFolder, bool allow
     return 0;
 }
 
-// Appends the UTF-8 form of `text`: its ASCII start directly, the rest (from
-// a character that cannot be half a surrogate pair) through VnString.
-void AppendUtf8(std::string& to, std::u16string_view text) {
-    size_t ascii = 0;
-    while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
-    const size_t start = to.size();
-    to.resize(start + ascii);
-    std::copy_n(text.begin(), ascii, to.begin() + ptrdiff_t(start));
-    if (ascii < text.size()) to += VnString(text.substr(ascii)).ToUtf8();
-}
-
 bool SameTime(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -412,7 +401,7 @@ uint32_t VnSimPaths::Resolve(const VnString& path, VnSimPath& out, bool allowWil
         return 0;
     }
     const size_t lastSlash = windowsPath.rfind(u'\\');
-    AppendUtf8(out.name, windowsPath.substr(lastSlash + 1));
+    VnAppendUtf8(out.name, windowsPath.substr(lastSlash + 1));
     out.writtenName = out.name;
     FoldInto(folded_, windowsPath);  // once for the folder and the name
     struct stat folderInfo {};
@@ -461,7 +450,7 @@ uint32_t VnSimPaths::FindParent(size_t lastSlash, VnSimPath& out, struct stat& f
     const size_t driveFolderLength = parent.size();
     if (lastSlash > 2) {
         parent += '/';
-        AppendUtf8(parent, out.windowsPath.View().substr(3, lastSlash - 3));
+        VnAppendUtf8(parent, out.windowsPath.View().substr(3, lastSlash - 3));
         std::replace(parent.begin() + ptrdiff_t(driveFolderLength), parent.end(), '\\', '/');
     }
     out.hostPath = parent + "/" + out.name;  // where it would be, should the folder be missing
