@@ -1,5 +1,8 @@
 #include "FileCopy.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 // The library of index 0 is the product's own; its name is kept scrambled so
@@ -26,13 +29,29 @@ VnString CoreLibraryName(int index) {
 }
 
 bool IsExcludedCoreLibrary(const VnString& path) {
-    // Asked for every payload file: the names are built once.
+    // Asked for every payload file: the names and the folded letters they
+    // begin with are found once, and one pass over the path compares whole
+    // names only where such a letter stands.
+    const VnStringGlobals& g = VnStringGlobals::Get();
     static const VnStringArray names = [] {
         VnStringArray all;
         for (int n = 0; n < kCoreLibraryCount; ++n) all.Add(CoreLibraryName(n));
         return all;
     }();
-    for (const VnString& name : names)
-        if (path.ContainsNoCase(name.View())) return true;
+    static const std::u16string firstLetters = [&g] {
+        std::u16string letters;
+        for (const VnString& name : names)
+            if (letters.find(g.Fold(name[0])) == std::u16string::npos) letters += g.Fold(name[0]);
+        return letters;
+    }();
+    const std::u16string_view text = path.View();
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char16_t c = g.Fold(text[at]);
+        if (std::find(firstLetters.begin(), firstLetters.end(), c) == firstLetters.end()) continue;
+        for (const VnString& name : names)
+            if (size_t(name.GetLength()) <= text.size() - at &&
+                VnString::CompareNoCase(text.substr(at, size_t(name.GetLength())), name.View()) == 0)
+                return true;
+    }
     return false;
 }

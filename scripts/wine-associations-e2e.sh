@@ -28,13 +28,7 @@ PROPERTIES='HKCU\Software\V. Arnel\Tunaro 33\Properties'
 SELECTED='File Associations - Selected Media Types'
 
 # Wine programs write into a file, never a pipe (see wine-wizard-e2e.sh).
-drive() {
-    wine "$DRIVER" --timeout "${DRIVE_TIMEOUT:-60}" "$@" >"$OUTPUT" 2>&1
-    local status=$?
-    OUT=$(cat "$OUTPUT")
-    [ "$status" = 0 ] || { echo "driver $* failed:"; echo "$OUT"; }
-    return "$status"
-}
+drive() { vn_drive "$OUTPUT" "${DRIVE_TIMEOUT:-60}" "$@"; }
 expect() { grep -qF -- "$1" <<<"$OUT" && return 0; echo "expected \"$1\" in:"; echo "$OUT"; return 1; }
 refuse() { ! grep -qF -- "$1" <<<"$OUT" && return 0; echo "did not expect \"$1\" in:"; echo "$OUT"; return 1; }
 # Registry reads are batched: every Wine start costs seconds on a loaded

@@ -53,17 +53,10 @@ start_installer() {
 }
 
 
-# drive ARGS...: one driver command; its output is kept in $OUT and shown on
-# failure. Wine programs here never write into a pipe: under Wine 8 a console
-# program whose output is a pipe takes the whole Wine session down when it
-# ends, so their output goes through a file.
-drive() {
-    wine "$DRIVER" --timeout 60 "$@" >"$DRIVER_OUTPUT" 2>&1
-    local status=$?
-    OUT=$(cat "$DRIVER_OUTPUT")
-    [ "$status" = 0 ] || { echo "driver $* failed:"; echo "$OUT"; }
-    return "$status"
-}
+# drive ARGS...: one driver command (vn_drive). Wine programs here never write
+# into a pipe: under Wine 8 a console program whose output is a pipe takes the
+# whole Wine session down when it ends, so their output goes through a file.
+drive() { vn_drive "$DRIVER_OUTPUT" 60 "$@"; }
 
 # expect TEXT: the last driver output contains TEXT.
 expect() {

@@ -106,6 +106,9 @@ TEST_F(FileCopyTest, ExtensionTestsAreCaseSensitiveSubstringsOfTheWholePath) {
     EXPECT_EQ(CoreLibraryName(0), u"VnAudio.dll");
     EXPECT_TRUE(IsExcludedCoreLibrary(u"C:\\Old\\vntelevision.dll.bak"));
     EXPECT_FALSE(IsExcludedCoreLibrary(u"C:\\Setup\\VnTele.dll"));
+    EXPECT_TRUE(IsExcludedCoreLibrary(u"C:\\VnVnAUDIO.DLL"));  // a name right after a false start
+    EXPECT_FALSE(IsExcludedCoreLibrary(u"C:\\VnAudio.dl"));    // cut short at the path's end
+    EXPECT_FALSE(IsExcludedCoreLibrary(u""));
 }
 
 TEST_F(FileCopyTest, SixtyFourBitFilesNeedSixtyFourBitWindows) {
