@@ -52,9 +52,11 @@ VN_NOTES=()
 # vn_drive OUTPUT_FILE TIMEOUT ARGS...: one command of the wizard driver
 # ($DRIVER), its output kept in $OUT and shown on failure. The driver says why
 # whenever it fails, so a run that ends with a failure status and not a word
-# was ended by Wine itself before it could act or speak (seen once in CI, in a
-# run that had passed hundreds of times): that one is run again, once, and
-# the retry is noted in the summary so that it stays visible.
+# was ended from outside, under Wine (seen once in CI, in a case that passes
+# otherwise): that one is run again, once, and noted in the summary so that
+# it stays visible. A command that did act before it was ended cannot pass
+# twice unseen: a second press finds the page moved on, and the case's next
+# check fails.
 vn_drive() {
     local output=$1 timeout=$2 status attempt
     shift 2
