@@ -36,7 +36,6 @@ struct FakeMachine final : IDestinationMachine {
 }  // namespace
 
 TEST_F(WizardTest, EachRuleRefusesWithItsMessageAndKeepsThePage) {
-    CloseMachine();
     OpenMachine(kFacts);
     AddUninstallEntry(u"Tunaro 12", u"E:\\Apps\\Old");
     // The payload's longest file path (relative to "Playmoor\") is 200 characters.
@@ -122,7 +121,6 @@ TEST_F(WizardTest, DefaultFolderComesFromTheFirstSourceThatHasOne) {
     WizardProduct product;
     bool storeDirectory = false, otherVersion = false;
     auto defaultShown = [&]() {
-        CloseMachine();
         OpenMachine("", product);
         if (storeDirectory) CInstallerKey().SetInstallDirectory(u"D:\\Last\\");
         if (otherVersion) AddUninstallEntry(u"Tunaro 12", u"D:\\Old\\");
@@ -139,7 +137,6 @@ TEST_F(WizardTest, DefaultFolderComesFromTheFirstSourceThatHasOne) {
     EXPECT_EQ(defaultShown(), "D:\\Product\\");
 
     // The same version installed: its folder, where the page (answered) is passed over.
-    CloseMachine();
     OpenMachine("");
     AddUninstallEntry(u"Tunaro 9933", u"C:\\Installed\\");
     ProcessInformationBlock::Get().SetProgramFolder(u"C:\\Installed\\");

@@ -21,15 +21,7 @@ TEST_F(DownloadCancelTest, CancelDuringASlowDownloadEndsTheWizardAsCancelled) {
         c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n");
         c.SendSlowly(body, 4096, 20);
     });
-    WriteFile(u"C:\\Setup\\Playmoor\\ProductInfo.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
-<TestProduct version="1.0">
-  <Names><Name Form="0">Tunaro</Name><Name Form="1">Tunaro Test 9933</Name><Name Form="4">Tunaro 9933</Name></Names>
-  <Version>9933.0.44</Version>
-  <ExecutableName>Tunaro.exe</ExecutableName>
-  <Features>2;173;176</Features>
-  <Downloads><Download Number="54">)" + server.Url("/webview.exe") + R"(</Download></Downloads>
-</TestProduct>
-)");
+    OpenMachine("", {.downloads = "<Download Number=\"54\">" + server.Url("/webview.exe") + "</Download>"});
     WriteFile(u"C:\\Setup\\Playmoor\\Tunaro.exe", "program");
     RegisterStandIns();
     // The user presses Cancel while the third block comes in.

@@ -17,19 +17,16 @@ constexpr char16_t kPayload[] = u"C:\\Setup\\Playmoor\\";
 constexpr char16_t kDestination[] = u"C:\\Program Files (x86)\\V Arnel\\Tunaro 9933\\";
 constexpr char16_t kStartMenu[] = u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\";
 
-std::string Product(const std::string& startMenuFolder) {
-    WizardProduct product;
-    product.features = "2;104;173;176";
-    product.startMenuFolder = startMenuFolder;
-    product.installer = "<PromoCount>1</PromoCount><PromoMinimumMilliseconds>1000</PromoMinimumMilliseconds>";
-    return WizardProductXml(product);
+WizardProduct Product(const std::string& startMenuFolder) {
+    return {.features = "2;104;173;176",
+            .installer = "<PromoCount>1</PromoCount><PromoMinimumMilliseconds>1000</PromoMinimumMilliseconds>",
+            .startMenuFolder = startMenuFolder};
 }
 
 class EndPagesTest : public WizardTest {
 protected:
     void SetUp() override {
-        WizardTest::SetUp();
-        WriteFile(VnString(kPayload) + u"ProductInfo.xml", Product("Tunaro Test"));
+        OpenMachine("", Product("Tunaro Test"));
         for (const char16_t* name : {u"Tunaro.exe", u"VnMediaUninstall.exe", u"Data\\Default Art\\application.ico",
                                      u"Data\\Default Art\\Server.ico"})
             WriteFile(VnString(kPayload) + name, "payload");
@@ -122,7 +119,7 @@ TEST_F(EndPagesTest, CustomInstallMakesItsLinksAndLeavesTheRunRequest) {
 
 TEST_F(EndPagesTest, ProgramInUseOffersOnlyTheRestartAndCancelKeepsThePage) {
     WriteFile(VnString(kStartMenu) + u"Elsewhere\\Keep.lnk", "kept");
-    WriteFile(VnString(kPayload) + u"ProductInfo.xml", Product("..\\Elsewhere"));
+    WriteFile(VnString(kPayload) + u"ProductInfo.xml", WizardProductXml(Product("..\\Elsewhere")));
     const VnString program = VnString(kDestination) + u"Tunaro.exe";
     WriteFile(program, "older program");
     Machine().Facts().lockedFiles.Add(program);

@@ -12,27 +12,12 @@ constexpr char16_t kProperties[] = u"Software\\V. Arnel\\Tunaro 9933\\Properties
 constexpr char kSelected[] = "File Associations - Selected Media Types";
 
 // A product that lists every kind of file type (features 18, 19, 20).
-const WizardProduct kAllKinds{"2;18;19;20;173;176", ""};
+const WizardProduct kAllKinds{.features = "2;18;19;20;173;176"};
 
 class FileAssociationPageTest : public WizardTest {
 protected:
     void SetUp() override { OpenMachine("", kAllKinds); }
-    std::string Stored(const char* name) {
-        VnRegKey key = 0;
-        VnRegValue value;
-        if (VnPlatform().Registry().OpenKey(VnRegRoot::CurrentUser, kProperties, vnwin::kKeyRead, key) != 0)
-            return "<missing>";
-        const uint32_t error = VnPlatform().Registry().QueryValue(key, VnString::FromUtf8(name), value);
-        VnPlatform().Registry().CloseKey(key);
-        if (error) return "<missing>";
-        return value.type == vnwin::kRegDword ? std::to_string(value.number) : value.text.ToUtf8();
-    }
-    void Store(const char16_t* text) {
-        VnRegKey key = 0;
-        ASSERT_EQ(VnPlatform().Registry().CreateKey(VnRegRoot::CurrentUser, kProperties, vnwin::kKeyReadWrite, key), 0u);
-        VnPlatform().Registry().SetValue(key, VnString::FromUtf8(kSelected), VnRegValue::String(text));
-        VnPlatform().Registry().CloseKey(key);
-    }
+    std::string Stored(const char* name) { return Sim().Value(VnRegRoot::CurrentUser, kProperties, name); }
     // A Custom install up to the page; false when the page was passed over.
     bool ReachThePage() {
         OpenWizard();
@@ -71,9 +56,9 @@ TEST_F(FileAssociationPageTest, StartingChoiceSkippingAndWhatIsStored) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CloseMachine();
         OpenMachine("", kAllKinds);
-        if (c.stored) Store(c.stored);
+        if (c.stored)
+            Sim().SetValue(VnRegRoot::CurrentUser, kProperties, VnString::FromUtf8(kSelected), VnRegValue::String(c.stored));
         Options().Silent = c.silent;
         Options().NoAssociations = c.noAssociations;
         const bool shown = ReachThePage();
@@ -90,12 +75,8 @@ TEST_F(FileAssociationPageTest, StartingChoiceSkippingAndWhatIsStored) {
 
 TEST_F(FileAssociationPageTest, RowsGroupsCurrentOwnersButtonsAndTheChoiceTaken) {
     // ".wav" is ours already (".mpl" too, by the built-in rows), ".mp3" belongs to another program.
-    VnRegKey key = 0;
-    for (const auto& [extension, owner] : {std::pair{u".wav", u"Tunaro.9933.0.44.File"}, {u".mp3", u"Other.mp3"}}) {
-        ASSERT_EQ(VnPlatform().Registry().CreateKey(VnRegRoot::ClassesRoot, extension, vnwin::kKeyReadWrite, key), 0u);
-        VnPlatform().Registry().SetValue(key, VnString(), VnRegValue::String(owner));
-        VnPlatform().Registry().CloseKey(key);
-    }
+    for (const auto& [extension, owner] : {std::pair{u".wav", u"Tunaro.9933.0.44.File"}, {u".mp3", u"Other.mp3"}})
+        Sim().SetValue(VnRegRoot::ClassesRoot, extension, VnString(), VnRegValue::String(owner));
     ASSERT_TRUE(ReachThePage());
     const VnString shown = Ui().Describe();
     EXPECT_NE(shown.Find(u"Audio"), -1) << shown.ToUtf8();

@@ -86,7 +86,6 @@ TEST_F(WizardTest, SilentAndUpgradeMoveOnByThemselvesWithoutCountdown) {
     EXPECT_FALSE(Options().PortableSetup);
     EXPECT_FALSE(Wizard().GetLicensePage().IsCountingDown());
 
-    CloseMachine();
     OpenMachine("");
     Options().Upgrade = true;
     OpenWizard(10);

@@ -16,7 +16,7 @@ std::string WizardProductXml(const WizardProduct& product) {
   <LauncherName>Tunaro Launcher.exe</LauncherName>
   <Features>)" + product.features + R"(</Features>)" +
            (product.startMenuFolder.empty() ? "" : "\n  <StartMenuFolder>" + product.startMenuFolder + "</StartMenuFolder>") +
-           R"(
+           (product.downloads.empty() ? "" : "\n  <Downloads>" + product.downloads + "</Downloads>") + R"(
   <Product><InstallToPath>)" + product.installToPath + R"(</InstallToPath></Product>
   <Installer>)" + product.installer + R"(</Installer>
 </TestProduct>
@@ -24,6 +24,7 @@ std::string WizardProductXml(const WizardProduct& product) {
 }
 
 void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& product) {
+    if (machine_) CloseMachine();
     machine_ = std::make_unique<SimTestMachine>(factsText);
     Machine().Facts().installerPath = VN_LIT(u"C:\\Setup\\Tunaro Install Wizard.exe");
     InstallOptions::ResetForTests();

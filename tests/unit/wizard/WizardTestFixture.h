@@ -25,6 +25,7 @@ struct WizardProduct {
     std::string installToPath;
     std::string installer{};      // the "Installer" element's content
     std::string startMenuFolder{};  // empty: no "StartMenuFolder" element
+    std::string downloads{};      // the "Downloads" element's content; empty: no element
 };
 // The product information file of the test product.
 std::string WizardProductXml(const WizardProduct& product);
@@ -38,7 +39,7 @@ protected:
     void SetUp() override { OpenMachine(""); }
     void TearDown() override { CloseMachine(); }
 
-    // A new machine; `factsText` (machine.ini lines) changes its facts.
+    // A new machine in place of the open one; `factsText` (machine.ini lines) changes its facts.
     void OpenMachine(const std::string& factsText, const WizardProduct& product = WizardProduct());
     void CloseMachine();
 
@@ -59,6 +60,7 @@ protected:
     InstallOptions& Options() { return InstallOptions::Get(); }
 
     VnSimPlatform& Machine() { return machine_->Machine(); }
+    SimTestMachine& Sim() { return *machine_; }
     void QueueAnswer(int answer) { Machine().SimShell().QueueAnswer(answer); }
     // The boxes shown so far, as "title: text".
     std::vector<std::string> Boxes() const;
