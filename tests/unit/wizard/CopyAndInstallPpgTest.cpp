@@ -27,10 +27,7 @@ constexpr char16_t kSetupPictures[] = u"C:\\Setup\\Setup\\";
 class CopyPageTest : public WizardTest {
 protected:
     void SetUp() override {
-        WizardTest::SetUp();
-        WizardProduct product;
-        product.installer = "<PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds>";
-        WriteFile(VnString(kPayload) + u"ProductInfo.xml", WizardProductXml(product));
+        OpenMachine("", {.installer = "<PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds>"});
         WriteFile(VnString(kPayload) + u"Tunaro.exe", "program");
         WriteFile(VnString(kPayload) + u"Data\\Languages\\English\\Language.ini",
                   "[Language]\r\nName=English\r\nCode=en\r\n");
@@ -45,16 +42,14 @@ protected:
 
 TEST_F(CopyPageTest, PromoPicturesAreFoundLanguageFirstThenPngBeforeJpg) {
     const VnString folder = kSetupPictures;
-    for (const char16_t* name : {u"Promo3 - en.png", u"Promo3 - en.jpg", u"Promo3.png", u"Promo3.jpg"})
-        WriteFile(folder + name, "picture");
-    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3 - en.png");
-    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3 - en.png"), 0u);
-    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3 - en.jpg");
-    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3 - en.jpg"), 0u);
-    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3.png");
-    EXPECT_EQ(FindPromoPicture(folder, 3, VnString()), folder + u"Promo3.png");
-    ASSERT_EQ(Machine().Files().DeleteFile(folder + u"Promo3.png"), 0u);
-    EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + u"Promo3.jpg");
+    // In the order of preference.
+    const char16_t* pictures[] = {u"Promo3 - en.png", u"Promo3 - en.jpg", u"Promo3.png", u"Promo3.jpg"};
+    for (const char16_t* name : pictures) WriteFile(folder + name, "picture");
+    EXPECT_EQ(FindPromoPicture(folder, 3, VnString()), folder + u"Promo3.png");  // no language: plain names only
+    for (const char16_t* name : pictures) {  // each found once those before it are gone
+        EXPECT_EQ(FindPromoPicture(folder, 3, u"en"), folder + name);
+        ASSERT_EQ(Machine().Files().DeleteFile(folder + name), 0u);
+    }
     EXPECT_EQ(FindPromoPicture(folder, 4, u"en"), VnString());
     // Another language's picture is not taken.
     EXPECT_EQ(FindPromoPicture(folder, 1, u"de"), folder + u"Promo1.png");
@@ -127,29 +122,25 @@ TEST_F(CopyPageTest, SilentRunCopiesThenLetsTheSlideshowFinishOnTheClockAndMoves
 }
 
 TEST_F(CopyPageTest, ExpressAndCustomInstallsRunThroughCopyingToTheFileAssociationsPage) {
-    OpenWizard(20);
-    Press(u"Accept");
-    EXPECT_TRUE(Ui().Choose(u"Express"));
-    Press(u"Next >");
-    // Express skips the Normal/Portable and destination pages.
-    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
-    Advance(7000);
-    EXPECT_TRUE(Installed(u"Tunaro.exe"));
-    EXPECT_TRUE(CopyPage().IsInstallingDone());
-    // A fresh Express install shows the file associations page next.
-    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex + 1);
-    EXPECT_EQ(Wizard().GetResultCode(), VnWizardPopupWnd::kResultRunning);
-
-    CloseMachine();
-    SetUp();  // a fresh machine for the Custom install
-    OpenWizard(20);
-    WalkToDestination();
-    Press(u"Next >");
-    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
-    Advance(7000);
-    EXPECT_TRUE(Installed(u"Tunaro.exe"));
-    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex + 1);
-    EXPECT_EQ(Wizard().GetResultCode(), VnWizardPopupWnd::kResultRunning);
+    for (const bool express : {true, false}) {
+        SCOPED_TRACE(express ? "Express" : "Custom");
+        SetUp();  // a fresh machine
+        OpenWizard(20);
+        if (express) {
+            Press(u"Accept");
+            EXPECT_TRUE(Ui().Choose(u"Express"));  // skips the Normal/Portable and destination pages
+        } else {
+            WalkToDestination();
+        }
+        Press(u"Next >");
+        ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+        Advance(7000);
+        EXPECT_TRUE(Installed(u"Tunaro.exe"));
+        EXPECT_TRUE(CopyPage().IsInstallingDone());
+        // A fresh install shows the file associations page next.
+        EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex + 1);
+        EXPECT_EQ(Wizard().GetResultCode(), VnWizardPopupWnd::kResultRunning);
+    }
 }
 
 // ---- Whole installs of the demo product through the installer's entry ----

@@ -34,10 +34,7 @@ TEST_F(WizardTest, PageListCaptionHeaderAndIcon) {
 }
 
 TEST_F(WizardTest, WithoutFileAssociationsFeatureSevenPagesAndCopyPageStillFourth) {
-    WizardProduct product;
-    product.features = "173";
-    CloseMachine();
-    OpenMachine("", product);
+    OpenMachine("", {.features = "173"});
     CInstallWizard& wizard = OpenWizard();
     ASSERT_EQ(wizard.GetPageCount(), 7);
     EXPECT_EQ(wizard.GetPage(CInstallWizard::kCopyPageIndex), &wizard.GetCopyPage());
@@ -47,10 +44,7 @@ TEST_F(WizardTest, WithoutFileAssociationsFeatureSevenPagesAndCopyPageStillFourt
 }
 
 TEST_F(WizardTest, SkipsAnsweredPagesInBothDirections) {
-    CloseMachine();
-    WizardProduct product;
-    product.features = "176";  // no portable install: the Normal/Portable page is always skipped
-    OpenMachine("", product);
+    OpenMachine("", {.features = "176"});  // no portable install: the Normal/Portable page is always skipped
     OpenWizard();
     AcceptAndChooseCustom();
     EXPECT_EQ(Page(), 3);
@@ -61,7 +55,8 @@ TEST_F(WizardTest, SkipsAnsweredPagesInBothDirections) {
     EXPECT_EQ(Wizard().GetCurrentPage(), &Wizard().GetSetupTypePage());
 }
 
-TEST_F(WizardTest, FrameMessagesAndAnExpressWalkEndingAtTheCopyPage) {
+// Cancel from the copy page on is refused, the close box and Esc alike.
+TEST_F(WizardTest, FrameMessagesAndAnExpressWalkEndingAtTheCopyPageWhereCancelIsRefused) {
     CInstallWizard& wizard = OpenWizard();
     wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
     wizard.SendMessage(VnWizardPopupWnd::kGoBackCommand);  // no click guard for the messages
@@ -75,6 +70,12 @@ TEST_F(WizardTest, FrameMessagesAndAnExpressWalkEndingAtTheCopyPage) {
     wizard.SendMessage(VnWizardPopupWnd::kGoBackCommand);
     EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
     EXPECT_FALSE(wizard.GetCancelButton().IsEnabled());
+    ASSERT_TRUE(Ui().CloseWindow());
+    ASSERT_TRUE(Ui().PressEscape());
+    const std::string refusal =
+        "Cancel Unavailable: Tunaro Test 9933 installation can no longer be canceled.\r\n\r\n"
+        "Once installation has completed, you can uninstall using Control Panel > Add or Remove Programs.";
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{refusal, refusal}));
 
     EXPECT_EQ(wizard.GetResultCode(), VnWizardPopupWnd::kResultRunning);  // the copy page is at work
     wizard.SendMessage(VnWizardPopupWnd::kEndWizardCommand, 7);
@@ -93,25 +94,8 @@ TEST_F(WizardTest, CancelAsksBeforeTheCopyPageAndIsRefusedFromItOn) {
     EXPECT_EQ(WizardExitCode(wizard.GetResultCode()), kExitCancelled);
 }
 
-TEST_F(WizardTest, CloseBoxAndEscapeOnTheCopyPageAreRefused) {
-    CInstallWizard& wizard = OpenWizard();
-    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
-    wizard.SendMessage(VnWizardPopupWnd::kGoNextCommand);
-    ASSERT_EQ(Page(), CInstallWizard::kCopyPageIndex);
-    ASSERT_TRUE(Ui().CloseWindow());
-    ASSERT_TRUE(Ui().PressEscape());
-    EXPECT_EQ(wizard.GetResultCode(), VnWizardPopupWnd::kResultRunning);
-    const std::string refusal =
-        "Cancel Unavailable: Tunaro Test 9933 installation can no longer be canceled.\r\n\r\n"
-        "Once installation has completed, you can uninstall using Control Panel > Add or Remove Programs.";
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{refusal, refusal}));
-}
-
 TEST_F(WizardTest, SkippedPageWhoseCheckFailsIsShownAndExpressEnds) {
-    CloseMachine();
-    WizardProduct product;
-    product.installToPath = "C:\\Windows\\Tunaro";
-    OpenMachine("", product);
+    OpenMachine("", {.installToPath = "C:\\Windows\\Tunaro"});
     Options().Upgrade = true;  // Express, every question answered
     OpenWizard();
     EXPECT_EQ(Page(), 3);
