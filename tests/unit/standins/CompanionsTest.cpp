@@ -45,19 +45,10 @@ protected:
         EXPECT_TRUE(found) << VnString(program).ToUtf8();
         return found ? RunCompanionProgram(*found, {ModuleFolder() + program, parameters}) : 0xFFFFFFFF;
     }
-    VnRegValue Value(const VnString& key, const VnString& name) {
-        VnRegValue value;
-        VnRegKey handle = 0;
-        if (Registry().OpenKey(VnRegRoot::CurrentUser, key, vnwin::kKeyRead, handle) == 0) {
-            Registry().QueryValue(handle, name, value);
-            Registry().CloseKey(handle);
-        }
-        return value;
-    }
     VnString State(const VnString& name, const VnString& subKey = {}) {
-        return Value(subKey.IsEmpty() ? VnString(u"Software\\V. Arnel\\Demo Companions")
-                                      : u"Software\\V. Arnel\\Demo Companions\\" + subKey,
-                     name)
+        return StoredValue(subKey.IsEmpty() ? VnString(u"Software\\V. Arnel\\Demo Companions")
+                                            : u"Software\\V. Arnel\\Demo Companions\\" + subKey,
+                           name)
             .text;
     }
     VnStringArray ValueNames(const VnString& key) {
@@ -68,12 +59,6 @@ protected:
         for (uint32_t i = 0; Registry().EnumValue(handle, i, name) == 0; ++i) names.Add(name);
         Registry().CloseKey(handle);
         return names;
-    }
-    void SetText(const VnString& key, const VnString& name, const VnString& text) {
-        VnRegKey handle = 0;
-        ASSERT_EQ(Registry().CreateKey(VnRegRoot::CurrentUser, key, vnwin::kKeyReadWrite, handle), 0u);
-        Registry().SetValue(handle, name, VnRegValue::String(text));
-        Registry().CloseKey(handle);
     }
     void DeleteValue(const VnString& key, const VnString& name) {
         VnRegKey handle = 0;
@@ -98,18 +83,18 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     Files().SetFileAttributes(Scratch() + u"old.txt", vnwin::kFileAttributeReadOnly);
 
     // Written out of counter order: within a kind the counters decide, not the registry's order.
-    SetText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"old.txt");
-    SetText(finalizeKey, u"Delete File (1)", u"_DELETEFILE|" + Scratch() + u"never-there.txt");
-    SetText(finalizeKey, u"Install File (1)", staged + u"second.txt|" + target + u"same.txt");
-    SetText(finalizeKey, u"Install File (0)", staged + u"first.txt|" + target + u"same.txt");
-    SetText(finalizeKey, u"Install File (2)", staged + u"missing.txt|" + target + u"missing.txt");
-    SetText(finalizeKey, u"Register File (0)", u"_REGISTERFILE|" + target + u"VnImage.dll");  // installed below
-    SetText(finalizeKey, u"Install File (3)", staged + u"VnImage.dll|" + target + u"VnImage.dll");
-    SetText(finalizeKey, u"Register File (1)", u"_REGISTERFILE|" + target + u"NotThere.dll");
-    SetText(finalizeKey, u"Unreadable", u"no bar in here");
+    StoreText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"old.txt");
+    StoreText(finalizeKey, u"Delete File (1)", u"_DELETEFILE|" + Scratch() + u"never-there.txt");
+    StoreText(finalizeKey, u"Install File (1)", staged + u"second.txt|" + target + u"same.txt");
+    StoreText(finalizeKey, u"Install File (0)", staged + u"first.txt|" + target + u"same.txt");
+    StoreText(finalizeKey, u"Install File (2)", staged + u"missing.txt|" + target + u"missing.txt");
+    StoreText(finalizeKey, u"Register File (0)", u"_REGISTERFILE|" + target + u"VnImage.dll");  // installed below
+    StoreText(finalizeKey, u"Install File (3)", staged + u"VnImage.dll|" + target + u"VnImage.dll");
+    StoreText(finalizeKey, u"Register File (1)", u"_REGISTERFILE|" + target + u"NotThere.dll");
+    StoreText(finalizeKey, u"Unreadable", u"no bar in here");
     // Named to list after the file kinds also where values list sorted (Wine), so the first failure is the same.
-    SetText(finalizeKey, u"Unknown kind", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // not a kind we write
-    SetText(finalizeKey, u"Install File (4)", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // name and data disagree
+    StoreText(finalizeKey, u"Unknown kind", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // not a kind we write
+    StoreText(finalizeKey, u"Install File (4)", u"_DELETEFILE|" + Scratch() + u"keep.txt");  // name and data disagree
     WriteFile(Scratch() + u"keep.txt", "kept");
 
     // The first failure is the missing staged file; what failed stays listed.
@@ -126,7 +111,7 @@ TEST_F(CompanionsTest, FinishInstallCarriesOutTheListInOrderAndKeepsWhatFailed) 
     EXPECT_EQ(State(target + u"VnImage.dll", u"Components"), u"registered");
     EXPECT_EQ(State(target + u"NotThere.dll", u"Components"), u"registration failed (error 126)");
     if (OnWindows()) {  // the library's own code ran
-        EXPECT_EQ(Value(u"Software\\V. Arnel\\Demo Registration", u"VnImage.dll").text, target + u"VnImage.dll");
+        EXPECT_EQ(StoredValue(u"Software\\V. Arnel\\Demo Registration", u"VnImage.dll").text, target + u"VnImage.dll");
     }
 
     // Once the rest can be done, the list and its key are gone; the "Installer" key stays.
@@ -147,7 +132,7 @@ TEST_F(CompanionsTest, FinishInstallWithoutListOrProductInformation) {
 
     // Without "ProductInfo.xml" the program cannot know its key: the list stays untouched.
     WriteFile(Scratch() + u"a.txt", "a");
-    SetText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"a.txt");
+    StoreText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"a.txt");
     ASSERT_EQ(Files().DeleteFile(ModuleFolder() + u"ProductInfo.xml"), 0u);
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/FinishInstall"), vnwin::kErrorFileNotFound);
     EXPECT_TRUE(Exists(Scratch() + u"a.txt"));
@@ -167,12 +152,12 @@ TEST_F(CompanionsTest, RegDllAndUnRegDllCallTheLibrarysEntries) {
     EXPECT_EQ(State(folder + u"VnImage.dll", u"Components"), u"registered");
     const VnString mark = u"Software\\V. Arnel\\Demo Registration";
     if (OnWindows()) {
-        EXPECT_EQ(Value(mark, u"VnImage.dll").text, folder + u"VnImage.dll");
+        EXPECT_EQ(StoredValue(mark, u"VnImage.dll").text, folder + u"VnImage.dll");
     }
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/UnRegDLL \"" + folder + u"VnImage.dll\""), 0u);
     EXPECT_EQ(State(folder + u"VnImage.dll", u"Components"), u"unregistered");
     if (OnWindows()) {
-        EXPECT_EQ(Value(mark, u"VnImage.dll").type, vnwin::kRegNone);
+        EXPECT_EQ(StoredValue(mark, u"VnImage.dll").type, vnwin::kRegNone);
     }
 
     // A relative name and "Shell Extensions" are looked for in the program's folder.
@@ -189,7 +174,7 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     WriteFile(package, "[Package]\r\nName=Skin\r\nAction=NONE\r\n");
     const VnString notAPackage = Scratch() + u"Broken.pmp";
     WriteFile(notAPackage, "PK");
-    SetText(VnString(kProductKey) + u"\\Properties", u"File Associations - Selected Media Types", u"mp3;wav");
+    StoreText(VnString(kProductKey) + u"\\Properties", u"File Associations - Selected Media Types", u"mp3;wav");
 
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/InstallWDMDriver " + Scratch() + u"Missing.inf"), vnwin::kErrorFileNotFound);
     EXPECT_EQ(State(u"WDM Driver"), u"");
@@ -198,7 +183,7 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
     EXPECT_EQ(State(u"WDM Driver Setup File"), setupFile);
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/RemoveWDMDriver"), 0u);
     EXPECT_EQ(State(u"WDM Driver"), u"removed");
-    EXPECT_EQ(Value(u"Software\\V. Arnel\\Demo Companions", u"WDM Driver Setup File").type, vnwin::kRegNone);
+    EXPECT_EQ(StoredValue(u"Software\\V. Arnel\\Demo Companions", u"WDM Driver Setup File").type, vnwin::kRegNone);
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/RegFileAssociations"), 0u);
     EXPECT_EQ(State(u"File Associations Requested"), u"mp3;wav");
     EXPECT_EQ(Run(u"PackageInstaller.exe", u"/Q /Install " + package), 0u);
@@ -226,13 +211,13 @@ TEST_F(CompanionsTest, EachProgramRecordsItsStartsAndTheStateItStandsFor) {
 
     // Every start: the last command line, the count, and each start's command line and exit code.
     const VnString starts = u"Software\\V. Arnel\\Demo Starts\\PackageInstaller.exe";
-    EXPECT_EQ(Value(starts, u"Start Count").number, 10u);
-    EXPECT_EQ(Value(starts, u"Command Line").text, u"/Q /Uninstall " + package);
-    EXPECT_EQ(Value(starts, u"Command Line (1)").text, u"/InstallWDMDriver " + Scratch() + u"Missing.inf");
-    EXPECT_EQ(Value(starts, u"Exit Code (1)").number, vnwin::kErrorFileNotFound);
-    EXPECT_EQ(Value(starts, u"Exit Code (2)").number, 0u);
-    EXPECT_EQ(Value(u"Software\\V. Arnel\\Demo Starts\\OrvanControl.exe", u"Exit Code (2)").number, 87u);
-    EXPECT_EQ(Value(u"Software\\V. Arnel\\Demo Starts\\VnMediaUninstall.exe", u"Start Count").number, 1u);
+    EXPECT_EQ(StoredValue(starts, u"Start Count").number, 10u);
+    EXPECT_EQ(StoredValue(starts, u"Command Line").text, u"/Q /Uninstall " + package);
+    EXPECT_EQ(StoredValue(starts, u"Command Line (1)").text, u"/InstallWDMDriver " + Scratch() + u"Missing.inf");
+    EXPECT_EQ(StoredValue(starts, u"Exit Code (1)").number, vnwin::kErrorFileNotFound);
+    EXPECT_EQ(StoredValue(starts, u"Exit Code (2)").number, 0u);
+    EXPECT_EQ(StoredValue(u"Software\\V. Arnel\\Demo Starts\\OrvanControl.exe", u"Exit Code (2)").number, 87u);
+    EXPECT_EQ(StoredValue(u"Software\\V. Arnel\\Demo Starts\\VnMediaUninstall.exe", u"Start Count").number, 1u);
 }
 
 TEST(PeExportNamesTest, FindsNamedExportsAndSurvivesDamage) {
@@ -270,15 +255,15 @@ TEST_F(CompanionsTest, SimulatedMachineRunsTheProgramsByFileName) {
     const VnString program = ModuleFolder() + u"PackageInstaller.exe";
     WriteFile(program, "stands for the program");
     WriteFile(Scratch() + u"obsolete.txt", "x");
-    SetText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"obsolete.txt");
-    SetText(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", u"Install Wizard Completion",
+    StoreText(finalizeKey, u"Delete File (0)", u"_DELETEFILE|" + Scratch() + u"obsolete.txt");
+    StoreText(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", u"Install Wizard Completion",
             u"\"" + program + u"\" \"/FinishInstall\"");
 
     ASSERT_TRUE(Sim().SimulateRestart());
     EXPECT_FALSE(Exists(Scratch() + u"obsolete.txt"));
     const VnString starts = u"Software\\V. Arnel\\Demo Starts\\PackageInstaller.exe";
-    EXPECT_EQ(Value(starts, u"Command Line").text, u"\"/FinishInstall\"");
-    EXPECT_EQ(Value(starts, u"Exit Code (1)").number, 0u);
+    EXPECT_EQ(StoredValue(starts, u"Command Line").text, u"\"/FinishInstall\"");
+    EXPECT_EQ(StoredValue(starts, u"Exit Code (1)").number, 0u);
 
     // A stand-in module's entry really runs; a failing HRESULT is the exit code.
     VnSimModuleRegistry::Shared().Register(u"Failing.dll", "DllRegisterServer",

@@ -14,16 +14,6 @@ protected:
     std::unique_ptr<ToolsPropertyStore> Open(const VnString& name) {
         return std::unique_ptr<ToolsPropertyStore>(library->OpenPropertyStore(name));
     }
-    // A value as the registry holds it.
-    VnRegValue Stored(const VnString& key, const VnString& name) {
-        VnRegValue value;
-        VnRegKey handle = 0;
-        if (VnPlatform().Registry().OpenKey(VnRegRoot::CurrentUser, key, vnwin::kKeyRead, handle) == 0) {
-            VnPlatform().Registry().QueryValue(handle, name, value);
-            VnPlatform().Registry().CloseKey(handle);
-        }
-        return value;
-    }
 };
 
 TEST_F(PropertyStoreTest, ValuesRoundTripUnderTheVersionKey) {
@@ -41,10 +31,10 @@ TEST_F(PropertyStoreTest, ValuesRoundTripUnderTheVersionKey) {
     ASSERT_TRUE(properties->SetNumber(u"Offset", -7, 0));
     ASSERT_TRUE(properties->SetText(u"Count As Text", u" 12", 0));
 
-    VnRegValue date = Stored(VnString(kProductKey) + u"\\Properties", u"Install - First Install Date");
+    VnRegValue date = StoredValue(VnString(kProductKey) + u"\\Properties", u"Install - First Install Date");
     EXPECT_EQ(date.type, vnwin::kRegSz);
     EXPECT_EQ(date.text, u"2026-12-05 16:00");
-    EXPECT_EQ(Stored(VnString(kProductKey) + u"\\Properties", u"Install - First Install").type, vnwin::kRegDword);
+    EXPECT_EQ(StoredValue(VnString(kProductKey) + u"\\Properties", u"Install - First Install").type, vnwin::kRegDword);
 
     // A second store on the same key sees them; numbers and texts convert.
     auto again = Open(u"Properties");
@@ -119,7 +109,7 @@ TEST_F(PropertyStoreTest, CopyValueKeepsTypeAndBytes) {
     VnString text;
     EXPECT_FALSE(old->ReadText(u"Window Position", text));
     ASSERT_TRUE(old->CopyValue(u"Window Position", *current));
-    VnRegValue copied = Stored(u"Software\\VnToolsTest\\New", u"Window Position");
+    VnRegValue copied = StoredValue(u"Software\\VnToolsTest\\New", u"Window Position");
     EXPECT_EQ(copied.type, vnwin::kRegBinary);
     EXPECT_EQ(copied.bytes, binary.bytes);
     EXPECT_FALSE(old->CopyValue(u"Missing", *current));

@@ -17,20 +17,10 @@ protected:
         WriteProductInfo();
         WriteFile(ModuleFolder() + u"Data\\Default Resources\\FileAssociations.xml", kTestFileTypeCatalogue);
     }
+    // The text of a value, "<missing>" when there is none.
     VnString Text(VnRegRoot root, const VnString& key, const VnString& name) {
-        VnRegKey handle = 0;
-        VnRegValue value;
-        if (Reg().OpenKey(root, key, vnwin::kKeyRead, handle) != 0) return u"<missing>";
-        if (Reg().QueryValue(handle, name, value) != 0) value.text = u"<missing>";
-        Reg().CloseKey(handle);
-        return value.text;
-    }
-    void StoreChoice(const char16_t* text) {
-        VnRegKey handle = 0;
-        ASSERT_EQ(Reg().CreateKey(VnRegRoot::CurrentUser, VnString(kProductKey) + u"\\Properties",
-                                  vnwin::kKeyReadWrite, handle), 0u);
-        Reg().SetValue(handle, kSelected, VnRegValue::String(text));
-        Reg().CloseKey(handle);
+        const VnRegValue value = StoredValue(key, name, root);
+        return value.type == vnwin::kRegNone ? VnString(u"<missing>") : value.text;
     }
     uint32_t Run() {
         return RunCompanionProgram(*FindCompanionProgram(u"PackageInstaller.exe"),
@@ -60,7 +50,7 @@ TEST_F(StoredFileAssociationsTest, EachChosenTypeIsRegisteredAndEachBadItemFails
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        if (c.stored) StoreChoice(c.stored);
+        if (c.stored) StoreText(VnString(kProductKey) + u"\\Properties", kSelected, c.stored);
         EXPECT_EQ(Run(), c.exitCode);
         EXPECT_EQ(Text(VnRegRoot::CurrentUser, u"Software\\V. Arnel\\Demo Companions", u"File Associations Failed"),
                   c.failed);
@@ -73,7 +63,7 @@ TEST_F(StoredFileAssociationsTest, EachChosenTypeIsRegisteredAndEachBadItemFails
     // The catalogue's MIME types came along.
     TearDown();
     SetUp();
-    StoreChoice(u"mp3");
+    StoreText(VnString(kProductKey) + u"\\Properties", kSelected, u"mp3");
     EXPECT_EQ(Run(), 0u);
     EXPECT_EQ(Text(VnRegRoot::ClassesRoot, u"Mime\\Database\\Content Type\\audio/mpeg", u"Extension"), u".mp3");
 }

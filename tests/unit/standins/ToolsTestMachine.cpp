@@ -79,3 +79,19 @@ void ToolsTest::LoadTestProduct() {
     product = library->GetProductInformation(error);
     ASSERT_NE(product, nullptr) << error.ToUtf8();
 }
+
+VnRegValue ToolsTest::StoredValue(const VnString& key, const VnString& name, VnRegRoot root) {
+    VnRegValue value;
+    VnRegKey handle = 0;
+    if (Reg().OpenKey(root, key, vnwin::kKeyRead, handle) != 0) return value;
+    if (Reg().QueryValue(handle, name, value) != 0) value = VnRegValue();
+    Reg().CloseKey(handle);
+    return value;
+}
+
+void ToolsTest::StoreText(const VnString& key, const VnString& name, const VnString& text) {
+    VnRegKey handle = 0;
+    ASSERT_EQ(Reg().CreateKey(VnRegRoot::CurrentUser, key, vnwin::kKeyReadWrite, handle), 0u);
+    EXPECT_EQ(Reg().SetValue(handle, name, VnRegValue::String(text)), 0u);
+    Reg().CloseKey(handle);
+}

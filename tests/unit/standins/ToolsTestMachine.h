@@ -36,6 +36,10 @@ protected:
     std::unique_ptr<VnToolsLibrary> NewLibrary();
     // Writes kProductInfo and reads it through a new library into `library` and `product`.
     void LoadTestProduct();
+    // The value `name` of `key` below `root`; an empty one of type REG_NONE when the key or value is missing.
+    VnRegValue StoredValue(const VnString& key, const VnString& name, VnRegRoot root = VnRegRoot::CurrentUser);
+    // Stores `text` as the REG_SZ value `name` of `key` below HKEY_CURRENT_USER, making the key if needed.
+    void StoreText(const VnString& key, const VnString& name, const VnString& text);
 
     TestProcessFolders folders;
     std::unique_ptr<VnToolsLibrary> library;
