@@ -41,18 +41,17 @@ TEST(VnFilename, PlainTextWithoutFieldsAndTheXmlFormWithThem) {
 }
 
 TEST(VnFilename, ReadingTheXmlForm) {
+    // Not the XML form after all: the whole text is the path.
+    for (const char16_t* plain : {
+             u"<xmlfn VERSION=\"1.0\"><Item Name=\"Filename\">x</Item></xmlfn>",  // prefix matches, root does not
+             u"<XMLFN version=\"2.0\"><Item Name=\"Filename\">C:\\a.mp3</Item></XMLFN>",
+             u"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a.mp3</Item>"}) {  // not ended
+        const VnFilename read = VnFilename::FromText(plain);
+        EXPECT_EQ(read.GetPath(), plain);
+        EXPECT_FALSE(read.HasFields()) << VnString(plain).ToUtf8();
+    }
+
     VnFilename read = VnFilename::FromText(
-        u"<xmlfn VERSION=\"1.0\"><Item Name=\"Filename\">x</Item></xmlfn>");  // prefix matches, root does not
-    EXPECT_EQ(read.GetPath(), u"<xmlfn VERSION=\"1.0\"><Item Name=\"Filename\">x</Item></xmlfn>");
-
-    read = VnFilename::FromText(u"<XMLFN version=\"2.0\"><Item Name=\"Filename\">C:\\a.mp3</Item></XMLFN>");
-    EXPECT_EQ(read.GetPath(), u"<XMLFN version=\"2.0\"><Item Name=\"Filename\">C:\\a.mp3</Item></XMLFN>");
-    EXPECT_FALSE(read.HasFields());
-
-    read = VnFilename::FromText(u"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a.mp3</Item>");  // not ended
-    EXPECT_EQ(read.GetPath(), u"<XMLFN version=\"1.0\"><Item Name=\"Filename\">C:\\a.mp3</Item>");
-
-    read = VnFilename::FromText(
         u"<XMLFN version='1.0'>\r\n <Item Name=\"Artist\">A &amp; B</Item>\r\n"
         u" <Item Name=\"Filename\">C:\\a.mp3</Item><Item>no name</Item></XMLFN>");
     EXPECT_EQ(read.GetPath(), u"C:\\a.mp3");

@@ -86,14 +86,11 @@ TEST(VnXmlWrite, EditsKeepTheElementTableInStep) {
 
 TEST(VnXmlWrite, RefusesBadNamesAndBrokenTargets) {
     VnXmlDocument doc;
-    EXPECT_FALSE(doc.AddElem(u""));
-    EXPECT_FALSE(doc.AddElem(u"a b"));
-    EXPECT_FALSE(doc.AddElem(u"a<b"));
+    for (const char16_t* bad : {u"", u"a b", u"a<b"}) EXPECT_FALSE(doc.AddElem(bad)) << VnString(bad).ToUtf8();
     EXPECT_FALSE(doc.SetAttrib(u"x", u"1"));  // no element yet
     EXPECT_FALSE(doc.AddChildElem(u"c"));
     ASSERT_TRUE(doc.AddElem(u"a"));
-    EXPECT_FALSE(doc.SetAttrib(u"x=y", u"1"));
-    EXPECT_FALSE(doc.SetAttrib(u"x\"", u"1"));
+    for (const char16_t* bad : {u"x=y", u"x\""}) EXPECT_FALSE(doc.SetAttrib(bad, u"1")) << VnString(bad).ToUtf8();
     EXPECT_EQ(doc.GetDoc(), u"<a/>\r\n");
 
     ASSERT_FALSE(doc.SetDoc(u"<a><b>"));

@@ -24,6 +24,12 @@ struct SimProcessesTest : ::testing::Test {
     void Put(const VnString& path, const std::string& bytes = "program") {
         ASSERT_EQ(m.Machine().Files().WriteFile(path, bytes), 0u) << path.ToUtf8();
     }
+    // The exit code GetExitCodeProcess reports (0xDEAD when it fails).
+    uint32_t ExitCode(VnHandle process) {
+        uint32_t exitCode = 0xDEAD;
+        EXPECT_EQ(processes.GetExitCodeProcess(process, exitCode), 0u);
+        return exitCode;
+    }
     bool Logged(const std::string& line) const {
         std::string log = "\n";
         log += m.HostText("programs.log");
@@ -55,9 +61,7 @@ TEST_F(SimProcessesTest, StandInsRunAgainstTheSameMachineAndAreRecorded) {
     EXPECT_EQ(m.HostText("drives/C/Tools/mark.txt"), "ran");
 
     EXPECT_EQ(processes.WaitForProcess(process, 1000), vnwin::kWaitObject0);
-    uint32_t exitCode = 0;
-    EXPECT_EQ(processes.GetExitCodeProcess(process, exitCode), 0u);
-    EXPECT_EQ(exitCode, 7u);
+    EXPECT_EQ(ExitCode(process), 7u);
     std::string output;
     EXPECT_EQ(processes.ReadProcessOutput(process, output), 0u);
     EXPECT_EQ(processes.ReadProcessOutput(process, output), 0u);
@@ -78,9 +82,7 @@ TEST_F(SimProcessesTest, OtherTargetsAreOpenedOrFailAsShellExecuteDoes) {
     VnHandle process = 0;
     ASSERT_EQ(processes.StartProgram(u"C:\\other.exe", u"-x", options, process), 0u);
     EXPECT_EQ(processes.WaitForProcess(process, 0), vnwin::kWaitObject0);
-    uint32_t exitCode = 1;
-    EXPECT_EQ(processes.GetExitCodeProcess(process, exitCode), 0u);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ExitCode(process), 0u);
     EXPECT_TRUE(Logged("#1 start unknown \"C:\\other.exe\" -x"));
 
     EXPECT_EQ(processes.StartProgram(u"https://example.com/ie", VnString(), options, process), 0u);
@@ -105,9 +107,7 @@ TEST_F(SimProcessesTest, ProgramThatNeverEndsTimesOutAndIsTerminated) {
     programs.RegisterNeverEnding(u"Sleeper.exe");
     VnHandle process = 0;
     ASSERT_EQ(processes.StartProgram(u"C:\\Sleeper.exe", VnString(), options, process), 0u);
-    uint32_t exitCode = 0;
-    EXPECT_EQ(processes.GetExitCodeProcess(process, exitCode), 0u);
-    EXPECT_EQ(exitCode, vnwin::kStillActive);
+    EXPECT_EQ(ExitCode(process), vnwin::kStillActive);
 
     IVnSystem& system = m.Machine().System();
     const uint64_t before = system.GetTickCount64();
@@ -117,8 +117,7 @@ TEST_F(SimProcessesTest, ProgramThatNeverEndsTimesOutAndIsTerminated) {
 
     EXPECT_EQ(processes.TerminateProcess(process, 3), 0u);
     EXPECT_EQ(processes.WaitForProcess(process, 500), vnwin::kWaitObject0);
-    EXPECT_EQ(processes.GetExitCodeProcess(process, exitCode), 0u);
-    EXPECT_EQ(exitCode, 3u);
+    EXPECT_EQ(ExitCode(process), 3u);
     EXPECT_EQ(processes.TerminateProcess(process, 4), vnwin::kErrorAccessDenied);
     EXPECT_TRUE(processes.Starts()[0].terminated);
     EXPECT_TRUE(Logged("#1 terminate 3 after 5000 ms of waiting")) << m.HostText("programs.log");

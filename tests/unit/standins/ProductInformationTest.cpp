@@ -13,23 +13,17 @@ namespace {
 TEST_F(ToolsTest, ProductFieldsComeFromTheFileWithWhiteSpaceTrimmed) {
     ASSERT_NO_FATAL_FAILURE(LoadTestProduct());
 
-    EXPECT_EQ(product->GetProductName(0), u"Tunaro");
-    EXPECT_EQ(product->GetProductName(1), u"Tunaro Test");
-    EXPECT_EQ(product->GetProductName(3), u"Tunaro Media");
-    EXPECT_EQ(product->GetProductName(4), u"Tunaro 9933");
-    EXPECT_EQ(product->GetProductName(6), u"Tunaro M\u00FCsik");
-    EXPECT_EQ(product->GetProductName(2), u"");
+    const std::pair<int, const char16_t*> names[] = {
+        {0, u"Tunaro"}, {1, u"Tunaro Test"}, {3, u"Tunaro Media"}, {4, u"Tunaro 9933"}, {6, u"Tunaro M\u00FCsik"}, {2, u""}};
+    for (const auto& [form, name] : names) EXPECT_EQ(product->GetProductName(form), name) << form;
     EXPECT_EQ(product->GetProductVersion(), u"9933.0.44");
     EXPECT_EQ(product->GetExecutableName(), u"Tunaro.exe");
     EXPECT_EQ(product->GetMimeTypes(), u"application/x-a;application/x-b");
     EXPECT_EQ(product->GetStartMenuFolder(), u"Tunaro 9933");
 
     // "2; 18 ;x;;191": numbers with spaces count, words and empty items do not.
-    EXPECT_TRUE(product->HasFeature(2));
-    EXPECT_TRUE(product->HasFeature(18));
-    EXPECT_TRUE(product->HasFeature(191));
-    EXPECT_FALSE(product->HasFeature(19));
-    EXPECT_FALSE(product->HasFeature(0));
+    for (int feature : {2, 18, 191}) EXPECT_TRUE(product->HasFeature(feature)) << feature;
+    for (int feature : {19, 0}) EXPECT_FALSE(product->HasFeature(feature)) << feature;
 
     EXPECT_EQ(product->GetDownloadAddress(15), u"https://downloads.example/d3dx.exe");
     EXPECT_EQ(product->GetDownloadAddress(54), u"https://downloads.example/webview.exe");

@@ -40,13 +40,12 @@ TEST_F(ToolsTest, LogScopesWriteStartAndFinishLinesToTheTemporaryFolder) {
     std::vector<std::string> lines = LinesOf(text.substr(3));
     ASSERT_EQ(lines.size(), 5u) << text;
     const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[ *\d+\] )";
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(stamp + "CSettingsHelper::Set: Start"))) << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + R"(CSettingsHelper::Set: SETTINGS_ENABLESHELLINTEGRATION \(1\))")))
-        << lines[1];
-    EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + R"(CSettingsHelper::Set: Finish \(result: 1\) \(\d+ ms\))")))
-        << lines[2];
-    EXPECT_TRUE(std::regex_match(lines[3], std::regex(stamp + "RunProgram: Start"))) << lines[3];
-    EXPECT_TRUE(std::regex_match(lines[4], std::regex(stamp + R"(RunProgram: Finish \(\d+ ms\))"))) << lines[4];
+    const char* const expected[] = {"CSettingsHelper::Set: Start",
+                                    R"(CSettingsHelper::Set: SETTINGS_ENABLESHELLINTEGRATION \(1\))",
+                                    R"(CSettingsHelper::Set: Finish \(result: 1\) \(\d+ ms\))", "RunProgram: Start",
+                                    R"(RunProgram: Finish \(\d+ ms\))"};
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(std::regex_match(lines[i], std::regex(stamp + expected[i]))) << lines[i];
 }
 
 // Without Flush, lines reach the file at once when the last write was 100 ms
