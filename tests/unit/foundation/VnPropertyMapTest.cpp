@@ -43,14 +43,11 @@ TEST(VnPropertyMap, TypedSettersStoreDecimalText) {
     map.SetDouble(u"Ratio", 0.1);
     map.SetDouble(u"Big", 1e300);
     map.SetFloat(u"Balance", -0.75f);
-    EXPECT_EQ(map.GetString(u"Width"), u"-640");
-    EXPECT_EQ(map.GetString(u"Height"), u"480");
-    EXPECT_EQ(map.GetString(u"Size"), u"-9223372036854775808");
+    const std::pair<const char16_t*, const char16_t*> stored[] = {
+        {u"Width", u"-640"}, {u"Height", u"480"}, {u"Size", u"-9223372036854775808"}, {u"Gain", u"1.0"},
+        {u"Ratio", u"0.1"},  {u"Big", u"1e+300"}, {u"Balance", u"-0.75"}};
+    for (const auto& [key, text] : stored) EXPECT_EQ(map.GetString(key), text) << VnString(key).ToUtf8();
     EXPECT_EQ(map.GetInt64(u"Size"), std::numeric_limits<int64_t>::min());
-    EXPECT_EQ(map.GetString(u"Gain"), u"1.0");
-    EXPECT_EQ(map.GetString(u"Ratio"), u"0.1");
-    EXPECT_EQ(map.GetString(u"Big"), u"1e+300");
-    EXPECT_EQ(map.GetString(u"Balance"), u"-0.75");
 
     // Every finite value reads back exactly, the extremes included.
     for (float f : {std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),

@@ -68,19 +68,16 @@ TEST_F(ZipTest, EntryLeavingTheFolderIsRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(ZipTest, DamagedArchivesFail) {
-    std::string good = Bytes(kZipFromZipfile);
-    std::string flipped = good;
-    flipped[30 + 12 + 100] ^= 0x55;  // inside far.txt's compressed data
-    EXPECT_FALSE(Extract(flipped, Scratch() + u"A", true));
-
-    std::string wrongCrc = good;
+    const std::string good = Bytes(kZipFromZipfile);
+    std::string flipped = good, wrongCrc = good;
+    flipped[30 + 12 + 100] ^= 0x55;               // inside far.txt's compressed data
     wrongCrc[good.find("PK\x01\x02") + 16] ^= 1;  // the central directory's CRC-32 of far.txt
-    EXPECT_FALSE(Extract(wrongCrc, Scratch() + u"B", true));
-
-    EXPECT_FALSE(Extract(good.substr(0, good.size() - 30), Scratch() + u"C", true));
-    EXPECT_FALSE(Extract(good.substr(0, good.size() / 2) + good.substr(good.size() / 2 + 40), Scratch() + u"D", true));
-    EXPECT_FALSE(Extract("PK\x05\x06 this is not an archive at all", Scratch() + u"E", true));
-    EXPECT_FALSE(Extract("", Scratch() + u"F", true));
+    const std::string damaged[] = {flipped, wrongCrc, good.substr(0, good.size() - 30),
+                                   good.substr(0, good.size() / 2) + good.substr(good.size() / 2 + 40),
+                                   "PK\x05\x06 this is not an archive at all", ""};
+    for (const std::string& archive : damaged)  // each into a folder of its own
+        EXPECT_FALSE(Extract(archive, Scratch() + VnString::Format(u"%d", int(&archive - damaged)), true))
+            << &archive - damaged;
     EXPECT_FALSE(library->GetArchive()->Extract(Scratch() + u"missing.zip", Scratch() + u"G", true));
 }
 
