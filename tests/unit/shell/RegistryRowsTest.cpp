@@ -12,13 +12,12 @@ namespace {
 struct RowCase {
     const char* what;
     std::vector<std::u16string> rows;
-    VnRegRoot root;
-    const char16_t* key;
-    const char* name;
     std::string expected;  // "<missing>" when the value must be absent
+    // The value read back: "v" of T\A in the classes root unless the case names another.
+    VnRegRoot root = VnRegRoot::ClassesRoot;
+    const char16_t* key = u"T\\A";
+    const char* name = "v";
 };
-
-const VnRegValue kSomeText = VnRegValue::String(u"earlier");
 
 class RegistryRowsTest : public ShellMachine {
 protected:
@@ -44,39 +43,31 @@ TEST_F(RegistryRowsTest, RowsSplitExpandAndApplyByTheirRules) {
     constexpr VnRegRoot kCr = VnRegRoot::ClassesRoot, kCu = VnRegRoot::CurrentUser;
     const std::u16string longName(256, u'k');
     const std::vector<RowCase> cases = {
-        {"the default value", {u"T\\A|Default|text|STRING|MODIFY"}, kCr, u"T\\A", "", "text"},
-        {"\"default\" is a value name", {u"T\\A|default|x|STRING|MODIFY"}, kCr, u"T\\A", "default", "x"},
-        {"a trailing bar loses one empty field", {u"T\\A|v|x|STRING|MODIFY|"}, kCr, u"T\\A", "v", "x"},
-        {"empty fields inside are kept", {u"T\\A|v||STRING|MODIFY"}, kCr, u"T\\A", "v", ""},
-        {"four fields are skipped", {u"T\\A|v|x|STRING"}, kCr, u"T\\A", "v", "<missing>"},
-        {"six fields are skipped", {u"T\\A|v|x|STRING|MODIFY|more"}, kCr, u"T\\A", "v", "<missing>"},
-        {"a root line sets the root", {u"HKEY_CURRENT_USER", u"T\\A|v|x|STRING|MODIFY"}, kCu, u"T\\A", "v", "x"},
-        {"a root with a blank is no root line",
-         {u"HKEY_CURRENT_USER ", u"T\\A|v|x|STRING|MODIFY"}, kCr, u"T\\A", "v", "x"},
-        {"any other type is a DWORD", {u"T\\A|v|-12abc|DWORD|MODIFY"}, kCr, u"T\\A", "v", "4294967284"},
-        {"empty DWORD data is 0", {u"T\\A|v||NUMBER|MODIFY"}, kCr, u"T\\A", "v", "0"},
-        {"DELETE removes only the value", {u"T\\A|v|x|STRING|MODIFY", u"T\\A|v||STRING|DELETE"}, kCr, u"T\\A", "v",
-         "<missing>"},
-        {"DELETE creates the key", {u"T\\B|v||STRING|DELETE", u"T\\B|w|y|STRING|CREATE"}, kCr, u"T\\B", "w", "y"},
-        {"CREATE keeps a non-empty text",
-         {u"T\\A|v|old|STRING|MODIFY", u"T\\A|v|new|STRING|CREATE"}, kCr, u"T\\A", "v", "old"},
-        {"CREATE overwrites an empty text", {u"T\\A|v||STRING|MODIFY", u"T\\A|v|new|STRING|CREATE"}, kCr, u"T\\A",
-         "v", "new"},
-        {"CREATE STRING keeps a DWORD", {u"T\\A|v|0|DWORD|MODIFY", u"T\\A|v|new|STRING|CREATE"}, kCr, u"T\\A", "v",
-         "0"},
-        {"CREATE DWORD overwrites a text", {u"T\\A|v|old|STRING|MODIFY", u"T\\A|v|7|DWORD|CREATE"}, kCr, u"T\\A", "v",
-         "7"},
-        {"CREATE DWORD keeps a DWORD", {u"T\\A|v|5|DWORD|MODIFY", u"T\\A|v|7|DWORD|CREATE"}, kCr, u"T\\A", "v", "5"},
+        {"the default value", {u"T\\A|Default|text|STRING|MODIFY"}, "text", kCr, u"T\\A", ""},
+        {"\"default\" is a value name", {u"T\\A|default|x|STRING|MODIFY"}, "x", kCr, u"T\\A", "default"},
+        {"a trailing bar loses one empty field", {u"T\\A|v|x|STRING|MODIFY|"}, "x"},
+        {"empty fields inside are kept", {u"T\\A|v||STRING|MODIFY"}, ""},
+        {"four fields are skipped", {u"T\\A|v|x|STRING"}, "<missing>"},
+        {"six fields are skipped", {u"T\\A|v|x|STRING|MODIFY|more"}, "<missing>"},
+        {"a root line sets the root", {u"HKEY_CURRENT_USER", u"T\\A|v|x|STRING|MODIFY"}, "x", kCu},
+        {"a root with a blank is no root line", {u"HKEY_CURRENT_USER ", u"T\\A|v|x|STRING|MODIFY"}, "x"},
+        {"any other type is a DWORD", {u"T\\A|v|-12abc|DWORD|MODIFY"}, "4294967284"},
+        {"empty DWORD data is 0", {u"T\\A|v||NUMBER|MODIFY"}, "0"},
+        {"DELETE removes only the value", {u"T\\A|v|x|STRING|MODIFY", u"T\\A|v||STRING|DELETE"}, "<missing>"},
+        {"DELETE creates the key", {u"T\\B|v||STRING|DELETE", u"T\\B|w|y|STRING|CREATE"}, "y", kCr, u"T\\B", "w"},
+        {"CREATE keeps a non-empty text", {u"T\\A|v|old|STRING|MODIFY", u"T\\A|v|new|STRING|CREATE"}, "old"},
+        {"CREATE overwrites an empty text", {u"T\\A|v||STRING|MODIFY", u"T\\A|v|new|STRING|CREATE"}, "new"},
+        {"CREATE STRING keeps a DWORD", {u"T\\A|v|0|DWORD|MODIFY", u"T\\A|v|new|STRING|CREATE"}, "0"},
+        {"CREATE DWORD overwrites a text", {u"T\\A|v|old|STRING|MODIFY", u"T\\A|v|7|DWORD|CREATE"}, "7"},
+        {"CREATE DWORD keeps a DWORD", {u"T\\A|v|5|DWORD|MODIFY", u"T\\A|v|7|DWORD|CREATE"}, "5"},
         {"tokens expand in every place",
-         {u"[PRODUCTWITHVERSION].File|[PRODUCTNAME]|\"[EXEPATH]\" \"[CUSTOMART]here.ico\"|STRING|MODIFY"}, kCr,
-         u"Tunaro.9933.0.44.File", "Tunaro",
-         "\"C:\\Program Files (x86)\\Tunaro 9933\\Tunaro.exe\" \"C:\\Art\\here.ico\""},
-        {"missing art leaves empty quotes", {u"T\\A|v|\"[CUSTOMART]gone.ico\"|STRING|MODIFY"}, kCr, u"T\\A", "v",
-         "\"\""},
-        {"a token value with a bar skips its row", {u"T\\A|v|[LAUNCHERPATH]|STRING|MODIFY"}, kCr, u"T\\A", "v",
-         "<missing>"},
+         {u"[PRODUCTWITHVERSION].File|[PRODUCTNAME]|\"[EXEPATH]\" \"[CUSTOMART]here.ico\"|STRING|MODIFY"},
+         "\"C:\\Program Files (x86)\\Tunaro 9933\\Tunaro.exe\" \"C:\\Art\\here.ico\"", kCr,
+         u"Tunaro.9933.0.44.File", "Tunaro"},
+        {"missing art leaves empty quotes", {u"T\\A|v|\"[CUSTOMART]gone.ico\"|STRING|MODIFY"}, "\"\""},
+        {"a token value with a bar skips its row", {u"T\\A|v|[LAUNCHERPATH]|STRING|MODIFY"}, "<missing>"},
         {"an overlong key name fails alone",
-         {u"T\\" + longName + u"|v|x|STRING|MODIFY", u"T\\A|v|after|STRING|MODIFY"}, kCr, u"T\\A", "v", "after"},
+         {u"T\\" + longName + u"|v|x|STRING|MODIFY", u"T\\A|v|after|STRING|MODIFY"}, "after"},
     };
     for (const RowCase& c : cases) {
         OpenMachine("");
