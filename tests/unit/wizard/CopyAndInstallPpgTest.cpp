@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "CopyAndInstallPpg.h"
-#include "InstallApp.h"
 #include "InstallExitCodes.h"
 #include "InstallFilesText.h"
 #include "PromoSlideshow.h"
@@ -149,18 +148,10 @@ TEST_F(CopyPageTest, ExpressAndCustomInstallsRunThroughCopyingToTheFileAssociati
 class DemoInstallTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallOptions::ResetForTests();
-        RegisterStandIns();
         setup_ = DefaultSetupFolder(sim_.Machine());
         ASSERT_TRUE(sim_.CopyDemoSetup(setup_)) << "the demo set-up is not built";
     }
-    int Install(std::u16string_view commandLine = u"/Silent") {
-        InstallOptions::ResetForTests();
-        CInstallApp app;
-        const int code = RunInstallerInMachine(sim_.Machine(), setup_ + kInstallerFileName, VnString(commandLine));
-        VnSetPlatform(&sim_.Machine());
-        return code;
-    }
+    int Install() { return RunSilentInstall(sim_.Machine(), setup_); }
     VnString Destination() const { return u"C:\\Program Files (x86)\\V Arnel\\Tunaro 33\\"; }
     std::string RecordGuid() {
         return sim_.Value(VnRegRoot::LocalMachine, u"Software\\V. Arnel\\Tunacore\\Installations\\Tunaro 33", "GUID");

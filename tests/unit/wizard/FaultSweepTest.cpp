@@ -16,33 +16,29 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FileCopy.h"
 #include "HostFiles.h"
-#include "InstallApp.h"
 #include "InstallExitCodes.h"
 #include "InstallOptions.h"
 #include "InstallRunLog.h"
 #include "SimInstallerRun.h"
 #include "SimTestMachine.h"
 #include "VnFileSystem.h"
+#include "WizardTestFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 enum class Fault { kLocked, kReadOnly, kDiskFull, kFolderUncreatable, kLockedAndMoveFileExRefused };
-const char* Name(Fault fault) {
-    switch (fault) {
-    case Fault::kLocked: return "locked";
-    case Fault::kReadOnly: return "read-only";
-    case Fault::kDiskFull: return "disk full";
-    case Fault::kFolderUncreatable: return "folder uncreatable";
-    case Fault::kLockedAndMoveFileExRefused: return "locked, MoveFileEx refused";
-    }
-    return "?";
-}
+const std::pair<Fault, const char*> kFaults[] = {
+    {Fault::kLocked, "locked"},         {Fault::kReadOnly, "read-only"},
+    {Fault::kDiskFull, "disk full"},    {Fault::kFolderUncreatable, "folder uncreatable"},
+    {Fault::kLockedAndMoveFileExRefused, "locked, MoveFileEx refused"},
+};
 
 struct MachineKind {
     bool windows64;
@@ -168,13 +164,8 @@ public:
     }
 
     static int RunInstall(VnSimPlatform& machine) {
-        InstallOptions::ResetForTests();
-        RegisterStandIns();
         machine.Facts().run.wow64FsRedirection = true;  // as every process starts
-        CInstallApp app;
-        const int code = RunInstallerInMachine(machine, DefaultSetupFolder(machine) + kInstallerFileName, u"/Silent");
-        VnSetPlatform(&machine);
-        return code;
+        return RunSilentInstall(machine, DefaultSetupFolder(machine));
     }
 
 private:
@@ -262,13 +253,12 @@ TEST_P(FaultSweepTest, NothingLostNothingPromisedLeftUndone) {
     int cases = 0;
     for (const SweptFile& file : kFiles) {
         if (file.only64 && !kind.windows64) continue;
-        for (Fault fault : {Fault::kLocked, Fault::kReadOnly, Fault::kDiskFull, Fault::kFolderUncreatable,
-                            Fault::kLockedAndMoveFileExRefused}) {
+        for (const auto& [fault, faultName] : kFaults) {
             // Only a folder the older installation lacks can fail to be created;
             // a file it lacks can be neither locked nor read-only.
             if ((fault == Fault::kFolderUncreatable) != file.folderIsNew && fault != Fault::kDiskFull) continue;
             const VnString target = sweep.PathOf(file);
-            SCOPED_TRACE(kind.Label() + ": " + Name(fault) + " at " + target.ToUtf8());
+            SCOPED_TRACE(kind.Label() + ": " + faultName + " at " + target.ToUtf8());
             ++cases;
             std::string folder = sweep.CopyOfOlderInstallation(cases);
             std::string error;

@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "InstallOptions.h"
 #include "SimInstallerRun.h"
 #include "SimTestMachine.h"
+#include "WizardTestFixture.h"
 
 namespace {
 
@@ -42,18 +42,12 @@ VnString LogPath(SimTestMachine& machine) {
     return machine.Facts().SpecialFolder(vnwin::kCsidlLocalAppData) + u"\\Temp\\Tunaro Install Wizard.log";
 }
 
-int RunSilentInstall(SimTestMachine& machine) {
-    InstallOptions::ResetForTests();
-    return RunInstallerInMachine(machine.Machine(), DefaultSetupFolder(machine.Machine()) + kInstallerFileName,
-                                 u"/Silent");
-}
-
 TEST(InstallLogTest, InstallKilledWhileCopyingLeavesItsLogCompleteUpToTheKill) {
     std::vector<std::string> whole;
     {
         SimTestMachine machine;
         ASSERT_TRUE(machine.CopyDemoSetup(DefaultSetupFolder(machine.Machine()))) << "the demo set-up is not built";
-        RunSilentInstall(machine);
+        RunSilentInstall(machine.Machine(), DefaultSetupFolder(machine.Machine()));
         whole = ComparableLines(machine.ReadFile(LogPath(machine)));
     }
     ASSERT_GT(whole.size(), 10u);
@@ -64,7 +58,7 @@ TEST(InstallLogTest, InstallKilledWhileCopyingLeavesItsLogCompleteUpToTheKill) {
     ASSERT_TRUE(machine.Machine().Flush(error)) << error;
     std::fflush(nullptr);
     const pid_t child = fork();
-    if (child == 0) _exit(RunSilentInstall(machine) == 0 ? 0 : 1);
+    if (child == 0) _exit(RunSilentInstall(machine.Machine(), DefaultSetupFolder(machine.Machine())) == 0 ? 0 : 1);
     ASSERT_GT(child, 0);
 
     // Kill the child as soon as its log shows the copy under way.

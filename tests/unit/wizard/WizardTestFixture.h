@@ -30,6 +30,11 @@ struct WizardProduct {
 // The product information file of the test product.
 std::string WizardProductXml(const WizardProduct& product);
 
+// A silent run of the installer in `setupFolder` on `machine`, as a new
+// process starts it (options reset, stand-ins registered, its own application
+// object); `machine` stays the platform for the checks. Its exit code.
+int RunSilentInstall(VnSimPlatform& machine, const VnString& setupFolder);
+
 class WizardTest : public ::testing::Test {
 protected:
     static constexpr const char16_t* kSetupFolder = u"C:\\Setup\\";
