@@ -3,10 +3,10 @@
 // machine and product facts that change what is written.
 #ifndef _WIN32
 
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 
 #include "FileAssociationHelper.h"
+#include "HostFiles.h"
 #include "InstallSteps.h"
 #include "ShellMachine.h"
 
@@ -26,23 +26,15 @@ protected:
                Dump(VnRegRoot::CurrentUser, u"Software\\Netscape") +
                Dump(VnRegRoot::CurrentUser, u"SOFTWARE\\Microsoft\\Keyboard");
     }
-    static std::string Golden() {
-        std::ifstream file(std::string(VN_SHELL_TEST_DATA) + "/builtin-rows.txt", std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
 };
 
 TEST_F(BuiltInRowsTest, TheInstallWritesTheWholeTableAsTheGoldenExportShows) {
     WriteProgramRegistrySettings();
     const std::string written = WrittenTables();
-    if (getenv("VN_WRITE_GOLDEN")) std::ofstream(getenv("VN_WRITE_GOLDEN"), std::ios::binary) << written;
-    EXPECT_EQ(written, Golden());
-    std::ifstream shellLog(Machine().MachineFolder() + "/shell.log");
-    std::stringstream notes;
-    notes << shellLog.rdbuf();
-    EXPECT_NE(notes.str().find("notify event 0x8000000 flags 0x0"), std::string::npos) << notes.str();
+    if (getenv("VN_WRITE_GOLDEN")) WriteHostFile(getenv("VN_WRITE_GOLDEN"), written);
+    EXPECT_EQ(written, ReadHostFile(std::string(VN_SHELL_TEST_DATA) + "/builtin-rows.txt"));
+    const std::string notes = ReadHostFile(Machine().MachineFolder() + "/shell.log");
+    EXPECT_NE(notes.find("notify event 0x8000000 flags 0x0"), std::string::npos) << notes;
 }
 
 TEST_F(BuiltInRowsTest, AutoPlayRowsAreWrittenOncePerViewAndTheLauncherRowsNeedALauncher) {
