@@ -26,7 +26,8 @@ constexpr char16_t kSetupPictures[] = u"C:\\Setup\\Setup\\";
 class CopyPageTest : public WizardTest {
 protected:
     void SetUp() override {
-        OpenMachine("", {.installer = "<PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds>"});
+        OpenMachine("",
+                    {.installer = "<PromoCount>3</PromoCount><PromoMinimumMilliseconds>6000</PromoMinimumMilliseconds>"});
         WriteFile(VnString(kPayload) + u"Tunaro.exe", "program");
         WriteFile(VnString(kPayload) + u"Data\\Languages\\English\\Language.ini",
                   "[Language]\r\nName=English\r\nCode=en\r\n");
@@ -65,9 +66,8 @@ TEST_F(CopyPageTest, PromoPicturesAreFoundLanguageFirstThenPngBeforeJpg) {
     EXPECT_EQ(PromoTiming::Bounded(1000, 3).PeriodMs(), 333);
     // Ticks for the images still to show: 6000 ms at the first, 4000 at the
     // second, 2000 at the last, in 333 ms ticks plus one.
-    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(1), 19);
-    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(2), 13);
-    EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(3), 7);
+    for (const auto& [image, ticks] : {std::pair{1, 19}, {2, 13}, {3, 7}})
+        EXPECT_EQ(PromoTiming::Bounded(6000, 3).CountdownTicks(image), ticks) << "image " << image;
 }
 
 TEST_F(CopyPageTest, SilentRunCopiesThenLetsTheSlideshowFinishOnTheClockAndMovesOn) {

@@ -58,7 +58,8 @@ TEST_F(FileAssociationPageTest, StartingChoiceSkippingAndWhatIsStored) {
         SCOPED_TRACE(c.name);
         OpenMachine("", kAllKinds);
         if (c.stored)
-            Sim().SetValue(VnRegRoot::CurrentUser, kProperties, VnString::FromUtf8(kSelected), VnRegValue::String(c.stored));
+            Sim().SetValue(VnRegRoot::CurrentUser, kProperties, VnString::FromUtf8(kSelected),
+                           VnRegValue::String(c.stored));
         Options().Silent = c.silent;
         Options().NoAssociations = c.noAssociations;
         const bool shown = ReachThePage();
