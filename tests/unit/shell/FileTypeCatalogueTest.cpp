@@ -31,11 +31,7 @@ constexpr const char16_t* kCatalogue = uR"(<?xml version="1.0"?>
 
 class FakePlugins final : public IInputPluginNames {
 public:
-    VnStringArray GetInputPluginNames() override {
-        VnStringArray names;
-        for (const char16_t* name : {u"APE", u"MP3", u"mpp", u"AudioTest", u"Broken", u"OPUS"}) names.Add(name);
-        return names;
-    }
+    VnStringArray GetInputPluginNames() override { return {u"APE", u"MP3", u"mpp", u"AudioTest", u"Broken", u"OPUS"}; }
     bool CanReadPluginRecord(const VnString& name) override { return name != u"Broken"; }
 };
 
@@ -82,9 +78,7 @@ TEST(FileTypeCatalogueTest, ListsGatesAndQueriesFollowTheFile) {
     descriptions.Add(u"Again (MP3;mkv)");
     EXPECT_EQ(Joined(CFileTypeCatalogueData::GetExtensions(descriptions)), "mp3,aif,aiff,ape,opus,jpg,jpeg,mkv,pmp,tpl");
     EXPECT_EQ(Joined(CFileTypeCatalogueData::GetDescriptionExtensions(u"Odd (name) (A;b")), "a,b");
-    VnStringArray probe;
-    probe.Add(u"wav");
-    probe.Add(u"MKV");
+    const VnStringArray probe{u"wav", u"MKV"};
     EXPECT_EQ(catalogue.IsInList(probe, kOtherTypes), 1);
     EXPECT_EQ(catalogue.IsInList(probe, kProgramTypes), -1);
     EXPECT_EQ(catalogue.FindMimeInfo(u".MP3").types.ToUtf8(), "audio/mpeg;audio/mp3");
