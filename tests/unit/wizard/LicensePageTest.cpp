@@ -76,21 +76,19 @@ TEST_F(WizardTest, AcceptStopsTheCountdownAndBackDoesNotRestartIt) {
 }
 
 TEST_F(WizardTest, SilentAndUpgradeMoveOnByThemselvesWithoutCountdown) {
-    CInstallerKey().SetRunAutoInstall(true);
-    Options().Silent = true;
-    OpenWizard(9);
-    EXPECT_EQ(Page(), 0);
-    Advance(1);
-    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
-    EXPECT_FALSE(Options().ExpressSetup);  // a silent install leaves both flags clear
-    EXPECT_FALSE(Options().PortableSetup);
-    EXPECT_FALSE(Wizard().GetLicensePage().IsCountingDown());
-
-    OpenMachine("");
-    Options().Upgrade = true;
-    OpenWizard(10);
-    EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
-    EXPECT_TRUE(Options().ExpressSetup);
+    for (const bool silent : {true, false}) {  // else an upgrade
+        SCOPED_TRACE(silent ? "silent" : "upgrade");
+        OpenMachine("");
+        CInstallerKey().SetRunAutoInstall(true);
+        (silent ? Options().Silent : Options().Upgrade) = true;
+        OpenWizard(9);
+        EXPECT_EQ(Page(), 0);
+        Advance(1);
+        EXPECT_EQ(Page(), CInstallWizard::kCopyPageIndex);
+        EXPECT_EQ(Options().ExpressSetup, !silent);  // a silent install leaves both flags clear; an upgrade is Express
+        EXPECT_FALSE(Options().PortableSetup);
+        EXPECT_FALSE(Wizard().GetLicensePage().IsCountingDown());
+    }
 }
 
 #endif  // _WIN32
