@@ -11,11 +11,20 @@
 
 #include <memory>
 
+#include "CopyProgress.h"
 #include "InstallOptions.h"
 #include "PlatformFixture.h"
 #include "ProgramFiles.h"
 #include "RegisteredTools.h"
 #include "TestText.h"
+
+// The bar of a copy, recorded.
+struct RecordingProgress final : ICopyProgress {
+    std::vector<int> ranges, positions;  // ranges as maximum values (the minimum is checked to be 0)
+    void SetStatusText(const VnString&) override {}
+    void SetProgressRange(int minimum, int maximum) override { ranges.push_back(minimum == 0 ? maximum : -1); }
+    void SetProgressPosition(int position) override { positions.push_back(position); }
+};
 
 class EngineTest : public PlatformTest {
 protected:

@@ -12,13 +12,6 @@
 namespace {
 using PacedProgressTest = EngineTest;
 
-struct ShownPositions final : ICopyProgress {
-    std::vector<int> positions;
-    void SetStatusText(const VnString&) override {}
-    void SetProgressRange(int, int) override {}
-    void SetProgressPosition(int position) override { positions.push_back(position); }
-};
-
 TEST_F(PacedProgressTest, ShowsAtAStepsPaceAndAlwaysTheEnd) {
     const struct {
         const char* what;
@@ -34,7 +27,7 @@ TEST_F(PacedProgressTest, ShowsAtAStepsPaceAndAlwaysTheEnd) {
         SCOPED_TRACE(c.what);
         std::vector<uint64_t> pumpedAt{Facts().run.elapsedMilliseconds};
         SetMessagePump([&] { pumpedAt.push_back(Facts().run.elapsedMilliseconds); });
-        ShownPositions shown;
+        RecordingProgress shown;
         CPacedProgress progress(&shown);
         for (int i = 0; i < c.steps; ++i) {
             Facts().run.elapsedMilliseconds += c.millisecondsPerStep;
