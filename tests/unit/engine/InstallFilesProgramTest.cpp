@@ -9,16 +9,23 @@
 
 namespace {
 
-using InstallFilesProgramTest = InstallFilesTest;
+class InstallFilesProgramTest : public InstallFilesTest {
+protected:
+    // How often the installed file was registered as a component.
+    long Registered(const char16_t* relative) {
+        return std::count(registrations.begin(), registrations.end(), "component " + Utf8(Installed(relative)));
+    }
+};
 
 }  // namespace
 
 TEST_F(InstallFilesProgramTest, AProgramFileInUseIsReplacedAtTheRestart) {
     const std::string earlier = MakeProgramFile("33.0.40.0");
-    WriteFile(Installed(u"Tunaro.exe"), earlier);
-    WriteFile(Installed(u"VnTools.dll"), earlier);
-    Facts().lockedFiles.Add(Installed(u"Tunaro.exe"));
-    Facts().lockedFiles.Add(Installed(u"VnTools.dll"));
+    const char16_t* const inUse[] = {u"Tunaro.exe", u"VnTools.dll"};
+    for (const char16_t* name : inUse) {
+        WriteFile(Installed(name), earlier);
+        Facts().lockedFiles.Add(Installed(name));
+    }
     RunCopyAndInstall();
 
     // Both wait; the sequence went on to the end.
@@ -39,8 +46,7 @@ TEST_F(InstallFilesProgramTest, AProgramFileInUseIsReplacedAtTheRestart) {
 
     Facts().lockedFiles.RemoveAll();
     ASSERT_TRUE(Sim().SimulateRestart());
-    EXPECT_EQ(ReadFile(Installed(u"Tunaro.exe")), ReadFile(Payload(u"Tunaro.exe")));
-    EXPECT_EQ(ReadFile(Installed(u"VnTools.dll")), ReadFile(Payload(u"VnTools.dll")));
+    for (const char16_t* name : inUse) EXPECT_EQ(ReadFile(Installed(name)), ReadFile(Payload(name))) << Utf8(name);
     EXPECT_TRUE(ReplacementsWaitingForRestart().IsEmpty());
 }
 
@@ -61,13 +67,10 @@ TEST_F(InstallFilesProgramTest, ExtraPayloadFilesFollowTheLanguageDriverAndPlugi
     EXPECT_TRUE(Exists(Installed(u"Data\\Languages\\Chinese\\Language.ini")));
     // The driver's set-up files were copied (the library was collected for
     // registration) and then removed; the WDM folder stays for the driver step.
-    EXPECT_NE(std::find(registrations.begin(), registrations.end(),
-                        "component " + Utf8(Installed(u"Drivers\\32\\VnWDMAudio.dll"))),
-              registrations.end());
-    EXPECT_FALSE(Exists(Installed(u"Drivers\\32")));
-    EXPECT_FALSE(Exists(Installed(u"Drivers\\64")));
-    EXPECT_FALSE(Exists(Installed(u"Drivers\\VnWDMDriver.inf")));
-    EXPECT_FALSE(Exists(Installed(u"Drivers\\VnWDMDriver.cat")));
+    EXPECT_GE(Registered(u"Drivers\\32\\VnWDMAudio.dll"), 1);
+    for (const char16_t* gone :
+         {u"Drivers\\32", u"Drivers\\64", u"Drivers\\VnWDMDriver.inf", u"Drivers\\VnWDMDriver.cat"})
+        EXPECT_FALSE(Exists(Installed(gone))) << Utf8(gone);
     EXPECT_TRUE(Exists(Installed(u"Drivers\\WDM\\Win10\\VnWDMDriver.inf")));
     EXPECT_FALSE(Exists(Installed(u"Data\\Panel\\Root\\Default\\static")));
     EXPECT_TRUE(Exists(Installed(u"Data\\Panel\\Root\\Default\\kept.html")));
@@ -76,8 +79,7 @@ TEST_F(InstallFilesProgramTest, ExtraPayloadFilesFollowTheLanguageDriverAndPlugi
     // server product, nothing was stopped); only "in_" names, in any case,
     // also as input plug-ins.
     for (const char16_t* name : {u"Plugins\\IN_Tone.dll", u"Plugins\\gen_in_tray.dll", u"Server\\VnServerCore.dll"})
-        EXPECT_EQ(std::count(registrations.begin(), registrations.end(), "component " + Utf8(Installed(name))), 1)
-            << Utf8(name);
+        EXPECT_EQ(Registered(name), 1) << Utf8(name);
     EXPECT_TRUE(Logged("CInstallWAPlugin::Install: " + Utf8(Installed(u"Plugins\\IN_Tone.dll"))));
     EXPECT_FALSE(LoggedContaining("CInstallWAPlugin::Install: " + Utf8(Installed(u"Plugins\\gen_in_tray.dll"))));
     EXPECT_TRUE(Sim().SimProcesses().Starts().IsEmpty());
@@ -108,11 +110,8 @@ TEST_F(InstallFilesProgramTest, TheServerProductIsStoppedAndItsServerComponentsA
     EXPECT_EQ(starts[0].parameters, u"/Stop");
     EXPECT_FALSE(Exists(Installed(u"Server\\Old Module.dll")));
     EXPECT_TRUE(Exists(Installed(u"Server\\VnServerCore.dll")));  // the new one, copied after the clean-up
-    EXPECT_EQ(std::count(registrations.begin(), registrations.end(),
-                         "component " + Utf8(Installed(u"Server\\VnServerCore.dll"))),
-              0);
-    EXPECT_EQ(std::count(registrations.begin(), registrations.end(), "component " + Utf8(Installed(u"VnTools.dll"))),
-              1);
+    EXPECT_EQ(Registered(u"Server\\VnServerCore.dll"), 0);
+    EXPECT_EQ(Registered(u"VnTools.dll"), 1);
 }
 
 #endif
