@@ -1,7 +1,8 @@
 // The preflight checks on the simulated machine, each through a whole
 // start-up: rights, a running copy (asked, silent, the server edition's wait),
 // Internet Explorer, the processor and the Windows version; and every refusal
-// before the wizard (those and the instance and tools-library checks) by its box.
+// before the wizard (those, the instance check, the tools library and the
+// product information) by its box.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
@@ -182,10 +183,13 @@ TEST_F(PreflightTest, WindowsVersionsAtTheEdges) {
 // failure exit code, and nothing after it reached (the launcher untouched,
 // the framework's calls undone).
 TEST_F(PreflightTest, EachRefusalShowsItsBoxAndStopsBeforeTheLauncher) {
-    const VnString noTools =
-        u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
-        u"It has reported the following error:\r\n\r\nFailed to load VnTools\r\n\r\n"
-        u"Please reinstall the latest version of the program.";
+    // The critical error carries the tools library's own reason.
+    const auto critical = [](const VnString& reason) {
+        return u"The following module has failed to load:\r\nC:\\Setup\\Tunaro Install Wizard.exe\r\n\r\n"
+               u"It has reported the following error:\r\n\r\n" +
+               reason + u"\r\n\r\nPlease reinstall the latest version of the program.";
+    };
+    const VnString noTools = critical(u"Failed to load VnTools");
     const VnString noSse2 =
         u"The Tunaro Test Install Wizard failed to detect an SSE2-capable CPU.\r\n\r\n"
         u"Tunaro Test requires SSE2 capabilities to run.  Setup will now abort.";
@@ -224,6 +228,9 @@ TEST_F(PreflightTest, EachRefusalShowsItsBoxAndStopsBeforeTheLauncher) {
          u"Critical Error", noTools},
         {"tools library missing", [this] { Delete(u"C:\\Setup\\Playmoor\\VnTools.dll"); },
          u"Critical Error", noTools},
+        {"product information missing", [this] { Delete(u"C:\\Setup\\Playmoor\\ProductInfo.xml"); },
+         u"Critical Error",
+         critical(u"The product information file is missing:\r\nC:\\Setup\\Playmoor\\ProductInfo.xml")},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.name);

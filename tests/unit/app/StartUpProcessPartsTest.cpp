@@ -93,10 +93,9 @@ TEST_F(StartUpProcessPartsTest, RunProgramEndsAProgramPastItsTimeLimit) {
     EXPECT_LT(waited, 6000u);  // polled every 500 ms
 
     const std::string log = FlushedLog();
-    EXPECT_TRUE(Contains(log, "RunProgram: Filename: C:\\Tools\\Hangs.exe / Parameters: /a \"two words\"\r\n"));
-    EXPECT_TRUE(Contains(log, "RunProgram: Performing ShellExecute...\r\n"));
-    EXPECT_TRUE(Contains(log, "RunProgram: Waiting for completion\r\n"));
-    EXPECT_TRUE(Contains(log, "RunProgram: Timeout\r\n"));
+    for (const char* line : {"Filename: C:\\Tools\\Hangs.exe / Parameters: /a \"two words\"",
+                             "Performing ShellExecute...", "Waiting for completion", "Timeout"})
+        EXPECT_TRUE(Contains(log, std::string("RunProgram: ") + line + "\r\n")) << line;
     EXPECT_FALSE(Contains(log, "RunProgram: Finished"));
     EXPECT_TRUE(Contains(ProgramsLog(), "terminate"));
 }
@@ -116,9 +115,8 @@ TEST_F(StartUpProcessPartsTest, RunProgramFailsOnAnEmptyNameOrAFailedStartAndRep
     VnSimProgramRegistry::Shared().Unregister(u"Answers.exe");
     EXPECT_EQ(exitCode, 42u);
     const std::string log = FlushedLog();
-    EXPECT_TRUE(Contains(log, "RunProgram: Finished\r\n"));
-    EXPECT_TRUE(Contains(log, "RunProgram: Done waiting\r\n"));
-    EXPECT_TRUE(Contains(log, "RunProgram: Finish (result: 1)"));
+    for (const char* line : {"Finished\r\n", "Done waiting\r\n", "Finish (result: 1)"})
+        EXPECT_TRUE(Contains(log, std::string("RunProgram: ") + line)) << line;
 }
 
 TEST_F(StartUpProcessPartsTest, RunnerCopiesTheSetUpAndReportsWhatTheRunChanged) {
