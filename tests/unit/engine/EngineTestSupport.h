@@ -18,6 +18,13 @@
 #include "RegisteredTools.h"
 #include "TestText.h"
 
+// A folder below `base` whose path is at least `length` characters long.
+inline VnString DeepFolder(const VnString& base, int length) {
+    VnString folder = base;
+    for (int i = 0; folder.GetLength() < length; ++i) folder += VnString::Format(u"Level %02d of a deep tree\\", i);
+    return folder;
+}
+
 // The bar of a copy, recorded.
 struct RecordingProgress final : ICopyProgress {
     std::vector<int> ranges, positions;  // ranges as maximum values (the minimum is checked to be 0)

@@ -233,8 +233,7 @@ TEST_F(FileCopyTest, ReadOnlyLongAndServerDestinations) {
     EXPECT_TRUE(CopiedOver(u"Locked Down.txt"));
     EXPECT_EQ(Attributes(Target(u"Locked Down.txt")), vnwin::kFileAttributeNormal);
 
-    VnString deep;
-    for (int i = 0; deep.GetLength() < 300; ++i) deep += VnString::Format(u"Nested folder number %d\\", i);
+    const VnString deep = DeepFolder(VnString(), 300);
     EXPECT_TRUE(CopyFileChecked(kCopyAlwaysOverwrite, Source(u"Locked Down.txt"), Target(deep + u"x.txt"), nullptr));
     EXPECT_EQ(ReadFile(Target(deep + u"x.txt")), ReadFile(Source(u"Locked Down.txt")));
 

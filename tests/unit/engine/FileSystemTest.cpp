@@ -5,15 +5,6 @@
 #include "VnFileSystem.h"
 #include "VnLibrary.h"
 
-namespace {
-// A folder below `base` whose path is at least `length` characters long.
-VnString DeepFolder(const VnString& base, int length) {
-    VnString folder = base;
-    for (int i = 0; folder.GetLength() < length; ++i) folder += VnString::Format(u"Level %02d of a deep tree\\", i);
-    return folder;
-}
-}  // namespace
-
 TEST(FolderStrings, NormaliseFolderAndPathPieces) {
     EXPECT_EQ(NormaliseFolder(u"C:\\Tunaro"), u"C:\\Tunaro\\");
     EXPECT_EQ(NormaliseFolder(u"C:\\Tunaro\\\\\\"), u"C:\\Tunaro\\");
