@@ -4,8 +4,6 @@
 #ifndef _WIN32
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "FontTable.h"
 #include "InstallFilesFixture.h"
@@ -155,13 +153,9 @@ TEST_F(InstallFilesSequenceTest, CancelOnTheCoreLibrariesOrNoDestinationEndsTheW
     Options().DestinationFolder = u"C:\\Program Files (x86)\\Tunaro\\";
     WriteFile(Installed(u"VnImage.dll"), "an earlier copy, in use");
     Facts().lockedFiles.Add(Installed(u"VnImage.dll"));
-    const std::string answers = Sim().MachineFolder() + "-answers.txt";
-    std::ofstream(answers) << "Cancel\n";
-    std::string error;
-    ASSERT_TRUE(Sim().SimShell().LoadAnswers(answers, error)) << error;
+    Sim().SimShell().QueueAnswer(vnwin::kIdCancel);  // the Retry/Cancel box
     page = RecordingStepPage();
     RunCopyAndInstall();
-    std::filesystem::remove(answers);
 
     EXPECT_TRUE(page.cancelled);
     EXPECT_EQ(page.events.back(), "cancel wizard");
