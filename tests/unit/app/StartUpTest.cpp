@@ -67,11 +67,9 @@ TEST_F(StartUpTest, SecondInstanceStopsAtTheInstanceCheckAfterTheLanguageChooser
 
     // The library, the description, the options and the chooser came first.
     const std::string log = LogText();
-    size_t chooser = log.find("Language chooser");
-    size_t box = log.find("\"Varnel Installer\"");
-    ASSERT_NE(chooser, std::string::npos);
+    const size_t box = log.find("\"Varnel Installer\"");
     ASSERT_NE(box, std::string::npos);
-    EXPECT_LT(chooser, box);
+    EXPECT_LT(log.find("Language chooser"), box);  // a missing chooser line (npos) fails here too
     EXPECT_TRUE(InstallOptions::Get().Silent);
 }
 
