@@ -67,9 +67,7 @@ TEST_F(PreflightTest, RunningCopyThatWillNotCloseShowsBothBoxesSilentOrNot) {
 }
 
 TEST_F(PreflightTest, ServerEditionIsAskedThroughItsWindowAndGivenFiveSeconds) {
-    TestProduct product;
-    product.name0 = "Tunaro Orvan Server";
-    WriteProduct(product);
+    WriteProduct({.name0 = "Tunaro Orvan Server"});
     AddRunningProduct(false);
     const uint64_t before = Facts().run.elapsedMilliseconds;
     EXPECT_EQ(Run(u"/Silent"), kExitFailed);
@@ -119,9 +117,7 @@ TEST_F(PreflightTest, OldOrMissingInternetExplorerShowsTheWarningAndDownloadOpen
 }
 
 TEST_F(PreflightTest, EmptyMinimumInternetExplorerVersionMeansFive) {
-    TestProduct product;
-    product.minIEVersion = "";
-    WriteProduct(product);
+    WriteProduct({.minIEVersion = ""});
     SetInternetExplorerVersion(u"5.0.0.0");
     EXPECT_EQ(Run(), kExitStoppedAtWizardHandOff);
     SetInternetExplorerVersion(u"4.72.3110.0");

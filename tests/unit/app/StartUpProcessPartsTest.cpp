@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -138,10 +139,8 @@ TEST_F(StartUpProcessPartsTest, RunnerCopiesTheSetUpAndReportsWhatTheRunChanged)
     const SimMachineSnapshot before = SimMachineSnapshot::Take(Machine());
     EXPECT_EQ(Run(), 1604);
     const SimMachineChanges changes = CompareSnapshots(before, SimMachineSnapshot::Take(Machine()));
-    auto has = [](const std::vector<std::string>& lines, const std::string& line) {
-        for (const std::string& l : lines)
-            if (l.rfind(line, 0) == 0) return true;
-        return false;
+    auto has = [](const std::vector<std::string>& lines, const std::string& start) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
     };
     EXPECT_TRUE(has(changes.files, "+ C:\\Setup\\Playmoor\\Tunaro Launcher.exe ("));
     EXPECT_TRUE(has(changes.files, "- C:\\Setup\\System\\Always Overwrite\\Tunacore Launcher.exe ("));

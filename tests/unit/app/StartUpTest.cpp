@@ -48,9 +48,7 @@ TEST_F(StartUpTest, SkinFallsBackToTheWholeMegaSkinPathWhenTheStyleIsNotUsable) 
 }
 
 TEST_F(StartUpTest, SecondInstanceStopsAtTheInstanceCheckAfterTheLanguageChooser) {
-    TestProduct product;
-    product.showLanguageSelection = 1;
-    WriteProduct(product);
+    WriteProduct({.showLanguageSelection = 1});
 
     CInstallApp first;
     EXPECT_EQ(Run(first, u""), kExitStoppedAtWizardHandOff);  // still holds the mutex
