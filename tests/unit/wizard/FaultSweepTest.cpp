@@ -308,9 +308,10 @@ TEST_P(FaultSweepTest, NothingLostNothingPromisedLeftUndone) {
                 EXPECT_TRUE(BytesOf(*machine, path) == expected->second) << path << " is not new after the restart";
             }
             // A completed install is whole after the restart; one that failed left its file as it was.
-            if (code != kExitFailed)
+            if (code != kExitFailed) {
                 for (const auto& [path, bytes] : newBytes)
                     EXPECT_TRUE(BytesOf(*machine, path) == bytes) << path << " is not new";
+            }
             if (code == kExitFailed && !file.coreLibrary) {
                 const auto old = sweep.OldBytes().find(target.ToUtf8());
                 EXPECT_EQ(BytesOf(*machine, target.ToUtf8()),

@@ -22,7 +22,7 @@
 
 struct WizardProduct {
     std::string features = "2;173;176";
-    std::string installToPath;
+    std::string installToPath{};
     std::string installer{};      // the "Installer" element's content
     std::string startMenuFolder{};  // empty: no "StartMenuFolder" element
     std::string downloads{};      // the "Downloads" element's content; empty: no element
