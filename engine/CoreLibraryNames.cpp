@@ -1,6 +1,5 @@
 #include "FileCopy.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -47,7 +46,7 @@ bool IsExcludedCoreLibrary(const VnString& path) {
     const std::u16string_view text = path.View();
     for (size_t at = 0; at < text.size(); ++at) {
         const char16_t c = g.Fold(text[at]);
-        if (std::find(firstLetters.begin(), firstLetters.end(), c) == firstLetters.end()) continue;
+        if (firstLetters.find(c) == std::u16string::npos) continue;
         for (const VnString& name : names)
             if (size_t(name.GetLength()) <= text.size() - at &&
                 VnString::CompareNoCase(text.substr(at, size_t(name.GetLength())), name.View()) == 0)

@@ -107,31 +107,27 @@ uint32_t VnSimReadHostFile(const std::string& path, std::string& bytes, uint64_t
     bytes.clear();
     Descriptor in(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) return VnSimErrorFromErrno(errno);
-    // A read of a small window (a program file's headers, a first page) goes
-    // straight to the bytes and stops at the end of the file; only a larger
-    // read asks the file's size first, so that it does not set aside room for
-    // more than the file holds.
+    // A read of a small window (a program file's headers, a first page)
+    // usually asks for more than the file holds (64 KB of a 15 KB library):
+    // it goes straight to the bytes, into room that is not cleared first, and
+    // only what was read is copied out. A regular file reads short only at its
+    // end. Only a larger read asks the file's size first, so that it sets
+    // aside no more room than the file holds.
     constexpr uint64_t kWindowWithoutSize = 1 << 20;
-    uint64_t wanted = maxBytes;
-    if (maxBytes > kWindowWithoutSize) {
-        struct stat info {};
-        if (fstat(in.get(), &info) != 0) return VnSimErrorFromErrno(errno);
-        const uint64_t size = uint64_t(info.st_size);
-        if (offset >= size) return 0;
-        wanted = std::min(size - offset, maxBytes);
-    }
     if (maxBytes <= kWindowWithoutSize) {
-        // A window usually asks for more than the file holds (64 KB of a 15 KB
-        // library): the bytes land in room that is not cleared first, and only
-        // what was read is copied out. A regular file reads short only at its end.
-        std::unique_ptr<char[]> room(new char[size_t(wanted)]);
+        std::unique_ptr<char[]> room(new char[size_t(maxBytes)]);
         ssize_t got;
-        do got = pread(in.get(), room.get(), size_t(wanted), off_t(offset));
+        do got = pread(in.get(), room.get(), size_t(maxBytes), off_t(offset));
         while (got < 0 && errno == EINTR);
         if (got < 0) return VnSimErrorFromErrno(errno);
         bytes.assign(room.get(), size_t(got));
         return 0;
     }
+    struct stat info {};
+    if (fstat(in.get(), &info) != 0) return VnSimErrorFromErrno(errno);
+    const uint64_t size = uint64_t(info.st_size);
+    if (offset >= size) return 0;
+    const uint64_t wanted = std::min(size - offset, maxBytes);
     bytes.resize(size_t(wanted));
     uint64_t done = 0;
     while (done < wanted) {
