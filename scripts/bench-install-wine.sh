@@ -90,7 +90,7 @@ one_run() {  # one_run N: one fresh prefix, one xcopy and one install; appends a
   # out after it: the wizard's time less the copy-and-install sequence's.
   local wait_ms=$(($(phase_ms CInstallWizard::DoModal) - $(phase_ms CInstallFiles::CopyAndInstall)))
   local loop
-  loop=$(cd "$C" && wine 'C:\RegisterLibraries.exe' 'C:\Program Files\V Arnel\Tunaro 33' 2>/dev/null | tr -d '\r')
+  loop=$(cd "$C" && vn_wine_text wine 'C:\RegisterLibraries.exe' 'C:\Program Files\V Arnel\Tunaro 33')
   wineserver -w
   # run files MB installed startup xcopy install wait copy register peak(install xcopy cmd box) loop(n ok load call free)
   rows+=("$run $files $megabytes $installed $startup_ms $xcopy_ms $install_ms $wait_ms \

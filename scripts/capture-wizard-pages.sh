@@ -81,7 +81,7 @@ own_buttons() {
 
 status=0
 for dpi in 96 144; do
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
+    vn_wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
     wineserver -w
     own_buttons "$dpi" || status=1
     walk "$dpi" || status=1
@@ -90,7 +90,7 @@ for dpi in 96 144; do
     # Forget the install, so that the next walk is a first install again.
     for key in 'HKLM\Software\V. Arnel' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tunaro 33' \
                'HKCU\Software\V. Arnel'; do
-        wine reg delete "$key" /f >/dev/null 2>&1
+        vn_wine_reg delete "$key" /f >/dev/null 2>&1
     done
     rm -rf "$WINEPREFIX/drive_c/Games"
 done

@@ -41,7 +41,7 @@ shot() {
 
 status=0
 for dpi in 96 144; do
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
+    vn_wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
     wineserver -k  # every Wine process starts again with the new DPI
     wineserver -w
     for page in $(seq 0 $((pages - 1))); do

@@ -50,7 +50,7 @@ pictures() {
     unset DISPLAY
     . "$root/scripts/wine-env.sh" || return 1
     trap vn_wine_cleanup EXIT
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
+    vn_wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || status=1
     wineserver -k  # every Wine process starts again with the new DPI
     wineserver -w
     install

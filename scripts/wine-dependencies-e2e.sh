@@ -102,8 +102,8 @@ check() {  # check DESCRIPTION COMMAND...: counts the result, prints failures
 # Neither component present: Wine's own d3dx9_43.dll and any "pv" removed.
 remove_components() {
     rm -f "$SYSTEM/d3dx9_43.dll" "$C/windows/syswow64/d3dx9_43.dll"
-    wine reg delete "$WEBVIEW_KEY" /f >/dev/null 2>&1
-    wine reg delete "$WEBVIEW_KEY" /f /reg:32 >/dev/null 2>&1
+    vn_wine_reg delete "$WEBVIEW_KEY" /f >/dev/null 2>&1
+    vn_wine_reg delete "$WEBVIEW_KEY" /f /reg:32 >/dev/null 2>&1
     wineserver -w
 }
 
@@ -141,11 +141,11 @@ answer_box() {
 requests() { wc -l <"$WORK/requests.log" | tr -d ' '; }
 starts() {  # starts PROGRAM: its "Start Count" (0 when it never ran)
     local count
-    count=$(wine reg query "$STARTS\\$1" /v "Start Count" 2>/dev/null | tr -d '\r' | awk '$1 == "Start" { print $NF }')
+    count=$(vn_wine_reg query "$STARTS\\$1" /v "Start Count" 2>/dev/null | tr -d '\r' | awk '$1 == "Start" { print $NF }')
     echo $((${count:-0}))
 }
 command_line() {
-    wine reg query "$STARTS\\$1" /v "Command Line" 2>/dev/null | tr -d '\r' |
+    vn_wine_reg query "$STARTS\\$1" /v "Command Line" 2>/dev/null | tr -d '\r' |
         sed -n 's/^ *Command Line *REG_SZ *//p'
 }
 status_is() { [ "$STATUS" = "$1" ]; }
@@ -166,7 +166,7 @@ done
 check "the web view set-up got \"/silent /install\" (got \"$(command_line MicrosoftEdgeWebview2Setup.exe)\")" \
     [ "$(command_line MicrosoftEdgeWebview2Setup.exe)" = "/silent /install" ]
 check "d3dx9_43.dll left in the system folder" test -f "$SYSTEM/d3dx9_43.dll"
-check "the web view's pv left behind" wine reg query "$WEBVIEW_KEY" /v pv /reg:32
+check "the web view's pv left behind" vn_wine_reg query "$WEBVIEW_KEY" /v pv /reg:32
 
 # 2. Second install: the components are there, nothing is fetched or run.
 before=$(requests)

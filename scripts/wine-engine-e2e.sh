@@ -32,7 +32,7 @@ work='C:\EngineE2E'
 
 run_phase() {  # run_phase PHASE: runs it and adds up its counts
     local output summary
-    output=$(cd "$tools" && timeout "$limit" wine engine_copy_e2e.exe "$1" "$work" 2>/dev/null | tr -d '\r')
+    output=$(cd "$tools" && vn_wine_text timeout "$limit" wine engine_copy_e2e.exe "$1" "$work")
     grep '^FAIL' <<<"$output" | sed "s/^/[$1] /"
     summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' <<<"$output" | tail -n 1)
     if [ -z "$summary" ]; then

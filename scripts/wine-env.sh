@@ -16,6 +16,10 @@ vn_wine_cleanup() {
         wineserver -w >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX" || true
     fi
+    if [ -n "${VN_WINE_WORK:-}" ]; then
+        rm -rf "$VN_WINE_WORK" || true
+        unset VN_WINE_WORK
+    fi
     if [ -n "${VN_XVFB_PID:-}" ]; then
         kill "$VN_XVFB_PID" >/dev/null 2>&1 || true
         wait "$VN_XVFB_PID" 2>/dev/null || true
@@ -47,7 +51,10 @@ vn_wine_start_xvfb() {
 
 VN_PASSED=0
 VN_FAILED=0
-VN_NOTES=()
+
+# vn_note TEXT: a line printed above the summary; kept in a file, so that
+# notes made inside $(...) are not lost with the subshell.
+vn_note() { echo "$*" >>"$VN_WINE_WORK/notes"; }
 
 # vn_drive OUTPUT_FILE TIMEOUT ARGS...: one command of the wizard driver
 # ($DRIVER), its output kept in $OUT and shown on failure. The driver says why
@@ -65,13 +72,46 @@ vn_drive() {
         status=$?
         OUT=$(cat "$output")
         [ "$status" != 0 ] && [ -z "$OUT" ] && [ "$attempt" = 1 ] || break
-        VN_NOTES+=("the driver's \"$*\" ended with status $status and no output; it was run again")
+        vn_note "the driver's \"$*\" ended with status $status and no output; it was run again"
     done
     [ "$status" = 0 ] || { echo "driver $* failed (status $status):"; echo "$OUT"; }
     return "$status"
 }
 
+# vn_wine_text COMMAND...: runs COMMAND (`wine ...` or `timeout N wine ...`)
+# with its output in a file, never a pipe (see vn_drive), and then prints it
+# without carriage returns; standard error is dropped.
+vn_wine_text() {
+    local out="$VN_WINE_WORK/text.$BASHPID" status
+    "$@" >"$out" 2>/dev/null
+    status=$?
+    tr -d '\r' <"$out"
+    rm -f "$out"
+    return "$status"
+}
+
+# vn_wine_reg ARGS...: `wine reg ARGS`, its output through files and then
+# printed (see vn_drive: never a pipe). reg says why whenever it fails, so a
+# failure without a word is a run ended from outside (seen once in CI, a
+# query of a value every other check of the same key found): it is run once
+# more and noted in the summary.
+vn_wine_reg() {
+    local out="$VN_WINE_WORK/reg.out.$BASHPID" err="$VN_WINE_WORK/reg.err.$BASHPID" status attempt
+    for attempt in 1 2; do
+        wine reg "$@" >"$out" 2>"$err"
+        status=$?
+        [ "$status" != 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ] && [ "$attempt" = 1 ] || break
+        vn_note "\"reg $*\" ended with status $status and no output; it was run again"
+    done
+    cat "$out"
+    cat "$err" >&2
+    rm -f "$out" "$err"
+    return "$status"
+}
+
 # vn_check WHAT COMMAND...: passes when COMMAND succeeds (its output hidden).
+# With `equals A B` as the command a failure shows both sides.
+equals() { [ "$1" = "$2" ]; }
 vn_check() {
     local what=$1
     shift
@@ -80,7 +120,9 @@ vn_check() {
     else
         VN_FAILED=$((VN_FAILED + 1))
         echo "FAIL $what"
+        [ "$1" = equals ] && printf '    expected: %s\n    actual:   %s\n' "$3" "$2"
     fi
+    return 0
 }
 
 # vn_check_equal WHAT EXPECTED ACTUAL
@@ -120,13 +162,14 @@ vn_run_cases() {
 
 # vn_summary: the "N passed, N failed" line; fails when a check failed or none ran.
 vn_summary() {
-    local note
-    for note in "${VN_NOTES[@]}"; do echo "note: $note"; done
+    [ -f "$VN_WINE_WORK/notes" ] && sed 's/^/note: /' "$VN_WINE_WORK/notes"
     echo "$VN_PASSED passed, $VN_FAILED failed"
     [ "$VN_FAILED" -eq 0 ] && [ "$VN_PASSED" -gt 0 ]
 }
 
 vn_wine_setup() {
+    # Scratch files and notes; a second prefix in the same run keeps them.
+    [ -n "${VN_WINE_WORK:-}" ] || VN_WINE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vn-wine-work.XXXXXX") || return 1
     WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vn-wine.XXXXXX") || return 1
     export WINEPREFIX
     export WINEDEBUG=-all

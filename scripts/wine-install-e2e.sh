@@ -40,7 +40,7 @@ install() {
 }
 
 reg_value() {  # reg_value KEY NAME: the value's data
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { print $NF }'
+    vn_wine_reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { print $NF }'
 }
 
 same_file() { cmp -s "$1" "$2"; }
@@ -68,7 +68,7 @@ vn_check "font: DejaVuSansMono.ttf" same_file "$SETUP/Fonts/DejaVuSansMono.ttf" 
 for name in License.txt License.LGPL2.1.txt License.LGPL3.txt; do
     vn_check "licence text: $name" same_file "$SETUP/$name" "$DEST/$name"
 done
-vn_check "uninstall entry" wine reg query "$UNINSTALL_KEY" /v UninstallString
+vn_check "uninstall entry" vn_wine_reg query "$UNINSTALL_KEY" /v UninstallString
 vn_check "uninstall entry: InstallLocation" nonempty "$(reg_value "$UNINSTALL_KEY" InstallLocation)"
 guid=$(reg_value "$RECORD_KEY" GUID)
 vn_check "installation record: GUID" nonempty "$guid"

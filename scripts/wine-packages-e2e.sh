@@ -39,10 +39,9 @@ COMMANDS='HKCU\Software\V. Arnel\Demo Commands\Tunaro.exe'
 SUPPORT_WIN='C:\Tunaro Setup\Support\Plug-ins\'
 
 reg_value() {  # reg_value KEY NAME: the value's data as reg query shows it
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    vn_wine_reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" 'index($0, "    " n "    ") == 1 { sub(/^    .*    REG_[A-Z_]+    /, ""); print }'
 }
-equals() { [ "$1" = "$2" ]; }
 contains() { case "$1" in *"$2"*) return 0 ;; *) return 1 ;; esac; }
 # The installer's log, as text whatever its encoding.
 log_text() {
@@ -106,7 +105,7 @@ for text in "Winamp 2.x visualization plug-ins are not supported." \
     vn_check "log shows: $text" contains "$log" "$text"
 done
 vn_check "failed package staged for the restart" contains \
-    "$(wine reg query "$KEY\\Installer\\Finalize" 2>/dev/null | tr -d '\r')" "Demo Broken.pmp|"
+    "$(vn_wine_reg query "$KEY\\Installer\\Finalize" 2>/dev/null | tr -d '\r')" "Demo Broken.pmp|"
 
 # ---- 2. Commands to the running program ------------------------------------
 (cd "$DEST" && wine "Tunaro.exe" /StayRunning >/dev/null 2>&1 &)
@@ -114,7 +113,7 @@ vn_check "the program runs with its PMFrame window" wait_value "$COMMANDS" Runni
 wine "$DEST/PackageInstaller.exe" /Q /Install "${SUPPORT_WIN}Demo Plug-ins.pmp" >/dev/null 2>&1
 vn_check "package installer installed the package quietly" equals \
     "$(reg_value 'HKCU\Software\V. Arnel\Demo Companions\Packages' "${SUPPORT_WIN}Demo Plug-ins.pmp")" "quietly installed"
-log=$(wine reg query "$COMMANDS" 2>/dev/null | tr -d '\r')
+log=$(vn_wine_reg query "$COMMANDS" 2>/dev/null | tr -d '\r')
 vn_check "UPDATE_SERVICELIST reached the running program" contains "$log" "REG_SZ    /ServiceUpdate"
 vn_check "plug-in registration told the running program" contains "$log" "REG_SZ    /RefreshPlugins"
 
@@ -127,7 +126,7 @@ senders_ok=0
 for pid in "${pids[@]}"; do wait "$pid" && senders_ok=$((senders_ok + 1)); done
 vn_check "all 4 senders handed over all their commands ($senders_ok of 4)" equals "$senders_ok" 4
 sleep 1
-result=$(wine "$SENDER" check 4 50 2>/dev/null | tr -d '\r')
+result=$(vn_wine_text wine "$SENDER" check 4 50)
 echo "$result" | grep '^FAIL' || true
 vn_check "the program recorded the 200 commands (command_sender check)" contains "$result" "4 passed, 0 failed"
 vn_check "no damaged mailbox entries" test -z "$(reg_value "$COMMANDS" "Damaged Entries")"

@@ -2,7 +2,7 @@
 # End-to-end check of the uninstall entry and the installation record under
 # Wine: build/win64/bin/registry_e2e.exe (tests/e2e/registry_e2e.cpp) runs
 # from a copy of the win64 demo set-up folder in a fresh Wine prefix, writes
-# both records through the installer's own code, and `wine reg query` reads
+# both records through the installer's own code, and `reg query` reads
 # every value back. A second run must find the first install and keep its
 # GUID; a portable run writes only "Install Directory".
 #
@@ -39,7 +39,7 @@ DESTINATION_UNIX="$WINEPREFIX/drive_c/Program Files/Tunaro 33"
 # "TYPE<tab>DATA" of every value of a key, one line each as "NAME<tab>TYPE<tab>DATA".
 KEY_TEXT=""
 read_key() {
-    KEY_TEXT=$(wine reg query "$1" 2>/dev/null | tr -d '\r' |
+    KEY_TEXT=$(vn_wine_reg query "$1" 2>/dev/null | tr -d '\r' |
         awk -F '    ' 'NF >= 3 && $1 == "" { data = $4; for (i = 5; i <= NF; i++) data = data "    " $i; print $2 "\t" $3 "\t" data }')
 }
 value_of() {  # value_of NAME: "TYPE DATA" from KEY_TEXT, or "missing"
@@ -47,10 +47,10 @@ value_of() {  # value_of NAME: "TYPE DATA" from KEY_TEXT, or "missing"
     line=$(awk -F '\t' -v n="$1" '$1 == n { print $2 " " $3; found = 1 } END { if (!found) print "missing" }' <<<"$KEY_TEXT")
     printf '%s' "${line% }"
 }
-key_exists() { wine reg query "$1" >/dev/null 2>&1 && echo yes || echo no; }
+key_exists() { vn_wine_reg query "$1" >/dev/null 2>&1 && echo yes || echo no; }
 
 run_program() {
-    (cd "$WINEPREFIX/drive_c/Setup" && timeout "$limit" wine registry_e2e.exe "$@") 2>/dev/null | tr -d '\r'
+    (cd "$WINEPREFIX/drive_c/Setup" && vn_wine_text timeout "$limit" wine registry_e2e.exe "$@")
 }
 
 # A copy of the set-up folder with the program and the tools library in it,
@@ -112,8 +112,8 @@ read_key "$INSTALLER"
 vn_check_equal "second run keeps the distributor" "REG_SZ Acme" "$(value_of 'Distributor ID')"
 
 # ---- A portable install: neither record, only "Install Directory".
-wine reg delete "$UNINSTALL" /f >/dev/null 2>&1
-wine reg delete "$INSTALLATIONS" /f >/dev/null 2>&1
+vn_wine_reg delete "$UNINSTALL" /f >/dev/null 2>&1
+vn_wine_reg delete "$INSTALLATIONS" /f >/dev/null 2>&1
 output=$(run_program 'C:\Portable Tunaro' /Portable)
 vn_check_equal "portable run: nothing searched" \
     "found SameVersionInstalled=0 OtherVersionInstalled=0 UninstallKeyName= InstalledVersionCurrent=0" \

@@ -24,7 +24,7 @@ trap vn_wine_cleanup EXIT
 
 C="$WINEPREFIX/drive_c"
 DEST_WIN='C:\Program Files\V Arnel\Tunaro 33\'
-APPDATA_WIN=$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')
+APPDATA_WIN=$(vn_wine_text wine cmd /c 'echo %APPDATA%')
 APPDATA=$(winepath -u "$APPDATA_WIN" 2>/dev/null)
 [ -n "$APPDATA" ] || fail_setup "no application-data folder in the prefix"
 OLD="$APPDATA/V. Arnel/Tunaro 31"
@@ -33,10 +33,9 @@ KEY31='HKCU\Software\V. Arnel\Tunaro 31'
 KEY33='HKCU\Software\V. Arnel\Tunaro 33'
 RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 reg_value() {  # reg_value KEY NAME: the value's data as reg query shows it
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    vn_wine_reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" 'index($0, "    " n "    ") == 1 { sub(/^    .*    REG_[A-Z_]+    /, ""); print }'
 }
-equals() { [ "$1" = "$2" ]; }
 empty() { [ -z "$1" ]; }
 
 # What version 31 left behind.
@@ -62,7 +61,7 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run]
 "Tunaro 31"="\"C:\\Old Player\\Tunaro.exe\" /Boot"
 REG
-wine reg import 'C:\earlier.reg' >/dev/null 2>&1 || fail_setup "reg import failed"
+vn_wine_reg import 'C:\earlier.reg' >/dev/null 2>&1 || fail_setup "reg import failed"
 for file in "Library/Main.jmd" "Settings/View.ini" "Cover Art/Album.jpg" "Thumbnails/Album.jpg"; do
     mkdir -p "$OLD/$(dirname "$file")" && echo "31: $file" >"$OLD/$file"
 done
@@ -84,7 +83,7 @@ vn_check "binary value unchanged" equals "$(reg_value "$KEY33\\Properties" Equal
 vn_check "number copied" equals "$(reg_value "$KEY33\\Properties" Volume)" "0x46"
 vn_check "deeper Installer key copied" equals "$(reg_value "$KEY33\\Views\\Installer" Layout)" "Tree"
 # reg prints its "unable to find" answer on standard output: its exit code tells.
-key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
+key_missing() { ! vn_wine_reg query "$1" >/dev/null 2>&1; }
 vn_check "top-level Dependencies not copied" key_missing "$KEY33\\Dependencies"
 vn_check "Run entry is the product's own" equals "$(reg_value "$RUN" "Tunaro 33")" "\"${DEST_WIN}Tunaro.exe\" /Boot"
 vn_check "earlier Run entry gone" empty "$(reg_value "$RUN" "Tunaro 31")"

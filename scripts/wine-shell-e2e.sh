@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of the shell registration under Wine, in one fresh prefix:
 # the x86_64 installer of the win64 demo set-up folder runs silently, then
-#  - `wine reg export` must hold every row of the built-in table with its
+#  - `vn_wine_reg export` must hold every row of the built-in table with its
 #    exact data (the rows of the golden export tests/unit/shell/data/
 #    builtin-rows.txt, with this product's version and destination), no "["
 #    in any value written, and the File ProgID's icon on the installed
@@ -37,7 +37,7 @@ STARTS='HKCU\Software\V. Arnel\Demo Starts'
 reg_value() {  # reg_value KEY NAME: the data of a text value ("(Default)": the unnamed one)
     local which=(/v "$2")
     [ "$2" = '(Default)' ] && which=(/ve)
-    wine reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
+    vn_wine_reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" '{ i = index($0, n "    REG_SZ    "); if (i) print substr($0, i + length(n) + 14) }'
 }
 
@@ -49,9 +49,9 @@ wineserver -w >/dev/null 2>&1
 # ---- Every row of the table, from three exports.
 exports="$WINEPREFIX/exports"
 mkdir -p "$exports"
-wine reg export 'HKEY_CLASSES_ROOT' 'C:\classes.reg' /y >/dev/null 2>&1
-wine reg export 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Explorer\AutoplayHandlers' 'C:\autoplay.reg' /y >/dev/null 2>&1
-wine reg export 'HKEY_CURRENT_USER\Software' 'C:\user.reg' /y >/dev/null 2>&1
+vn_wine_reg export 'HKEY_CLASSES_ROOT' 'C:\classes.reg' /y >/dev/null 2>&1
+vn_wine_reg export 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Explorer\AutoplayHandlers' 'C:\autoplay.reg' /y >/dev/null 2>&1
+vn_wine_reg export 'HKEY_CURRENT_USER\Software' 'C:\user.reg' /y >/dev/null 2>&1
 result=$(python3 - "$GOLDEN" "$DEST_WIN" "$C/classes.reg" "$C/autoplay.reg" "$C/user.reg" <<'PY'
 import re, sys
 golden, dest, *exports = sys.argv[1:]
@@ -131,7 +131,7 @@ vn_check_equal "File icon" "\"${DEST_WIN}Data\\Default Art\\fileimage.ico\"" "$i
 vn_check_equal "the icon is installed" yes "$([ -f "$DEST/Data/Default Art/fileimage.ico" ] && echo yes || echo no)"
 
 # ---- The shell uses the registration.
-vn_check_equal "assoc .mpl" ".mpl=$PROGID.Playlist" "$(wine cmd /c assoc .mpl 2>/dev/null | tr -d '\r' | tail -n 1)"
+vn_check_equal "assoc .mpl" ".mpl=$PROGID.Playlist" "$(vn_wine_text wine cmd /c assoc .mpl | tail -n 1)"
 mkdir -p "$C/Media Files"
 printf '#playlist\r\n' >"$C/Media Files/Song List.mpl"
 printf 'package' >"$C/Media Files/Skin Pack.pmp"

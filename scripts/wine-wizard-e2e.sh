@@ -101,7 +101,7 @@ case_custom_install_to_the_end() {
     local status=$?
     [ "$status" = 0 ] || { echo "exit status $status"; return 1; }
     [ -f "$DESTINATION/Tunaro.exe" ] || { echo "the program was not installed"; return 1; }
-    wine reg query "$INSTALLER_KEY" /v "Run Auto Install" >"$DRIVER_OUTPUT" 2>&1
+    vn_wine_reg query "$INSTALLER_KEY" /v "Run Auto Install" >"$DRIVER_OUTPUT" 2>&1
     grep -q 'REG_DWORD *0x0' "$DRIVER_OUTPUT" || { echo "Run Auto Install not stored as 0:"; cat "$DRIVER_OUTPUT"; return 1; }
     # The run request: UTF-16LE with its mark, the marker line, the program, no line end.
     printf 'VNFI0001\r\nC:\\Games\\Tunaro\\Tunaro.exe' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } \
@@ -149,7 +149,7 @@ hold_open() {
 
 # value KEY NAME: the data of a registry value ("" when absent).
 value() {
-    wine reg query "$1" /v "$2" >"$DRIVER_OUTPUT" 2>&1 || { echo ""; return; }
+    vn_wine_reg query "$1" /v "$2" >"$DRIVER_OUTPUT" 2>&1 || { echo ""; return; }
     tr -d '\r' <"$DRIVER_OUTPUT" | grep -F "    $2    " | sed -E 's/^ +[^ ].*    REG_[A-Z_]+    //'
 }
 
@@ -184,7 +184,7 @@ case_program_in_use_finishes_after_the_restart() {
     [ "$(value "$FINALIZE_KEY" "Register File (0)")" = '_REGISTERFILE|C:\Games\Tunaro\Plugins\General\VnLyrics.dll' ] ||
         { echo "no Register File (0)"; return 1; }
     # The restart: the holders end, Windows renames, then the logon's command.
-    wine reg delete 'HKCU\Software\V. Arnel\Demo Registration' /v VnLyrics.dll /f >/dev/null 2>&1
+    vn_wine_reg delete 'HKCU\Software\V. Arnel\Demo Registration' /v VnLyrics.dll /f >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
     wineboot -r >/dev/null 2>&1
@@ -193,7 +193,7 @@ case_program_in_use_finishes_after_the_restart() {
     eval "set -- $command"
     wine "$@" >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
-    if wine reg query "$FINALIZE_KEY" >"$DRIVER_OUTPUT" 2>&1; then
+    if vn_wine_reg query "$FINALIZE_KEY" >"$DRIVER_OUTPUT" 2>&1; then
         echo "the list is still there:"; cat "$DRIVER_OUTPUT"; return 1
     fi
     [ "$(value 'HKCU\Software\V. Arnel\Demo Registration' 'VnLyrics.dll')" = 'C:\Games\Tunaro\Plugins\General\VnLyrics.dll' ] ||
@@ -222,7 +222,7 @@ case_silent_install_leaves_the_list_for_the_restart() {
 # real time the wizard goes on by itself in Express mode, past the
 # destination page (answered) to the copy page.
 case_auto_install_moves_on_after_the_countdown() {
-    wine reg add "$INSTALLER_KEY" /v "Run Auto Install" /t REG_DWORD /d 1 /f >/dev/null 2>&1 || return 1
+    vn_wine_reg add "$INSTALLER_KEY" /v "Run Auto Install" /t REG_DWORD /d 1 /f >/dev/null 2>&1 || return 1
     start_installer "Tunaro Auto Setup" || return 1
     local started=$SECONDS
     drive wait-caption "Tunaro 33 - Install Wizard (Auto Install in " || return 1
