@@ -28,8 +28,8 @@ case_reaches_the_hand_off() {
         { echo "skin folder not set"; echo "$log"; return 1; }
     [ -f "$dir/Playmoor/Tunaro Launcher.exe" ] || { echo "launcher not copied into Playmoor"; return 1; }
     [ ! -e "$dir/System/Always Overwrite/Tunacore Launcher.exe" ] || { echo "launcher not renamed"; return 1; }
-    wine reg query 'HKLM\Software\V. Arnel' >/dev/null 2>&1 || { echo "company key missing"; return 1; }
-    if wine reg query 'HKLM\Software\V. Arnel\Rights Check' >/dev/null 2>&1; then
+    vn_wine_reg query 'HKLM\Software\V. Arnel' >/dev/null 2>&1 || { echo "company key missing"; return 1; }
+    if vn_wine_reg query 'HKLM\Software\V. Arnel\Rights Check' >/dev/null 2>&1; then
         echo "the rights check left its key behind"
         return 1
     fi
