@@ -133,7 +133,7 @@ check_status() {
 }
 # answer_box: the next message box, printed into $BOX and answered with OK.
 answer_box() {
-    wine "$DRIVER" --timeout 120 answer OK >"$OUT_FILE" 2>&1
+    vn_drive "$OUT_FILE" 120 answer OK >/dev/null
     BOX=$(tr -d '\r' <"$OUT_FILE" | sed -n 's/^  static "\(.*\)"$/\1/p')
     [ -n "$BOX" ] || BOX=$(tr -d '\r' <"$OUT_FILE")
 }

@@ -56,31 +56,42 @@ VN_FAILED=0
 # notes made inside $(...) are not lost with the subshell.
 vn_note() { echo "$*" >>"$VN_WINE_WORK/notes"; }
 
-# vn_drive OUTPUT_FILE TIMEOUT ARGS...: one command of the wizard driver
-# ($DRIVER), its output kept in $OUT and shown on failure. The driver says why
-# whenever it fails, so a run that ends with a failure status and not a word
-# was ended from outside, under Wine (seen once in CI, in a case that passes
-# otherwise): that one is run again, once, and noted in the summary so that
-# it stays visible. A command that did act before it was ended cannot pass
-# twice unseen: a second press finds the page moved on, and the case's next
-# check fails.
-vn_drive() {
-    local output=$1 timeout=$2 status attempt
-    shift 2
+# vn_wine_again OUTPUT COMMAND...: runs COMMAND (a Wine program) with all its
+# output in the file OUTPUT, never a pipe: under Wine 8 a console program
+# whose output is a pipe takes the whole Wine session down when it ends. The
+# programs run this way say why whenever they fail, so a failure without a
+# word is a run ended from outside, under Wine (seen in CI twice, each time
+# in a check that passes otherwise): it is run once more, and noted in the
+# summary so that it stays visible. A command that did act before it was
+# ended cannot pass twice unseen: a second press finds the page moved on,
+# and the case's next check fails.
+vn_wine_again() {
+    local output=$1 status attempt
+    shift
     for attempt in 1 2; do
-        wine "$DRIVER" --timeout "$timeout" "$@" >"$output" 2>&1
+        "$@" >"$output" 2>&1
         status=$?
-        OUT=$(cat "$output")
-        [ "$status" != 0 ] && [ -z "$OUT" ] && [ "$attempt" = 1 ] || break
-        vn_note "the driver's \"$*\" ended with status $status and no output; it was run again"
+        [ "$status" != 0 ] && [ ! -s "$output" ] && [ "$attempt" = 1 ] || break
+        vn_note "\"${*:2}\" ended with status $status and no output; it was run again"
     done
+    return "$status"
+}
+
+# vn_drive OUTPUT_FILE TIMEOUT ARGS...: one command of the wizard driver
+# ($DRIVER), its output kept in $OUT and shown on failure.
+vn_drive() {
+    local output=$1 timeout=$2 status
+    shift 2
+    vn_wine_again "$output" wine "$DRIVER" --timeout "$timeout" "$@"
+    status=$?
+    OUT=$(cat "$output")
     [ "$status" = 0 ] || { echo "driver $* failed (status $status):"; echo "$OUT"; }
     return "$status"
 }
 
 # vn_wine_text COMMAND...: runs COMMAND (`wine ...` or `timeout N wine ...`)
-# with its output in a file, never a pipe (see vn_drive), and then prints it
-# without carriage returns; standard error is dropped.
+# with its output in a file (see vn_wine_again) and then prints it without
+# carriage returns; standard error is dropped.
 vn_wine_text() {
     local out="$VN_WINE_WORK/text.$BASHPID" status
     "$@" >"$out" 2>/dev/null
@@ -90,22 +101,14 @@ vn_wine_text() {
     return "$status"
 }
 
-# vn_wine_reg ARGS...: `wine reg ARGS`, its output through files and then
-# printed (see vn_drive: never a pipe). reg says why whenever it fails, so a
-# failure without a word is a run ended from outside (seen once in CI, a
-# query of a value every other check of the same key found): it is run once
-# more and noted in the summary.
+# vn_wine_reg ARGS...: `wine reg ARGS` through vn_wine_again (reg says why
+# whenever it fails), its output printed when it ends.
 vn_wine_reg() {
-    local out="$VN_WINE_WORK/reg.out.$BASHPID" err="$VN_WINE_WORK/reg.err.$BASHPID" status attempt
-    for attempt in 1 2; do
-        wine reg "$@" >"$out" 2>"$err"
-        status=$?
-        [ "$status" != 0 ] && [ ! -s "$out" ] && [ ! -s "$err" ] && [ "$attempt" = 1 ] || break
-        vn_note "\"reg $*\" ended with status $status and no output; it was run again"
-    done
+    local out="$VN_WINE_WORK/reg.$BASHPID" status
+    vn_wine_again "$out" wine reg "$@"
+    status=$?
     cat "$out"
-    cat "$err" >&2
-    rm -f "$out" "$err"
+    rm -f "$out"
     return "$status"
 }
 

@@ -40,12 +40,8 @@ LEFTOVERS='AppData/Local/Temp|AppData/Roaming/V\. Arnel|Internet Explorer(/Quick
 '\\EdgeUpdate|\\Wine\\|\\Fonts\]|MIME\\Database\\Content Type\]|Software\\Clients\\Media\]|'\
 'Software\\RegisteredApplications\]|AutoplayHandlers(\\(Event)?Handlers)?\]'
 
-drive() {  # drive COMMAND...: the wizard driver; Wine programs write into a file, never a pipe
-    wine "$bin/wizard_driver.exe" --timeout "${DRIVE_TIMEOUT:-60}" "$@" >"$work/drive" 2>&1 && return 0
-    echo "driver $* failed:"
-    cat "$work/drive"
-    return 1
-}
+DRIVER="$bin/wizard_driver.exe"
+drive() { vn_drive "$work/drive" "${DRIVE_TIMEOUT:-60}" "$@"; }  # drive COMMAND...: the wizard driver
 
 snapshot() {  # snapshot NAME: the file list, and the registry's "Software" keys as Wine keeps them
     wineserver -w >/dev/null 2>&1

@@ -53,9 +53,7 @@ start_installer() {
 }
 
 
-# drive ARGS...: one driver command (vn_drive). Wine programs here never write
-# into a pipe: under Wine 8 a console program whose output is a pipe takes the
-# whole Wine session down when it ends, so their output goes through a file.
+# drive ARGS...: one driver command (vn_drive).
 drive() { vn_drive "$DRIVER_OUTPUT" 60 "$@"; }
 
 # expect TEXT: the last driver output contains TEXT.
