@@ -25,14 +25,8 @@ unset DISPLAY
 DRIVER_OUTPUT=$(mktemp)
 trap 'vn_wine_cleanup; rm -f "$DRIVER_OUTPUT"' EXIT
 
-# drive ARGS...: one driver command (its output through a file: a Wine
-# console program must not write into a pipe, see wine-wizard-e2e.sh).
-drive() {
-    wine "$DRIVER" --timeout 60 "$@" >"$DRIVER_OUTPUT" 2>&1 && return 0
-    echo "driver $* failed:" >&2
-    cat "$DRIVER_OUTPUT" >&2
-    return 1
-}
+# drive ARGS...: one driver command (vn_drive), a failure told on stderr.
+drive() { vn_drive "$DRIVER_OUTPUT" 60 "$@" >&2; }
 
 # shot NAME: the wizard (and a message box over it) as $out/NAME.png.
 shot() {
