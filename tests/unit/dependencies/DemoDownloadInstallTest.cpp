@@ -8,9 +8,8 @@
 #include <mutex>
 
 #include "DependencyTestFixture.h"
-#include "InstallApp.h"
 #include "InstallExitCodes.h"
-#include "InstallOptions.h"
+#include "SilentInstall.h"
 #include "SimInstallerRun.h"
 
 namespace {
@@ -25,13 +24,7 @@ protected:
         ASSERT_TRUE(sim_.CopyDemoSetup(setup_)) << "the demo set-up is not built";
         sim_.MakeSystemFolders();
     }
-    int Install() {
-        InstallOptions::ResetForTests();
-        CInstallApp app;
-        const int code = RunInstallerInMachine(sim_.Machine(), setup_ + kInstallerFileName, u"/Silent");
-        VnSetPlatform(&sim_.Machine());
-        return code;
-    }
+    int Install() { return RunSilentInstall(sim_.Machine(), setup_); }
     int Starts(const char16_t* program) {
         const std::string count = sim_.Value(
             VnRegRoot::CurrentUser, VnString(u"Software\\V. Arnel\\Demo Starts\\") + program, "Start Count");

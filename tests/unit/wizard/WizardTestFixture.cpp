@@ -3,10 +3,8 @@
 #include "WizardTestFixture.h"
 
 #include "FileTypeCatalogue.h"
-#include "InstallApp.h"
 #include "OperatingSystem.h"
 #include "ProcessInformationBlock.h"
-#include "SimInstallerRun.h"
 #include "TestFileTypeCatalogue.h"
 
 std::string WizardProductXml(const WizardProduct& product) {
@@ -23,15 +21,6 @@ std::string WizardProductXml(const WizardProduct& product) {
   <Installer>)" + product.installer + R"(</Installer>
 </TestProduct>
 )";
-}
-
-int RunSilentInstall(VnSimPlatform& machine, const VnString& setupFolder) {
-    InstallOptions::ResetForTests();
-    RegisterStandIns();
-    CInstallApp app;
-    const int code = RunInstallerInMachine(machine, setupFolder + kInstallerFileName, u"/Silent");
-    VnSetPlatform(&machine);
-    return code;
 }
 
 void WizardTest::OpenMachine(const std::string& factsText, const WizardProduct& product) {

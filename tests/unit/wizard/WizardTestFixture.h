@@ -16,6 +16,7 @@
 #include "InstallOptions.h"
 #include "InstallWizard.h"
 #include "RegisteredTools.h"
+#include "SilentInstall.h"
 #include "SimTestMachine.h"
 #include "VnHeadlessUi.h"
 #include "VnUiDriver.h"
@@ -29,11 +30,6 @@ struct WizardProduct {
 };
 // The product information file of the test product.
 std::string WizardProductXml(const WizardProduct& product);
-
-// A silent run of the installer in `setupFolder` on `machine`, as a new
-// process starts it (options reset, stand-ins registered, its own application
-// object); `machine` stays the platform for the checks. Its exit code.
-int RunSilentInstall(VnSimPlatform& machine, const VnString& setupFolder);
 
 class WizardTest : public ::testing::Test {
 protected:
